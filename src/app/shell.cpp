@@ -1,0 +1,103 @@
+// The shell: program directory, fresh log, single instance, the message loop, shutdown.
+#include <cstdio>
+#include <cstring>
+
+#include "app/app.h"
+#include "core/core.h"
+
+namespace {
+
+// Both roads out of the loop (a false update, or the window closing) meet here once.
+void Shutdown(Platform* platform, GameHooks* game) {
+  platform->CloseDisplay();
+  game->Shutdown();
+}
+
+}  // namespace
+
+bool StartInstance() {
+  // The lock comes before the log is deleted, so a second start does not wipe the log of
+  // the game that is running.
+  if (!TakeInstanceLock(ExeDir)) {
+    fprintf(stderr, "game: another instance is already running from %s\n", ExeDir);
+    return false;
+  }
+  DeleteLog();
+  return true;
+}
+
+int RunShell(Platform* platform, GameHooks* game) {
+  SetCurrentPlatform(platform);
+  if (!platform->OpenDisplay()) {
+    LogMessage("Unable to open the display or the keys.");
+    fprintf(stderr, "game: unable to open the display or the keys\n");
+    return 1;
+  }
+  SetDisplayLayout();
+  FrameClock.accumulator = 0;
+  FrameClock.quitFlag = 0;
+  game->Initialise(kAppContext, FrameBuffer);
+  Input.stylusDown = Input.stylusPrevDown = Input.stylusUp = Input.stylusPrevUp = 0;
+
+  for (;;) {
+    PlatformMessage m = platform->NextMessage();
+    if (m.kind == PlatformMessageKind::Quit) break;
+    if (FrameClock.quitFlag) break;
+    switch (m.kind) {
+      case PlatformMessageKind::Timer:
+        FrameTick(game);
+        break;
+      case PlatformMessageKind::StylusDown:
+        StylusDownAt(m.x, m.y);
+        break;
+      case PlatformMessageKind::StylusUp:
+        StylusUpNow();
+        break;
+      case PlatformMessageKind::Deactivated:
+      case PlatformMessageKind::CloseCommand:
+        // Losing the foreground closes the game, as the close command does; the window
+        // is destroyed and the loop ends at the next message.
+        platform->PostQuit();
+        break;
+      case PlatformMessageKind::About:
+        platform->MessageBox("About 3d Morvek", "Version 1.0");
+        break;
+      case PlatformMessageKind::Quit:
+        break;
+    }
+  }
+  Shutdown(platform, game);
+  return 0;
+}
+
+int RunGame(int argc, char** argv) {
+  PlatformOptions options;
+  std::string out, err;
+  int parsed = ParsePlatformOptions(argc, argv, &options, &out, &err);
+  if (parsed == 2) {
+    fputs(out.c_str(), stdout);
+    return 0;
+  }
+  if (parsed == 1) {
+    fprintf(stderr, "%s\n", err.c_str());
+    return 2;
+  }
+  // The data directory stands for the program's own directory.
+  std::string dir = options.dataDir.empty() ? ExecutableDirectory() : options.dataDir;
+  SetExeDir(dir.c_str());
+  if (!StartInstance()) return 0;
+  Platform* platform =
+      options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);
+  if (!platform) {
+    LogMessage("Unable to open the display or the keys.");
+    ReleaseInstanceLock();
+    return 1;
+  }
+  GameHooks* game = CreateInputTestScreen();
+  int status = RunShell(platform, game);
+  delete game;
+  SetCurrentPlatform(nullptr);
+  delete platform;
+  ReleaseInstanceLock();
+  return status;
+}

@@ -1,0 +1,146 @@
+// Opening data files beside the program, the file service and zero-filled allocation.
+#include "core/files.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+char ExeDir[kMaxPath] = "./";
+
+void SetExeDir(const char* dir) {
+  size_t n = strlen(dir);
+  if (n == 0) {
+    strcpy(ExeDir, "./");
+    return;
+  }
+  if (n > kMaxPath - 2) n = kMaxPath - 2;
+  memcpy(ExeDir, dir, n);
+  if (ExeDir[n - 1] != '/' && ExeDir[n - 1] != '\\') ExeDir[n++] = '/';
+  ExeDir[n] = 0;
+}
+
+// A map or script could otherwise name files outside the game's directory.
+static bool NameIsSafe(const char* name) {
+  if (!name || !name[0]) return false;
+  if (name[0] == '/' || name[0] == '\\') return false;
+  if (name[1] == ':') return false;  // drive letter
+  const char* p = name;
+  while (*p) {
+    const char* end = p;
+    while (*end && *end != '/' && *end != '\\') ++end;
+    if (end - p == 2 && p[0] == '.' && p[1] == '.') return false;
+    p = *end ? end + 1 : end;
+  }
+  return true;
+}
+
+static bool ComposePath(const char* name, char* path) {
+  if (!NameIsSafe(name)) return false;
+  int n = snprintf(path, kMaxPath, "%s%s", ExeDir, name);
+  return n >= 0 && n < kMaxPath;
+}
+
+FILE* OpenDataFile(const char* name, const char* mode) {
+  char path[kMaxPath];
+  if (!ComposePath(name, path)) return nullptr;
+  return fopen(path, mode);
+}
+
+int Narrow(const char16_t* wide, char* out) {
+  int i = 0;
+  for (; wide[i]; ++i) out[i] = char(wide[i] & 0xFF);
+  out[i] = 0;
+  return i;
+}
+
+int Widen(const char* text, char16_t* out) {
+  int i = 0;
+  for (; text[i]; ++i) out[i] = char16_t(int16_t(int8_t(text[i])));
+  out[i] = 0;
+  return i;
+}
+
+void DirectoryOfPath(const char* path, char* out) {
+  int cut = -1;
+  for (int i = int(strlen(path)) - 1; i >= 0; --i) {
+    if (path[i] == '\\' || path[i] == '/') {
+      cut = i;
+      break;
+    }
+  }
+  memcpy(out, path, size_t(cut + 1));
+  out[cut + 1] = 0;
+}
+
+FILE* FileOpen(const char* name, const char* mode) { return OpenDataFile(name, mode); }
+void FileClose(FILE* file) {
+  if (file) fclose(file);
+}
+size_t FileRead(FILE* file, void* buffer, size_t bytes) { return fread(buffer, 1, bytes, file); }
+size_t FileWrite(FILE* file, const void* buffer, size_t bytes) {
+  return fwrite(buffer, 1, bytes, file);
+}
+
+bool FileDelete(const char* name) {
+  char path[kMaxPath];
+  if (!ComposePath(name, path)) return false;
+  return unlink(path) == 0;
+}
+
+bool FileExists(const char* name) {
+  FILE* f = OpenDataFile(name, "rb");
+  if (!f) return false;
+  fclose(f);
+  return true;
+}
+
+bool FileCopy(const char* source, const char* destination) {
+  FILE* in = OpenDataFile(source, "rb");
+  if (!in) return false;
+  FILE* out = OpenDataFile(destination, "wb");
+  if (!out) {
+    fclose(in);
+    return false;
+  }
+  unsigned char block[256];
+  bool ok = true;
+  size_t n;
+  while ((n = fread(block, 1, sizeof block, in)) > 0) {
+    if (fwrite(block, 1, n, out) != n) {
+      ok = false;
+      break;
+    }
+  }
+  fclose(in);
+  if (fclose(out) != 0) ok = false;
+  return ok;
+}
+
+long FileSize(FILE* file) {
+  fseek(file, 0, SEEK_END);
+  long size = ftell(file);
+  fseek(file, 0, SEEK_SET);
+  return size;
+}
+
+bool WriteDataFileAtomic(const char* name, const void* data, size_t bytes) {
+  char path[kMaxPath], temp[kMaxPath];
+  if (!ComposePath(name, path)) return false;
+  int n = snprintf(temp, kMaxPath, "%s.tmp", path);
+  if (n < 0 || n >= kMaxPath) return false;
+  FILE* f = fopen(temp, "wb");
+  if (!f) return false;
+  bool ok = fwrite(data, 1, bytes, f) == bytes;
+  ok = fflush(f) == 0 && ok;
+  ok = fsync(fileno(f)) == 0 && ok;
+  ok = fclose(f) == 0 && ok;
+  if (!ok || rename(temp, path) != 0) {
+    unlink(temp);
+    return false;
+  }
+  return true;
+}
+
+void* AllocZeroed(size_t size) { return calloc(1, size ? size : 1); }
+void* MemAlloc(size_t size) { return malloc(size ? size : 1); }
+void MemFree(void* block) { free(block); }

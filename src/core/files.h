@@ -1,0 +1,60 @@
+// Data files by bare name relative to the program's directory, and zero-filled allocation.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+constexpr int kMaxPath = 264;
+
+// The program's directory with its trailing separator, as 8-bit text. Set once at start.
+extern char ExeDir[kMaxPath];
+void SetExeDir(const char* dir);  // appends the separator when missing
+
+// ExeDir + name, opened with fopen(mode). Null when the file cannot be opened, when the
+// name is absolute or climbs out with "..", or when the composed path exceeds 264 bytes.
+FILE* OpenDataFile(const char* name, const char* mode);
+
+// Low byte of each UTF-16 unit; returns the length.
+int Narrow(const char16_t* wide, char* out);
+// Each byte into one unit, sign-extended (0x80 becomes 0xFF80); returns the length.
+int Widen(const char* text, char16_t* out);
+// out = path up to and including its last '\' or '/' (empty when there is none).
+void DirectoryOfPath(const char* path, char* out);
+
+// The file service of the save/restore code and the menus.
+FILE* FileOpen(const char* name, const char* mode);
+void FileClose(FILE* file);
+size_t FileRead(FILE* file, void* buffer, size_t bytes);
+size_t FileWrite(FILE* file, const void* buffer, size_t bytes);
+bool FileDelete(const char* name);
+bool FileExists(const char* name);
+bool FileCopy(const char* source, const char* destination);  // 256-byte blocks
+long FileSize(FILE* file);  // seeks to the end and back to the start
+
+// Writes `bytes` to a temporary file beside `name`, flushes it to storage and renames it
+// over `name`, so a crash or a full disk never leaves a torn file.
+bool WriteDataFileAtomic(const char* name, const void* data, size_t bytes);
+
+// Every long-lived object is created zero-filled; null on failure.
+void* AllocZeroed(size_t size);
+void* MemAlloc(size_t size);
+void MemFree(void* block);
+
+// Little- and big-endian field access for the data-file layouts.
+inline uint16_t ReadU16LE(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint16_t ReadU16BE(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+inline uint32_t ReadU32LE(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+inline uint32_t ReadU32BE(const uint8_t* p) {
+  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+}
+inline void WriteU16LE(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
+inline void WriteU16BE(uint8_t* p, uint16_t v) { p[0] = uint8_t(v >> 8); p[1] = uint8_t(v); }
+inline void WriteU32LE(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); p[2] = uint8_t(v >> 16); p[3] = uint8_t(v >> 24);
+}
+inline void WriteU32BE(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v >> 24); p[1] = uint8_t(v >> 16); p[2] = uint8_t(v >> 8); p[3] = uint8_t(v);
+}

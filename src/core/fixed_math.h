@@ -1,0 +1,92 @@
+// Fixed-point math: the sine and arc-sine tables, vectors, matrices, rotations, Atan2.
+#pragma once
+
+#include <cstdint>
+
+// Angles: one full turn is 524288 units; fractions carry 8 bits (256 = 1.0).
+constexpr int32_t kFullTurn = 524288;
+constexpr int32_t kQuarterTurn = 131072;
+// Radians to angle units, as the entity code converts Atan2 results.
+constexpr double kRadiansToAngle = 83485.35031847133;
+// Degrees in data files to angle units.
+constexpr double kDegreesToAngle = 1456.3;
+
+struct Vec3 {
+  int32_t x, y, z;
+};
+
+// 3x3 row-major; entries carry 8 fraction bits.
+struct Matrix3 {
+  int32_t m[9];
+};
+
+struct Vec3f {
+  float x, y, z;
+};
+
+// The one math object. Created once at start-up, reached through `Math`.
+class MathTables {
+ public:
+  // Loads "155" and "asintable.dat". A missing or short file is logged and creation stops
+  // there, leaving the later tables unloaded; returns false then.
+  bool Create(uint32_t owner);
+  void Destroy();
+
+  uint32_t owner = 0;
+  int16_t* sine = nullptr;     // 2048 entries, one turn
+  int16_t* arcsine = nullptr;  // 2048 entries, heading units
+  double atanConst[14] = {};
+
+  int32_t Sin(int32_t angle) const { return sine[(angle >> 8) & 2047]; }
+  int32_t Cos(int32_t angle) const { return sine[((angle >> 8) + 512) & 2047]; }
+
+  static int32_t IntSqrt(int32_t n);
+  // Rounded square root of the squared distance; a squared distance beyond 2^31 - 1 gives
+  // the largest root instead of a wrapped value.
+  static int32_t Distance3(int32_t x1, int32_t y1, int32_t z1, int32_t x2, int32_t y2, int32_t z2);
+  static int32_t DistanceV(const Vec3& a, const Vec3& b);
+  static int32_t Abs(int32_t n) { return n < 0 ? int32_t(0u - uint32_t(n)) : n; }
+  static float SqrtF(float f);
+  static void SetVector(Vec3* v, int32_t x, int32_t y, int32_t z) { *v = {x, y, z}; }
+  static void SetForward(Vec3* v) { *v = {0, 0, 255}; }
+  static void ZeroVector(Vec3* v) { *v = {0, 0, 0}; }
+  static void AddVector(Vec3* a, const Vec3& b);
+  static void SubVector(Vec3* a, const Vec3& b);
+  static void Transform(Vec3* v, const Matrix3& m);
+  static void Normalize(Vec3* v);
+  static void Identity(Matrix3* m);
+  void RotateX(Matrix3* m, int32_t angle) const;
+  void RotateY(Matrix3* m, int32_t angle) const;
+  void RotateZ(Matrix3* m, int32_t angle) const;
+  void TurnAboutY(Vec3* v, int32_t angle) const;
+  void TurnAboutX(Vec3* v, int32_t angle) const;
+  static void AxisMatrix(int32_t ax, int32_t ay, int32_t az, Matrix3* out);
+  double Atan2(double y, double x) const;
+  static int32_t RandomBelow(int32_t n);
+  float HeadingFromMatrix(const Matrix3& m) const;
+  // Newly allocated (MemAlloc) unit-ish normal of the triangle; the caller frees it.
+  static Vec3f* FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3);
+
+ private:
+  double AtanKernel(double t) const;
+  double AtanReduced(double t) const;
+};
+
+extern MathTables* Math;
+
+// Loads the reciprocal table "148" (16384 big-endian entries) into `table`, entry 1 forced
+// to 65535. Returns 0 on success, 1 when the file cannot be opened, 2 when it is short.
+// Logging is the caller's.
+int LoadReciprocalTable(uint16_t* table);
+
+// Decimal text of n into buffer; returns buffer.
+char* IntToText(int32_t n, char* buffer);
+char* UIntToText(uint32_t n, char* buffer);
+
+// Suspends the calling thread (headless: advances the virtual clock).
+void Pause(uint32_t ms);
+
+// Wrapping 32-bit arithmetic where the handheld's wrapped result is the documented one.
+inline int32_t WrapAdd(int32_t a, int32_t b) { return int32_t(uint32_t(a) + uint32_t(b)); }
+inline int32_t WrapSub(int32_t a, int32_t b) { return int32_t(uint32_t(a) - uint32_t(b)); }
+inline int32_t WrapMul(int32_t a, int32_t b) { return int32_t(uint32_t(a) * uint32_t(b)); }

@@ -1,0 +1,117 @@
+// Sky backgrounds: a scrolling window onto a 640 x 128 panorama, or a plain colour fill.
+#include <algorithm>
+#include <cstring>
+
+#include "core/core.h"
+#include "gfx2d/gfx2d.h"
+
+namespace {
+constexpr int32_t kWindowWidth = 32768;   // 128 columns, 8.8
+constexpr int32_t kWindowHeight = 20480;  // 80 rows, 8.8
+constexpr int32_t kHeadingPerColumn = 1024;
+constexpr int32_t kPitchPerRow = 1792;
+}  // namespace
+
+void Background::Create(void* ownerForm, const char* controlName, int32_t areaX, int32_t areaY,
+                        int32_t areaWidth, int32_t areaHeight) {
+  *this = Background();
+  owner = ownerForm;
+  if (controlName) strncpy(name, controlName, sizeof name - 1);
+  const int64_t screenWidth = FrameBufferWidth;
+  screenPixels = int32_t(screenWidth * FrameBufferHeight);
+  x = areaX;
+  y = areaY;
+  width = areaWidth;
+  height = areaHeight;
+  margin = 0;
+  fillStart = int32_t(std::clamp<int64_t>(screenWidth * areaY, INT32_MIN, INT32_MAX));
+  fillLength = int32_t(std::clamp<int64_t>(screenWidth * areaHeight, INT32_MIN, INT32_MAX));
+  windowWidth = kWindowWidth;
+  windowHeight = kWindowHeight;
+  plain = 1;
+  heading = -1;
+  slot = -1;
+  pitch = 0;
+  fillColour = fillColourCopy = 0;
+  visible = 1;
+}
+
+int Background::LoadBackground(const char* file) {
+  if (plain) return 1;
+  if (!Gfx2D) return 0;
+  int32_t loadedSlot = Gfx2D->LoadSprite(file);
+  if (loadedSlot == -1) {
+    LogMessage("Error Loading background:");
+    return 0;
+  }
+  int32_t w, h;
+  Gfx2D->GetSpriteSize(loadedSlot, &w, &h);
+  if (w != kPanoramaWidth || h != kPanoramaHeight) {
+    LogMessage("Background is in a wrong format.");
+    Gfx2D->ReleaseSprite(loadedSlot);
+    return 0;
+  }
+  // A second load replaces the first panorama instead of holding it for ever.
+  if (slot != -1) Gfx2D->ReleaseSprite(slot);
+  slot = loadedSlot;
+  imageWidth = w;
+  imageHeight = h;
+  loaded = 1;
+  return 1;
+}
+
+void Background::SetFillColour(uint16_t colour) {
+  fillColour = colour;
+  fillColourCopy = colour;
+}
+
+int Background::DrawBackground(uint16_t* dest) {
+  if (!visible) return 1;
+  const int64_t screenWidth = FrameBufferWidth, screenRows = FrameBufferHeight;
+  if (plain) {
+    // Whole rows from the area's top; never past the frame.
+    target = dest;
+    const int64_t start = std::max<int64_t>(fillStart, 0);
+    const int64_t end = std::min<int64_t>(int64_t(fillStart) + fillLength, screenWidth * screenRows);
+    if (dest && end > start) std::fill(dest + start, dest + end, fillColour);
+    return 1;
+  }
+  const uint16_t* block = Gfx2D ? Gfx2D->SpriteBlock(slot) : nullptr;
+  if (!loaded || !block) return 0;
+  target = dest;
+  windowWidth = kWindowWidth;
+  windowHeight = kWindowHeight;
+  if (!dest || width <= 0 || height <= 0) return 1;
+  // The heading is wrapped into one turn and the 80-row window kept inside the 128 rows,
+  // so no camera angle can read outside the panorama.
+  const int32_t startColumn = (heading & (kFullTurn - 1)) / kHeadingPerColumn;
+  const int32_t hStep = kWindowWidth / width;
+  const int32_t vStep = kWindowHeight / height;
+  const int32_t startRow = std::clamp(pitch / kPitchPerRow, 0, kPanoramaHeight - 80);
+  const uint16_t* image = SpritePixels(block);
+  // The area is clipped to the frame once, up front; the row loop itself never tests pixels.
+  const int64_t firstColumn = std::max<int64_t>(0, -int64_t(x));
+  const int64_t lastColumn = std::min<int64_t>(width, screenWidth - x);  // exclusive
+  int64_t rowPosition = int64_t(startRow) * 256;
+  int64_t destRow = y;
+  for (int32_t r = 0; r < height; ++r, rowPosition += vStep) {
+    if (destRow >= screenRows) break;
+    const int64_t sourceRow = rowPosition >> 8;
+    if (sourceRow * kPanoramaWidth > 81920 - kPanoramaWidth) continue;
+    if (destRow >= 0 && destRow < screenRows && firstColumn < lastColumn) {
+      const uint16_t* src = image + sourceRow * kPanoramaWidth;
+      uint16_t* out = dest + destRow * screenWidth + x;
+      const int64_t base = int64_t(startColumn) * 256;
+      for (int64_t k = firstColumn; k < lastColumn; ++k)
+        out[k] = src[(base + std::max<int64_t>(k - 1, 0) * hStep) >> 8];
+    }
+    ++destRow;
+  }
+  return 1;
+}
+
+void Background::Release() {
+  if (slot != -1 && Gfx2D) Gfx2D->ReleaseSprite(slot);
+  slot = -1;
+  loaded = 0;
+}

@@ -1,0 +1,115 @@
+// The narrow interface between the game and the machine it runs on: window or headless.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Size of the frame the game draws: a portrait handheld screen.
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+
+// What the message loop hands the shell, in the order the machine produced it.
+enum class PlatformMessageKind {
+  Timer,        // the 20 ms timer fired
+  StylusDown,   // left button or finger down at (x, y), layout coordinates
+  StylusUp,     // released
+  Deactivated,  // the window lost the foreground (minimised)
+  CloseCommand, // Ctrl+Q, or the window's close box
+  About,        // Ctrl+A: show the About box
+  Quit,         // the loop is over: GetMessage returned 0
+};
+
+struct PlatformMessage {
+  PlatformMessageKind kind = PlatformMessageKind::Timer;
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// Fill callback of the audio device: called on the device's own thread with room for
+// `bytes` bytes of signed 16-bit mono samples.
+using AudioFillCallback = void (*)(void* user, uint8_t* stream, int bytes);
+
+struct AudioSpec {
+  int rate = 16000;
+  int channels = 1;
+  int samples = 2048;  // one device buffer, in samples
+};
+
+// One backend: the sdl window or the headless runner. The shell owns exactly one.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Opens the display and the keys; false when either cannot be had.
+  virtual bool OpenDisplay() = 0;
+  virtual void CloseDisplay() = 0;
+
+  // Millisecond performance counter; false when the machine has none.
+  virtual bool PerformanceCounter(uint64_t* counter, uint64_t* frequency) = 0;
+  // Suspends the caller (headless: advances the virtual clock instead).
+  virtual void Sleep(uint32_t ms) = 0;
+
+  // Blocks until the next message. After Quit every call returns Quit again.
+  virtual PlatformMessage NextMessage() = 0;
+  // Asks the loop to end: the next NextMessage returns Quit (the window is destroyed).
+  virtual void PostQuit() = 0;
+
+  // Copies one 240 x 320 frame of 5-6-5 pixels to the screen.
+  virtual bool Present(const uint16_t* frame) = 0;
+
+  // Non-zero when the key with this Windows virtual-key code is down, or was pressed
+  // since the previous query of the same code.
+  virtual uint16_t KeyState(int vk) = 0;
+
+  // A modal box with one button; returns when dismissed (headless: writes to stderr).
+  virtual void MessageBox(const std::string& title, const std::string& text) = 0;
+
+  // Audio device: one stream, opened paused. The callback runs on the device thread.
+  virtual bool OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) = 0;
+  virtual void PauseAudio(bool paused) = 0;
+  virtual void LockAudio() = 0;
+  virtual void UnlockAudio() = 0;
+  virtual void CloseAudio() = 0;
+};
+
+// Desktop options of the program; the game itself is configured by its settings files.
+struct PlatformOptions {
+  bool headless = false;
+  int scale = 0;           // 0: the largest whole scale that fits the screen
+  bool fullscreen = false;
+  bool nosound = false;
+  std::string dataDir;     // stands for the program's directory when not empty
+  int ticks = -1;          // headless: timer messages before the close command
+  std::string inputScript; // headless: input script file
+  std::vector<std::pair<int, std::string>> shots;  // headless: timer message, PNG file
+  std::string wavFile;     // headless: everything the null audio device took
+  bool noPerformanceCounter = false;  // headless: simulate a machine without one
+};
+
+// Parses the desktop command line. Returns 0 to go on, 1 for an error (message written to
+// `err`), 2 when --help or --version was answered (text written to `out`).
+int ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, std::string* out,
+                         std::string* err);
+
+// The two backends. Each returns null when it cannot start (reason on stderr).
+Platform* CreateSdlPlatform(const PlatformOptions& options);
+Platform* CreateHeadlessPlatform(const PlatformOptions& options);
+
+// The one backend in use, reached by the code that must ask the machine something.
+Platform* CurrentPlatform();
+void SetCurrentPlatform(Platform* platform);
+
+// Takes the single-instance lock file in `dir`. False when another instance holds it.
+// The lock is held until the process ends or ReleaseInstanceLock is called.
+bool TakeInstanceLock(const std::string& dir);
+void ReleaseInstanceLock();
+
+// Directory of the running executable, with its trailing separator.
+std::string ExecutableDirectory();
+
+// One game pixel as 0xRRGGBB, as the screen shows it.
+uint32_t Rgb888From565(uint16_t pixel);
+
+// Writes a 5-6-5 image to an RGB PNG file; false on failure.
+bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height);

@@ -1,0 +1,187 @@
+// Pieces every backend shares: the command line, the current backend, the instance lock,
+// the executable's directory and PNG output.
+#include <fcntl.h>
+#include <png.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace {
+
+Platform* current = nullptr;
+int lockFd = -1;
+
+const char kHelp[] =
+    "usage: game [options]\n"
+    "  --help             show this text\n"
+    "  --version          show the version\n"
+    "  --scale N          window scale (whole number; default: the largest that fits)\n"
+    "  --fullscreen       start in borderless fullscreen (Alt+Enter or F11 toggles)\n"
+    "  --window           start in a window (the default)\n"
+    "  --nosound          run silent\n"
+    "  --data DIR         read data files from DIR and write settings and saves there\n"
+    "headless runs (no window, no sound card, virtual 20 ms clock):\n"
+    "  --headless         run without a window\n"
+    "  --ticks N          close after N timer messages\n"
+    "  --input FILE       input script: lines 'TICK down|up|press VK', 'TICK stylus-down X Y',\n"
+    "                     'TICK stylus-up', 'TICK close'\n"
+    "  --shot TICK:FILE   write the frame presented at timer message TICK as PNG (repeatable)\n"
+    "  --wav FILE         write everything the null audio device played to a WAV file\n"
+    "keys in the window: Alt+Enter/F11 fullscreen, F12 screenshot, Ctrl+A about, Ctrl+Q quit\n";
+
+bool ParseInt(const char* text, int* out) {
+  char* end = nullptr;
+  long v = strtol(text, &end, 10);
+  if (!*text || *end || v < -1000000000L || v > 1000000000L) return false;
+  *out = int(v);
+  return true;
+}
+
+}  // namespace
+
+int ParsePlatformOptions(int argc, char** argv, PlatformOptions* o, std::string* out,
+                         std::string* err) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&](const char** v) {
+      if (i + 1 >= argc) {
+        *err = "game: " + a + " needs a value";
+        return false;
+      }
+      *v = argv[++i];
+      return true;
+    };
+    const char* v = nullptr;
+    if (a == "--help" || a == "-h") {
+      *out = kHelp;
+      return 2;
+    } else if (a == "--version") {
+      *out = "3d Morvek 1.0\n";
+      return 2;
+    } else if (a == "--scale") {
+      if (!value(&v)) return 1;
+      if (!ParseInt(v, &o->scale) || o->scale < 1 || o->scale > 16) {
+        *err = "game: --scale takes a whole number from 1 to 16";
+        return 1;
+      }
+    } else if (a == "--fullscreen") {
+      o->fullscreen = true;
+    } else if (a == "--window") {
+      o->fullscreen = false;
+    } else if (a == "--nosound") {
+      o->nosound = true;
+    } else if (a == "--data") {
+      if (!value(&v)) return 1;
+      o->dataDir = v;
+    } else if (a == "--headless") {
+      o->headless = true;
+    } else if (a == "--ticks") {
+      if (!value(&v)) return 1;
+      if (!ParseInt(v, &o->ticks) || o->ticks < 0) {
+        *err = "game: --ticks takes a whole number";
+        return 1;
+      }
+      o->headless = true;
+    } else if (a == "--input") {
+      if (!value(&v)) return 1;
+      o->inputScript = v;
+      o->headless = true;
+    } else if (a == "--shot") {
+      if (!value(&v)) return 1;
+      const char* colon = strchr(v, ':');
+      int tick = 0;
+      if (!colon || !ParseInt(std::string(v, colon).c_str(), &tick) || tick < 0 || !colon[1]) {
+        *err = "game: --shot takes TICK:FILE.png";
+        return 1;
+      }
+      o->shots.emplace_back(tick, std::string(colon + 1));
+      o->headless = true;
+    } else if (a == "--wav") {
+      if (!value(&v)) return 1;
+      o->wavFile = v;
+      o->headless = true;
+    } else {
+      *err = "game: unknown option '" + a + "' (see --help)";
+      return 1;
+    }
+  }
+  return 0;
+}
+
+Platform* CurrentPlatform() { return current; }
+void SetCurrentPlatform(Platform* platform) { current = platform; }
+
+bool TakeInstanceLock(const std::string& dir) {
+  std::string path = dir;
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += "game.lock";
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return true;  // a read-only directory must not stop the game
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return false;
+  }
+  lockFd = fd;
+  return true;
+}
+
+void ReleaseInstanceLock() {
+  if (lockFd >= 0) close(lockFd);
+  lockFd = -1;
+}
+
+std::string ExecutableDirectory() {
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "./";
+  buf[n] = 0;
+  std::string path(buf);
+  size_t cut = path.find_last_of('/');
+  return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
+}
+
+uint32_t Rgb888From565(uint16_t p) {
+  // The game builds green from five bits at 10-6 (bit 5 stays clear), so widen five bits
+  // for each component: the game's white is then true white.
+  uint32_t r = (p >> 11) & 31, g = (p >> 6) & 31, b = p & 31;
+  r = (r << 3) | (r >> 2);
+  g = (g << 3) | (g >> 2);
+  b = (b << 3) | (b >> 2);
+  return (r << 16) | (g << 8) | b;
+}
+
+bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!png || !info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    fclose(f);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::string row(size_t(width) * 3, '\0');
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint16_t p = pixels[y * width + x];
+      uint32_t rgb = Rgb888From565(p);
+      row[size_t(x) * 3 + 0] = char(rgb >> 16);
+      row[size_t(x) * 3 + 1] = char(rgb >> 8);
+      row[size_t(x) * 3 + 2] = char(rgb);
+    }
+    png_write_row(png, reinterpret_cast<png_const_bytep>(row.data()));
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return fclose(f) == 0;
+}

@@ -1,0 +1,391 @@
+// The sdl backend: a scaled window, keyboard, mouse and controllers, and the audio device.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_keys.h"
+
+namespace {
+
+constexpr Uint32 kTimerMs = 20;
+constexpr int kStickThreshold = 16000;
+
+class SdlPlatform : public Platform {
+ public:
+  explicit SdlPlatform(const PlatformOptions& o) : options_(o) {}
+  ~SdlPlatform() override;
+
+  bool Start();
+  bool OpenDisplay() override { return window_ && renderer_ && texture_; }
+  void CloseDisplay() override;
+  bool PerformanceCounter(uint64_t* counter, uint64_t* frequency) override {
+    *frequency = SDL_GetPerformanceFrequency();
+    *counter = SDL_GetPerformanceCounter();
+    return *frequency != 0;
+  }
+  void Sleep(uint32_t ms) override { SDL_Delay(ms); }
+  PlatformMessage NextMessage() override;
+  void PostQuit() override { quit_ = true; }
+  bool Present(const uint16_t* frame) override;
+  uint16_t KeyState(int vk) override;
+  void MessageBox(const std::string& title, const std::string& text) override;
+  bool OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) override;
+  void PauseAudio(bool paused) override {
+    if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
+  }
+  void LockAudio() override {
+    if (audio_) SDL_LockAudioDevice(audio_);
+  }
+  void UnlockAudio() override {
+    if (audio_) SDL_UnlockAudioDevice(audio_);
+  }
+  void CloseAudio() override;
+
+ private:
+  bool Translate(const SDL_Event& e, PlatformMessage* out);
+  void SetKey(int vk, bool down);
+  void SetAxisKeys(int axis, int value);
+  void ToggleFullscreen();
+  void Screenshot();
+  SDL_Rect FrameRect();
+  void Repaint();
+
+  PlatformOptions options_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  SDL_AudioDeviceID audio_ = 0;
+  AudioFillCallback fill_ = nullptr;
+  void* fillUser_ = nullptr;
+  std::vector<SDL_GameController*> controllers_;
+  bool quit_ = false;
+  Uint32 nextTimer_ = 0;
+  uint8_t down_[256] = {};
+  uint8_t pressed_[256] = {};
+  uint16_t frame_[240 * 320] = {};
+  std::vector<uint32_t> lut_;
+};
+
+void AudioThunk(void* user, Uint8* stream, int len) {
+  auto* self = static_cast<std::pair<AudioFillCallback, void*>*>(user);
+  self->first(self->second, stream, len);
+}
+std::pair<AudioFillCallback, void*> audioTarget;
+
+SdlPlatform::~SdlPlatform() {
+  CloseAudio();
+  CloseDisplay();
+  for (SDL_GameController* c : controllers_) SDL_GameControllerClose(c);
+  SDL_Quit();
+}
+
+bool SdlPlatform::Start() {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0) {
+    fprintf(stderr, "game: cannot open a display (%s); run with --headless to play without one\n",
+            SDL_GetError());
+    return false;
+  }
+  int scale = options_.scale;
+  if (scale <= 0) {
+    // The largest whole scale that fits the usable screen area.
+    SDL_Rect usable{0, 0, 720, 960};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    scale = 1;
+    while (240 * (scale + 1) <= usable.w && 320 * (scale + 1) + 40 <= usable.h) ++scale;
+  }
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_ = SDL_CreateWindow("3d Morvek", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             240 * scale, 320 * scale, flags);
+  if (!window_) {
+    fprintf(stderr, "game: cannot create the window (%s)\n", SDL_GetError());
+    return false;
+  }
+  SDL_SetWindowMinimumSize(window_, 240, 320);
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) {
+    fprintf(stderr, "game: cannot create a renderer (%s)\n", SDL_GetError());
+    return false;
+  }
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                               240, 320);
+  if (!texture_) {
+    fprintf(stderr, "game: cannot create the frame texture (%s)\n", SDL_GetError());
+    return false;
+  }
+  lut_.resize(65536);
+  for (uint32_t p = 0; p < 65536; ++p) lut_[p] = Rgb888From565(uint16_t(p));
+  SDL_ShowCursor(SDL_ENABLE);
+  nextTimer_ = SDL_GetTicks() + kTimerMs;
+  return true;
+}
+
+void SdlPlatform::CloseDisplay() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+}
+
+// Where the frame goes in the window: the largest whole scale, centred, bars around it.
+SDL_Rect SdlPlatform::FrameRect() {
+  int w = 240, h = 320;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  int scale = std::min(w / 240, h / 320);
+  if (scale < 1) {
+    // A window smaller than the frame still shows all of it.
+    double f = std::min(w / 240.0, h / 320.0);
+    int fw = int(240 * f), fh = int(320 * f);
+    return SDL_Rect{(w - fw) / 2, (h - fh) / 2, fw, fh};
+  }
+  return SDL_Rect{(w - 240 * scale) / 2, (h - 320 * scale) / 2, 240 * scale, 320 * scale};
+}
+
+void SdlPlatform::Repaint() {
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+    for (int y = 0; y < 320; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
+      const uint16_t* src = frame_ + y * 240;
+      for (int x = 0; x < 240; ++x) row[x] = lut_[src[x]];
+    }
+    SDL_UnlockTexture(texture_);
+  }
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_Rect dst = FrameRect();
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  SDL_RenderPresent(renderer_);
+}
+
+bool SdlPlatform::Present(const uint16_t* frame) {
+  if (!renderer_) return false;
+  memcpy(frame_, frame, sizeof frame_);
+  Repaint();
+  return true;
+}
+
+void SdlPlatform::SetKey(int vk, bool down) {
+  if (vk <= 0 || vk > 255) return;
+  down_[vk] = down ? 1 : 0;
+  if (down) pressed_[vk] = 1;
+  // The generic Shift, Ctrl and Alt codes are down while either side is.
+  static const int pairs[3][3] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
+  for (const auto& p : pairs) {
+    if (vk == p[1] || vk == p[2]) {
+      down_[p[0]] = (down_[p[1]] || down_[p[2]]) ? 1 : 0;
+      if (down) pressed_[p[0]] = 1;
+    }
+  }
+}
+
+uint16_t SdlPlatform::KeyState(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  uint16_t state = 0;
+  if (down_[vk]) state |= 0x8000;
+  if (pressed_[vk]) state |= 1;
+  pressed_[vk] = 0;
+  return state;
+}
+
+// Sticks and triggers read as keys once pushed past a third of their travel.
+void SdlPlatform::SetAxisKeys(int axis, int value) {
+  switch (axis) {
+    case SDL_CONTROLLER_AXIS_LEFTY:
+      SetKey(0xD3, value < -kStickThreshold);
+      SetKey(0xD4, value > kStickThreshold);
+      break;
+    case SDL_CONTROLLER_AXIS_LEFTX:
+      SetKey(0xD5, value > kStickThreshold);
+      SetKey(0xD6, value < -kStickThreshold);
+      break;
+    case SDL_CONTROLLER_AXIS_RIGHTY:
+      SetKey(0xD7, value < -kStickThreshold);
+      SetKey(0xD8, value > kStickThreshold);
+      break;
+    case SDL_CONTROLLER_AXIS_RIGHTX:
+      SetKey(0xD9, value > kStickThreshold);
+      SetKey(0xDA, value < -kStickThreshold);
+      break;
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT: SetKey(0xC9, value > kStickThreshold); break;
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: SetKey(0xCA, value > kStickThreshold); break;
+    default: break;
+  }
+}
+
+void SdlPlatform::ToggleFullscreen() {
+  bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void SdlPlatform::Screenshot() {
+  // Beside the program's data, numbered so earlier shots are kept.
+  std::string dir = options_.dataDir.empty() ? ExecutableDirectory() : options_.dataDir + "/";
+  for (int n = 1; n < 10000; ++n) {
+    char name[32];
+    snprintf(name, sizeof name, "shot%04d.png", n);
+    std::string path = dir + name;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+      fclose(f);
+      continue;
+    }
+    if (WritePng565(path, frame_, 240, 320))
+      fprintf(stderr, "game: screenshot written to %s\n", path.c_str());
+    else
+      fprintf(stderr, "game: cannot write %s\n", path.c_str());
+    return;
+  }
+}
+
+bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
+  switch (e.type) {
+    case SDL_QUIT:
+      *out = {PlatformMessageKind::CloseCommand};
+      return true;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+        *out = {PlatformMessageKind::Deactivated};
+        return true;
+      }
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        *out = {PlatformMessageKind::CloseCommand};
+        return true;
+      }
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+          e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        Repaint();
+      return false;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      bool downNow = e.type == SDL_KEYDOWN;
+      SDL_Keymod mod = SDL_Keymod(e.key.keysym.mod);
+      if (downNow && !e.key.repeat) {
+        SDL_Scancode s = e.key.keysym.scancode;
+        if ((s == SDL_SCANCODE_RETURN && (mod & KMOD_ALT)) || s == SDL_SCANCODE_F11) {
+          ToggleFullscreen();
+          return false;
+        }
+        if (s == SDL_SCANCODE_F12) {
+          Screenshot();
+          return false;
+        }
+        if ((mod & KMOD_CTRL) && e.key.keysym.sym == SDLK_q) {
+          *out = {PlatformMessageKind::CloseCommand};
+          return true;
+        }
+        if ((mod & KMOD_CTRL) && e.key.keysym.sym == SDLK_a) {
+          *out = {PlatformMessageKind::About};
+          return true;
+        }
+      }
+      SetKey(VirtualKeyFromSdl(e.key.keysym), downNow);
+      return false;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      if (e.button.button != SDL_BUTTON_LEFT) return false;
+      // Window coordinates to the 240 x 320 layout, through the frame's place on screen.
+      int ww = 1, wh = 1, ow = 1, oh = 1;
+      SDL_GetWindowSize(window_, &ww, &wh);
+      SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+      double px = e.button.x * double(ow) / ww, py = e.button.y * double(oh) / wh;
+      SDL_Rect r = FrameRect();
+      int x = int((px - r.x) * 240.0 / r.w), y = int((py - r.y) * 320.0 / r.h);
+      SetKey(0x01, e.type == SDL_MOUSEBUTTONDOWN);
+      if (e.type == SDL_MOUSEBUTTONDOWN)
+        *out = {PlatformMessageKind::StylusDown, x, y};
+      else
+        *out = {PlatformMessageKind::StylusUp, x, y};
+      return true;
+    }
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) controllers_.push_back(c);
+      return false;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      SetKey(VirtualKeyFromControllerButton(e.cbutton.button), e.type == SDL_CONTROLLERBUTTONDOWN);
+      return false;
+    case SDL_CONTROLLERAXISMOTION:
+      SetAxisKeys(e.caxis.axis, e.caxis.value);
+      return false;
+    default:
+      return false;
+  }
+}
+
+PlatformMessage SdlPlatform::NextMessage() {
+  for (;;) {
+    if (quit_) return {PlatformMessageKind::Quit};
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+      PlatformMessage m;
+      if (Translate(e, &m)) return m;
+    }
+    Uint32 now = SDL_GetTicks();
+    if (SDL_TICKS_PASSED(now, nextTimer_)) {
+      // Like a window timer, a late timer fires once and does not queue up.
+      nextTimer_ += kTimerMs;
+      if (SDL_TICKS_PASSED(now, nextTimer_)) nextTimer_ = now + kTimerMs;
+      return {PlatformMessageKind::Timer};
+    }
+    SDL_WaitEventTimeout(nullptr, int(nextTimer_ - now));
+  }
+}
+
+void SdlPlatform::MessageBox(const std::string& title, const std::string& text) {
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), window_);
+}
+
+bool SdlPlatform::OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) {
+  if (options_.nosound) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    fprintf(stderr, "game: no sound card (%s); running silent\n", SDL_GetError());
+    return false;
+  }
+  audioTarget = {fill, user};
+  SDL_AudioSpec want{}, have{};
+  want.freq = spec.rate;
+  want.format = AUDIO_S16SYS;
+  want.channels = Uint8(spec.channels);
+  want.samples = Uint16(spec.samples);
+  want.callback = AudioThunk;
+  want.userdata = &audioTarget;
+  // No changes allowed: SDL converts the game's 16 kHz mono to the card's own format.
+  audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (!audio_) {
+    fprintf(stderr, "game: cannot open the sound card (%s); running silent\n", SDL_GetError());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  return true;
+}
+
+void SdlPlatform::CloseAudio() {
+  if (audio_) {
+    SDL_CloseAudioDevice(audio_);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  audio_ = 0;
+}
+
+}  // namespace
+
+Platform* CreateSdlPlatform(const PlatformOptions& options) {
+  auto* p = new SdlPlatform(options);
+  if (!p->Start()) {
+    delete p;
+    return nullptr;
+  }
+  return p;
+}

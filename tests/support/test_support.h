@@ -1,0 +1,37 @@
+// Shared test helpers: a scratch directory standing for the program's directory.
+#pragma once
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+// Where the build baked the game's data files.
+inline std::string GameDataDir() { return KVR_GAME_DIR; }
+
+// A fresh empty directory that ExeDir points at for the test's lifetime.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) const;
+  std::string Read(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+  // The lines of log.txt, empty when there is none.
+  std::string Log() const { return Exists("log.txt") ? Read("log.txt") : std::string(); }
+
+ private:
+  std::string path_;
+  std::string oldExeDir_;
+};
+
+// Points ExeDir at the baked game directory for the test's lifetime.
+class UseGameData {
+ public:
+  UseGameData();
+  ~UseGameData();
+
+ private:
+  std::string oldExeDir_;
+};

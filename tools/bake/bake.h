@@ -1,0 +1,27 @@
+// Shared pieces of the content compiler: where to write and how.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct BakeContext {
+  std::string outDir;      // the game directory, with a trailing '/'
+  std::string contentDir;  // content/ sources, with a trailing '/'
+};
+
+using Bytes = std::vector<uint8_t>;
+
+// Writes a data file into the game directory; false (and a message on stderr) on failure.
+bool WriteOut(const BakeContext& ctx, const std::string& name, const Bytes& bytes);
+bool WriteOutText(const BakeContext& ctx, const std::string& name, const std::string& text);
+// Reads a content source file; false when missing.
+bool ReadSource(const BakeContext& ctx, const std::string& name, std::string* text);
+
+void PutU16LE(Bytes& b, uint16_t v);
+void PutU32LE(Bytes& b, uint32_t v);
+void PutU16BE(Bytes& b, uint16_t v);
+void PutU32BE(Bytes& b, uint32_t v);
+
+// The bake steps, one per kind of content; each writes its files and returns false on failure.
+bool BakeMathTables(const BakeContext& ctx);

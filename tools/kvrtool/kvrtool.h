@@ -1,0 +1,27 @@
+// Shared pieces of kvrtool: the command table and output helpers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using Args = std::vector<std::string>;
+
+// A command gets the words after its name; returns the process exit status.
+struct ToolCommand {
+  const char* verb;     // "show", "info", "music", ...
+  const char* object;   // second word for "show" (sprite, text, ...), else null
+  const char* usage;
+  int (*run)(const Args& args);
+};
+
+// Writes the 240 x 320 frame buffer to a PNG; prints an error and returns false on failure.
+bool SaveFramePng(const std::string& path);
+
+// Looks in args for "--name VALUE"; returns fallback when absent.
+std::string OptionValue(const Args& args, const std::string& name, const std::string& fallback);
+// args without any "--name VALUE" pairs.
+Args Positional(const Args& args);
+
+int InfoFile(const Args& args);  // kvrtool info FILE: dispatches on the file's kind
+// Per-kind info printers: return true when they recognised the file.
+bool InfoMathTable(const std::string& name, const std::vector<unsigned char>& bytes);

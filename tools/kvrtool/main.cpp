@@ -1,0 +1,76 @@
+// kvrtool: shows the game's data files as pictures and sounds, and checks them.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/core.h"
+#include "kvrtool.h"
+#include "platform/platform.h"
+
+namespace {
+
+const ToolCommand kCommands[] = {
+    {"info", nullptr, "info FILE", InfoFile},
+};
+
+void Usage() {
+  fprintf(stderr, "usage: kvrtool [--data DIR] COMMAND ...\n");
+  for (const ToolCommand& c : kCommands) fprintf(stderr, "  kvrtool %s\n", c.usage);
+}
+
+}  // namespace
+
+bool SaveFramePng(const std::string& path) {
+  if (!WritePng565(path, FrameBuffer, 240, 320)) {
+    fprintf(stderr, "kvrtool: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string OptionValue(const Args& args, const std::string& name, const std::string& fallback) {
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == name) return args[i + 1];
+  return fallback;
+}
+
+Args Positional(const Args& args) {
+  Args out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i].rfind("--", 0) == 0 && args[i].size() > 2) {
+      ++i;
+      continue;
+    }
+    out.push_back(args[i]);
+  }
+  return out;
+}
+
+int main(int argc, char** argv) {
+  Args args(argv + 1, argv + argc);
+  // Like the game, data files are read by name from one directory.
+  std::string dataDir = ".";
+  if (args.size() >= 2 && args[0] == "--data") {
+    dataDir = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  SetExeDir((dataDir + "/").c_str());
+  if (args.empty() || args[0] == "--help") {
+    Usage();
+    return args.empty() ? 2 : 0;
+  }
+  Platform* headless = CreateHeadlessPlatform(PlatformOptions{});
+  SetCurrentPlatform(headless);
+  for (const ToolCommand& c : kCommands) {
+    if (args[0] != c.verb) continue;
+    size_t skip = 1;
+    if (c.object) {
+      if (args.size() < 2 || args[1] != c.object) continue;
+      skip = 2;
+    }
+    return c.run(Args(args.begin() + long(skip), args.end()));
+  }
+  fprintf(stderr, "kvrtool: unknown command '%s'\n", args[0].c_str());
+  Usage();
+  return 2;
+}
