@@ -1,0 +1,152 @@
+// Sky backgrounds: panorama checks, the window's columns and rows, plain fills, visibility.
+#include "gfx2d_test_util.h"
+
+namespace {
+
+class BackgroundTest : public Gfx2DFixture {
+ protected:
+  // A loaded image background over the given area whose panorama pixel is what `value`
+  // says for (column, row).
+  template <typename F>
+  void MakeSky(Background& b, int x, int y, int w, int h, F value) {
+    dir.Write("sky.spr", SprFill(kPanoramaWidth, kPanoramaHeight, 0));
+    b.Create(nullptr, "BACKGROUND1", x, y, w, h);
+    b.plain = 0;
+    ASSERT_EQ(b.LoadBackground("sky.spr"), 1);
+    uint16_t* px = SpritePixels(g->SpriteBlock(b.slot));
+    for (int r = 0; r < kPanoramaHeight; ++r)
+      for (int c = 0; c < kPanoramaWidth; ++c) px[r * kPanoramaWidth + c] = value(c, r);
+  }
+};
+
+TEST_F(BackgroundTest, ConstructionDefaults) {
+  Background b(nullptr, "BG", 0, 40, 240, 100);
+  EXPECT_EQ(b.plain, 1);
+  EXPECT_EQ(b.heading, -1);
+  EXPECT_EQ(b.slot, -1);
+  EXPECT_EQ(b.visible, 1);
+  EXPECT_EQ(b.fillStart, 240 * 40);
+  EXPECT_EQ(b.fillLength, 240 * 100);
+  EXPECT_EQ(b.screenPixels, 240 * 320);
+  EXPECT_EQ(b.windowWidth, 32768);
+  EXPECT_EQ(b.windowHeight, 20480);
+  EXPECT_EQ(b.LoadBackground("anything.spr"), 1);  // plain: nothing to load
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+}
+
+TEST_F(BackgroundTest, WrongSizeIsRefusedAndReleased) {
+  dir.Write("flat.spr", SprFill(640, 127, 0));
+  Background b(nullptr, "BG", 0, 0, 240, 100);
+  b.plain = 0;
+  EXPECT_EQ(b.LoadBackground("flat.spr"), 0);
+  EXPECT_EQ(dir.Log(), "Background is in a wrong format.\n");
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+  EXPECT_EQ(b.loaded, 0);
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 0);
+  dir.Write("log.txt", "");
+  EXPECT_EQ(b.LoadBackground("nosky.spr"), 0);
+  EXPECT_EQ(dir.Log(), "Error opening sprite file: nosky.spr\nError Loading background:\n");
+}
+
+TEST_F(BackgroundTest, FirstPixelsRepeatTheStartColumn) {
+  Background b;
+  MakeSky(b, 0, 0, 240, 80, [](int c, int) { return uint16_t(c); });
+  b.heading = 10 * 1024 + 1023;  // column 10
+  b.pitch = 0;
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
+  EXPECT_EQ(b.target, FrameBuffer);
+  // Step 32768 / 240 = 136.
+  EXPECT_EQ(Px(0, 0), 10);
+  EXPECT_EQ(Px(1, 0), 10);
+  EXPECT_EQ(Px(2, 0), 10);
+  EXPECT_EQ(Px(3, 0), 11);
+  EXPECT_EQ(Px(239, 0), 10 + (238 * 136) / 256);
+  EXPECT_EQ(Px(0, 79), 10);
+  EXPECT_EQ(Px(0, 80), 0);  // nothing below the area
+}
+
+TEST_F(BackgroundTest, HeadingWrapsIntoOneTurn) {
+  Background b;
+  MakeSky(b, 0, 0, 128, 10, [](int c, int) { return uint16_t(c); });
+  b.heading = -1024;  // just short of a full turn
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(0, 0), 511);
+  EXPECT_EQ(Px(127, 0), 511 + 126);  // the repeated columns keep the window unbroken
+  b.heading = kFullTurn + 3 * 1024;
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(0, 0), 3);
+  b.heading = INT32_MIN;
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(0, 0), 0);
+}
+
+TEST_F(BackgroundTest, RowsFollowPitchAndStayInsideThePanorama) {
+  Background b;
+  MakeSky(b, 0, 100, 240, 160, [](int, int r) { return uint16_t(r + 1); });
+  b.heading = 0;
+  b.pitch = 51000;  // a level camera: row 28
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(5, 100), 29);
+  EXPECT_EQ(Px(5, 101), 29);  // 160 rows over 80: each row twice
+  EXPECT_EQ(Px(5, 102), 30);
+  EXPECT_EQ(Px(5, 259), 28 + 79 + 1);
+  EXPECT_EQ(Px(5, 99), 0);
+  b.pitch = 1792 * 100;  // the window would leave the bottom: kept on the last 80 rows
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(5, 100), 49);
+  EXPECT_EQ(Px(5, 259), 128);
+  b.pitch = -500000;
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(5, 100), 1);
+}
+
+TEST_F(BackgroundTest, AreaOffTheFrameIsClipped) {
+  Background b;
+  MakeSky(b, 200, 300, 240, 80, [](int, int) { return uint16_t(0x4444); });
+  b.heading = 0;
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
+  EXPECT_EQ(Px(200, 300), 0x4444);
+  EXPECT_EQ(Px(239, 319), 0x4444);
+  EXPECT_EQ(Px(199, 300), 0);
+  EXPECT_EQ(Px(0, 301), 0);  // no wrap onto the next row
+  b.Create(nullptr, "BG", -100, -50, 240, 80);
+  b.plain = 0;
+  ASSERT_EQ(b.LoadBackground("sky.spr"), 1);
+  ClearFrame();
+  b.DrawBackground(FrameBuffer);
+  EXPECT_EQ(Px(139, 29), 0x4444);
+  EXPECT_EQ(Px(140, 29), 0);
+  EXPECT_EQ(Px(0, 30), 0);
+  b.Release();
+}
+
+TEST_F(BackgroundTest, PlainFillCoversWholeRows) {
+  Background b(nullptr, "BG", 60, 10, 50, 20);
+  b.SetFillColour(MakeColour(31, 31, 31));
+  EXPECT_EQ(b.fillColourCopy, MakeColour(31, 31, 31));
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
+  EXPECT_EQ(Px(0, 10), 0xFFDF);  // left of x
+  EXPECT_EQ(Px(239, 29), 0xFFDF);  // right of x + width
+  EXPECT_EQ(Px(0, 9), 0);
+  EXPECT_EQ(Px(0, 30), 0);
+  Background tall(nullptr, "BG", 0, 300, 240, 100);
+  tall.SetFillColour(1);
+  tall.DrawBackground(FrameBuffer);  // stops at the frame's end
+  EXPECT_EQ(Px(239, 319), 1);
+}
+
+TEST_F(BackgroundTest, InvisibleDrawsNothing) {
+  Background b;
+  MakeSky(b, 0, 0, 240, 80, [](int, int) { return uint16_t(0x5555); });
+  b.visible = 0;
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
+  EXPECT_EQ(Px(0, 0), 0);
+  b.plain = 1;
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
+  EXPECT_EQ(Px(0, 0), 0);
+  b.Release();
+  EXPECT_EQ(b.slot, -1);
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+}
+
+}  // namespace

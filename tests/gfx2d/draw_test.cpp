@@ -1,0 +1,187 @@
+// Graphics2D drawing: blit clipping and modes, line guards, rectangles, fades, scaling.
+#include "gfx2d_test_util.h"
+
+namespace {
+
+using DrawTest = Gfx2DFixture;
+
+TEST(Colour, MakeColourPacksFiveBitFields) {
+  EXPECT_EQ(MakeColour(0, 31, 0), 0x07C0);
+  EXPECT_EQ(MakeColour(31, 0, 0), 0xF800);
+  EXPECT_EQ(MakeColour(0, 0, 31), 0x001F);
+  EXPECT_EQ(MakeColour(31, 31, 31), 0xFFDF);
+}
+
+TEST_F(DrawTest, SpriteTouchingLeftEdgeFromOutsideDrawsNothingButSucceeds) {
+  int32_t s = Load("four.spr", SprFill(4, 4, FileValueOf(0xF800)));
+  ASSERT_GE(s, 0);
+  EXPECT_EQ(g->DrawSprite(s, -4, 10, Opaque, 0), 1);
+  for (int x = 0; x < 240; ++x) EXPECT_EQ(Px(x, 10), 0);
+  EXPECT_EQ(g->DrawSprite(s, -5, 10, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(s, 10, -5, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(s, 10, 320, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(-1, 10, 10, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(199, 10, 10, Opaque, 0), 0);  // a free slot
+}
+
+TEST_F(DrawTest, SpriteRunningPastBottomKeepsVisibleRowsAndReturnsZero) {
+  int32_t s = Load("four.spr", SprFill(4, 4, FileValueOf(0xF800)));
+  EXPECT_EQ(g->DrawSprite(s, 20, 318, Opaque, 0), 0);
+  EXPECT_EQ(Px(20, 318), 0xF800);
+  EXPECT_EQ(Px(23, 319), 0xF800);
+  EXPECT_EQ(Px(20, 317), 0);
+}
+
+TEST_F(DrawTest, SpriteClipsTopAndBothSides) {
+  // Rows carry their index so the dropped ones can be told apart.
+  std::vector<uint16_t> px;
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) px.push_back(FileValueOf(uint16_t(1 + r * 4 + c)));
+  int32_t s = Load("rows.spr", SprFile(4, 4, px));
+  EXPECT_EQ(g->DrawSprite(s, 0, -2, Opaque, 0), 1);
+  EXPECT_EQ(Px(0, 0), 9);
+  EXPECT_EQ(Px(3, 1), 16);
+  EXPECT_EQ(Px(0, 2), 0);
+  EXPECT_EQ(g->DrawSprite(s, 238, 100, Opaque, 0), 1);
+  EXPECT_EQ(Px(238, 100), 1);
+  EXPECT_EQ(Px(239, 100), 2);
+  EXPECT_EQ(Px(0, 101), 0);  // the clipped part does not wrap onto the next row
+  EXPECT_EQ(g->DrawSprite(s, -3, 200, Opaque, 0), 1);
+  EXPECT_EQ(Px(0, 200), 4);
+  EXPECT_EQ(Px(1, 200), 0);
+  EXPECT_EQ(g->DrawSprite(s, 240, 50, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(s, INT32_MIN, INT32_MIN, Opaque, 0), 0);
+}
+
+TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
+  const uint16_t a = MakeColour(20, 10, 6), black = 0;
+  int32_t s = Load("two.spr", SprFile(2, 1, {FileValueOf(a), FileValueOf(black)}));
+  const uint16_t bg = MakeColour(10, 30, 16);
+  auto half = [](uint16_t p, uint16_t q) { return uint16_t(((p & 0xF7DE) + (q & 0xF7DE)) >> 1); };
+
+  Fill(bg);
+  g->DrawSprite(s, 0, 0, Opaque, 0);
+  EXPECT_EQ(Px(0, 0), a);
+  EXPECT_EQ(Px(1, 0), black);
+
+  Fill(bg);
+  g->DrawSprite(s, 0, 0, ColourKey, 0);
+  EXPECT_EQ(Px(0, 0), a);
+  EXPECT_EQ(Px(1, 0), bg);  // black is the key: the background shows
+
+  Fill(bg);
+  g->DrawSprite(s, 0, 0, Blend50, 0);
+  EXPECT_EQ(Px(0, 0), half(a, bg));
+  EXPECT_EQ(Px(1, 0), half(black, bg));
+
+  Fill(bg);
+  g->DrawSprite(s, 0, 0, KeyBlend, 0);
+  EXPECT_EQ(Px(0, 0), a);
+  EXPECT_EQ(Px(1, 0), MakeColour(5, 15, 8));  // black key halves what is beneath
+
+  Fill(bg);
+  g->DrawSprite(s, 0, 0, KeyBlend, a);  // a coloured key tints half-way towards it
+  EXPECT_EQ(Px(0, 0), half(bg, a));
+  EXPECT_EQ(Px(1, 0), black);
+
+  Fill(bg);
+  g->DrawSprite(s, 0, 0, 7, 0);  // unknown modes draw opaque
+  EXPECT_EQ(Px(1, 0), black);
+}
+
+TEST_F(DrawTest, DrawSpriteFileDrawsAndLetsGo) {
+  dir.Write("splash.spr", SprFill(3, 3, FileValueOf(0x07C0)));
+  EXPECT_EQ(g->DrawSpriteFile("splash.spr", 5, 5, Opaque), 1);
+  EXPECT_EQ(Px(7, 7), 0x07C0);
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+  EXPECT_EQ(g->DrawSpriteFile("absent.spr", 5, 5, Opaque), 0);
+}
+
+TEST_F(DrawTest, LineGuardsRefuseTheLastColumnAndRow) {
+  EXPECT_EQ(g->DrawLine(10, 10, 239, 10, 1, 0xFFFF), 0);
+  for (int x = 0; x < 240; ++x) ASSERT_EQ(Px(x, 10), 0);
+  EXPECT_EQ(g->DrawLine(10, 10, 10, 319, 1, 0xFFFF), 0);
+  EXPECT_EQ(g->DrawLine(-1, 10, 10, 10, 1, 0xFFFF), 0);
+  EXPECT_EQ(g->DrawLine(10, -1, 10, 10, 1, 0xFFFF), 0);
+  EXPECT_EQ(Px(10, 10), 0);
+  EXPECT_EQ(g->DrawLine(0, 5, 238, 5, 1, 0xFFFF), 1);
+  EXPECT_EQ(Px(0, 5), 0xFFFF);
+  EXPECT_EQ(Px(238, 5), 0xFFFF);
+  EXPECT_EQ(Px(239, 5), 0);
+}
+
+TEST_F(DrawTest, LineLeavingTheScreenStopsAtTheEdge) {
+  // Only the start and the far end are guarded: this one runs off the left edge.
+  EXPECT_EQ(g->DrawLine(5, 20, -50, 20, 1, 0x1234), 0);
+  for (int x = 0; x <= 5; ++x) EXPECT_EQ(Px(x, 20), 0x1234);
+  EXPECT_EQ(g->DrawLine(300, 20, 10, 20, 1, 0x1234), 0);  // starts off the right edge
+  EXPECT_EQ(Px(239, 20), 0);
+  EXPECT_EQ(g->DrawLine(0, 0, INT32_MIN, INT32_MIN + 5, 1, 0x1), 0);
+}
+
+TEST_F(DrawTest, LineStepsLikeBresenham) {
+  EXPECT_EQ(g->DrawLine(0, 0, 4, 2, 1, 7), 1);
+  const int expected[][2] = {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}};
+  int count = 0;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) count += Px(x, y) == 7;
+  EXPECT_EQ(count, 5);
+  for (auto& p : expected) EXPECT_EQ(Px(p[0], p[1]), 7) << p[0] << "," << p[1];
+  EXPECT_EQ(g->DrawLine(20, 20, 18, 26, 1, 9), 1);  // steep, right to left
+  EXPECT_EQ(Px(20, 20), 9);
+  EXPECT_EQ(Px(18, 26), 9);
+}
+
+TEST_F(DrawTest, FillRectCoversInclusiveColumnsAndSkipsRowsAtTheEdge) {
+  EXPECT_EQ(g->FillRect(10, 10, 5, 3, 0x00FF), 1);
+  EXPECT_EQ(Px(10, 10), 0x00FF);
+  EXPECT_EQ(Px(15, 12), 0x00FF);  // x + w is drawn
+  EXPECT_EQ(Px(16, 12), 0);
+  EXPECT_EQ(Px(10, 13), 0);
+  // The last row would reach row 319: it is skipped whole and decides the result.
+  EXPECT_EQ(g->FillRect(0, 317, 10, 3, 0x00FF), 0);
+  EXPECT_EQ(Px(0, 318), 0x00FF);
+  EXPECT_EQ(Px(0, 319), 0);
+  EXPECT_EQ(g->FillRect(0, 0, 239, 4, 0x00FF), 0);  // reaches column 239: nothing
+  EXPECT_EQ(Px(100, 0), 0);
+  EXPECT_EQ(g->FillRect(0, 0, 10, 0, 0x00FF), 0);
+  EXPECT_EQ(g->FillRect(0, INT32_MAX - 2, 10, INT32_MAX, 0x00FF), 0);
+}
+
+TEST_F(DrawTest, DrawRectDrawsFourEdges) {
+  EXPECT_EQ(g->DrawRect(10, 20, 4, 3, 0xAAAA), 1);
+  EXPECT_EQ(Px(10, 20), 0xAAAA);
+  EXPECT_EQ(Px(14, 23), 0xAAAA);
+  EXPECT_EQ(Px(12, 20), 0xAAAA);
+  EXPECT_EQ(Px(12, 23), 0xAAAA);
+  EXPECT_EQ(Px(10, 22), 0xAAAA);
+  EXPECT_EQ(Px(14, 21), 0xAAAA);
+  EXPECT_EQ(Px(12, 21), 0);
+}
+
+TEST_F(DrawTest, FadeScreenScalesEachChannel) {
+  Fill(0xFFDF);
+  g->FadeScreen(31, 31, 31);
+  EXPECT_EQ(Px(0, 0), 0xFFDF);
+  Fill(MakeColour(30, 30, 30));
+  g->FadeScreen(31, 31, 31);
+  EXPECT_EQ(Px(100, 100), MakeColour(29, 29, 29));
+  Fill(0xFFFF);  // the lowest green bit is ignored
+  g->FadeScreen(14, 14, 14);
+  EXPECT_EQ(Px(239, 319), MakeColour(14, 14, 14));
+  Fill(MakeColour(31, 31, 31));
+  g->FadeScreen(0, 31, 0);  // levels are blue, green, red
+  EXPECT_EQ(Px(0, 0), MakeColour(0, 31, 0));
+  g->FadeScreen(0, 0, 0);
+  EXPECT_EQ(Px(0, 0), 0);
+}
+
+TEST_F(DrawTest, ScaleConvertsLayoutUnits) {
+  EXPECT_EQ(g->ScaleX(512), 120);
+  EXPECT_EQ(g->ScaleY(512), 160);
+  EXPECT_EQ(g->ScaleX(1024), 240);
+  EXPECT_EQ(g->ScaleX(-1), -1);  // arithmetic shift
+  EXPECT_EQ(g->ScaleY(INT32_MAX), int32_t((int64_t(80) * INT32_MAX) >> 8));
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+// Helpers of the 2D tests: sprite and font files built in memory, a fresh Graphics2D.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/core.h"
+#include "gfx2d/gfx2d.h"
+#include "support/test_support.h"
+
+// A .spr file: big-endian size words, then the pixels exactly as given (file layout).
+inline std::string SprFile(int w, int h, const std::vector<uint16_t>& filePixels) {
+  std::string s;
+  auto put = [&s](uint16_t v) {
+    s.push_back(char(v >> 8));
+    s.push_back(char(v & 0xFF));
+  };
+  put(uint16_t(w));
+  put(uint16_t(h));
+  for (uint16_t v : filePixels) put(v);
+  return s;
+}
+
+// A .spr file whose pixels all hold one value (file layout).
+inline std::string SprFill(int w, int h, uint16_t filePixel) {
+  return SprFile(w, h, std::vector<uint16_t>(size_t(w) * h, filePixel));
+}
+
+// The file value that loads as the given in-memory 5-6-5 colour (red and blue exchanged).
+inline uint16_t FileValueOf(uint16_t colour) {
+  return uint16_t(((colour & 31) << 11) | (colour & 0x07C0) | (colour >> 11));
+}
+
+// One glyph record of a .fnt file.
+struct GlyphRecord {
+  uint8_t code;
+  int32_t advance, rows, offset;
+  std::vector<uint8_t> pixels;  // empty: a record with size 0
+  int32_t sizeOverride = -1;    // written as the size field when >= 0
+};
+
+inline std::string FntFile(const std::vector<GlyphRecord>& records, int32_t countOverride = -1) {
+  std::string s;
+  auto put32 = [&s](int32_t v) {
+    for (int i = 0; i < 4; ++i) s.push_back(char(uint32_t(v) >> (8 * i)));
+  };
+  put32(countOverride >= 0 ? countOverride : int32_t(records.size()));
+  for (const GlyphRecord& r : records) {
+    s.push_back(char(r.code));
+    put32(r.sizeOverride >= 0 ? r.sizeOverride : int32_t(r.pixels.size()));
+    put32(r.advance);
+    put32(r.rows);
+    put32(r.offset);
+    s.append(r.pixels.begin(), r.pixels.end());
+  }
+  return s;
+}
+
+// A solid glyph: advance x rows bytes of one value.
+inline GlyphRecord SolidGlyph(uint8_t code, int advance, int rows, uint8_t value, int offset = 0) {
+  return GlyphRecord{code, advance, rows, offset, std::vector<uint8_t>(size_t(advance) * rows, value)};
+}
+
+// A Graphics2D drawing into the frame buffer, installed as Gfx2D for the test's lifetime.
+class Gfx2DFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g = std::make_unique<Graphics2D>();
+    g->Create(0, 240, 320, FrameBuffer);
+    Gfx2D = g.get();
+    ClearFrame();
+  }
+  void TearDown() override { Gfx2D = nullptr; }
+  uint16_t& Px(int x, int y) { return FrameBuffer[y * 240 + x]; }
+  void Fill(uint16_t colour) { std::fill(FrameBuffer, FrameBuffer + 240 * 320, colour); }
+  int32_t Load(const std::string& name, const std::string& bytes) {
+    dir.Write(name, bytes);
+    return g->LoadSprite(name.c_str());
+  }
+
+  ScratchDir dir;
+  std::unique_ptr<Graphics2D> g;
+};

@@ -1,0 +1,139 @@
+// The sprite table: names, sharing and releases, the full table, the JPEG hook, file reading.
+#include "gfx2d_test_util.h"
+
+namespace {
+
+using SpriteTableTest = Gfx2DFixture;
+
+TEST_F(SpriteTableTest, NamesUpToTwentyEightCharactersLoad) {
+  const std::string ok(24, 'a'), tooLong(25, 'b');
+  ASSERT_EQ((ok + ".spr").size(), 28u);
+  EXPECT_EQ(Load(ok + ".spr", SprFill(1, 1, 0)), 0);
+  EXPECT_EQ(g->sprites[0].name, ok + ".spr");
+  EXPECT_EQ(Load(tooLong + ".spr", SprFill(1, 1, 0)), -1);
+  EXPECT_EQ(dir.Log(), "sprite filename > 28 chars: " + tooLong + ".spr\n");
+}
+
+TEST_F(SpriteTableTest, ShortNamesAreRefusedUnlessAlreadyLoaded) {
+  EXPECT_EQ(Load("a.sp", SprFill(1, 1, 0)), -1);
+  EXPECT_EQ(dir.Log(), "spr name error\n");
+  EXPECT_EQ(g->LoadSprite(""), -1);
+}
+
+TEST_F(SpriteTableTest, SameNameIsSharedAndNeedsOneReleasePerLoad) {
+  dir.Write("a.spr", SprFill(2, 2, 0));
+  dir.Write("b.spr", SprFill(2, 2, 0));
+  EXPECT_EQ(g->LoadSprite("a.spr"), 0);
+  EXPECT_EQ(g->LoadSprite("b.spr"), 1);
+  EXPECT_EQ(g->LoadSprite("a.spr"), 0);
+  EXPECT_EQ(g->sprites[0].refs, 1);
+  EXPECT_EQ(g->LoadSprite("A.spr"), -1);  // names match case-sensitively
+  dir.Write("log.txt", "");
+
+  EXPECT_EQ(g->ReleaseSprite(0), 1);
+  EXPECT_EQ(g->sprites[0].inUse, 1);
+  EXPECT_EQ(g->ReleaseSprite(0), 1);
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+  EXPECT_EQ(g->SpriteBlock(0), nullptr);
+  EXPECT_EQ(g->ReleaseSprite(0), 0);  // a freed slot is not freed again
+  EXPECT_EQ(g->ReleaseSprite(-1), 0);
+
+  EXPECT_EQ(g->LoadSprite("b.spr"), 1);  // still shared
+  EXPECT_EQ(g->LoadSprite("a.spr"), 0);  // reloaded into the lowest free slot
+  EXPECT_EQ(g->AddSpriteRef(0), 0);
+  EXPECT_EQ(g->sprites[0].refs, 1);
+  EXPECT_EQ(g->AddSpriteRef(5), -1);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(SpriteTableTest, TwoHundredFirstSpriteFindsNoSlot) {
+  for (int i = 0; i < kMaxSprites; ++i) {
+    std::string name = "s" + std::to_string(i) + ".spr";
+    ASSERT_EQ(Load(name, SprFill(1, 1, 0)), i);
+  }
+  EXPECT_EQ(g->LoadSprite("s7.spr"), 7);  // sharing still works on a full table
+  EXPECT_EQ(Load("one_more.spr", SprFill(1, 1, 0)), -1);
+  EXPECT_EQ(dir.Log(), "No more sprite slots available.\n");
+}
+
+TEST_F(SpriteTableTest, OnlyLowerAndUpperJpgGoToTheJpegLoader) {
+  // Each file is a valid .spr: only the JPEG path can refuse it.
+  dir.Write("pic.jpg", SprFill(2, 2, 0));
+  dir.Write("pic.JPG", SprFill(2, 2, 0));
+  dir.Write("pic.Jpg", SprFill(2, 2, 0));
+  EXPECT_EQ(g->LoadSprite("pic.jpg"), -1);
+  EXPECT_EQ(g->LoadSprite("pic.JPG"), -1);
+  EXPECT_EQ(g->LoadSprite("pic.Jpg"), 0);
+  EXPECT_EQ(g->sprites[0].inUse, 1);
+  EXPECT_EQ(g->sprites[1].inUse, 0);
+}
+
+TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
+  int32_t s = Load("px.spr", SprFile(3, 1, {0x001F, 0xF800, 0x07E0}));
+  ASSERT_EQ(s, 0);
+  const uint16_t* block = g->SpriteBlock(s);
+  EXPECT_EQ(SpriteWidth(block), 3);
+  EXPECT_EQ(SpriteHeight(block), 1);
+  EXPECT_EQ(SpritePixels(block)[0], 0xF800);
+  EXPECT_EQ(SpritePixels(block)[1], 0x001F);
+  EXPECT_EQ(SpritePixels(block)[2], 0x07C0);  // bit 5 of the file is dropped
+  int32_t w = -1, h = -1;
+  g->GetSpriteSize(s, &w, &h);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(h, 1);
+  g->ClearSprite(s);
+  EXPECT_EQ(SpritePixels(block)[0], 0);
+  EXPECT_EQ(SpritePixels(block)[2], 0);
+  g->GetSpriteSize(-1, &w, &h);
+  EXPECT_EQ(w, 0);
+}
+
+TEST_F(SpriteTableTest, FileShorterThanItsHeaderClaimsIsRefused) {
+  std::string bytes = SprFill(4, 4, 0x1234);
+  bytes.pop_back();
+  EXPECT_EQ(Load("short.spr", bytes), -1);
+  EXPECT_EQ(dir.Log(), "Error reading from sprite file.\n");
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+  dir.Write("log.txt", "");
+  EXPECT_EQ(Load("tiny.spr", "\x01\x00"), -1);
+  EXPECT_EQ(Load("empty.spr", ""), -1);
+  EXPECT_EQ(dir.Log(), "Error reading from sprite file.\nError reading from sprite file.\n");
+  dir.Write("log.txt", "");
+  // Bytes past the last pixel are kept and ignored.
+  EXPECT_EQ(Load("long.spr", SprFill(1, 1, 0) + "extra"), 0);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(SpriteTableTest, MissingFileIsLoggedWithItsName) {
+  EXPECT_EQ(g->LoadSprite("nothing.spr"), -1);
+  EXPECT_EQ(dir.Log(), "Error opening sprite file: nothing.spr\n");
+  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);  // never outside the data directory
+}
+
+TEST_F(SpriteTableTest, SpriteImageLoadsDrawsAndReleases) {
+  dir.Write("icon.spr", SprFile(2, 1, {FileValueOf(0x1111), 0}));
+  SpriteImage img;
+  img.Init(nullptr, "IMG_ICON");
+  EXPECT_EQ(img.slot, -1);
+  EXPECT_EQ(img.visible, 1);
+  EXPECT_STREQ(img.name, "IMG_ICON");
+  EXPECT_EQ(img.Load("missing.spr", ColourKey, 0), 0);
+  ASSERT_EQ(img.Load("icon.spr", ColourKey, 0), 1);
+  EXPECT_EQ(img.width, 2);
+  EXPECT_EQ(img.height, 1);
+  img.x = 30;
+  img.y = 40;
+  Fill(0x2222);
+  EXPECT_EQ(img.Draw(), 1);
+  EXPECT_EQ(Px(30, 40), 0x1111);
+  EXPECT_EQ(Px(31, 40), 0x2222);  // the key leaves the background
+  img.visible = 0;
+  Fill(0);
+  img.Draw();
+  EXPECT_EQ(Px(30, 40), 0);
+  img.Release();
+  EXPECT_EQ(img.slot, -1);
+  EXPECT_EQ(g->sprites[0].inUse, 0);
+}
+
+}  // namespace
