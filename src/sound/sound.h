@@ -118,9 +118,9 @@ SoundSystem* CreateSoundSystem(void* owner);
 // code (-1 when no device can be opened). On failure the game runs silent.
 int32_t InitSound(SoundSystem* ss);
 void SetMasterVolume(SoundSystem* ss, int32_t volume);  // clamped to 0..256
-// Once per logic step, `elapsedMs` being the step's frame delta. Mixes the next block when
+// Once per logic step, after the step's FrameDeltaMs is known. Mixes the next block when
 // the device took the previous one, else only retries the hand-off. Always 0.
-int32_t MixStep(SoundSystem* ss, int32_t elapsedMs);
+int32_t MixStep(SoundSystem* ss);
 // The hearer of positional samples; called every world step with the camera.
 void SetListener(SoundSystem* ss, int32_t x, int32_t y, int32_t z, int32_t extra,
                  const int32_t orientation[9]);

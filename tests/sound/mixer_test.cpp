@@ -1,0 +1,211 @@
+// The mixer: start delays, ends and loops, saturation, positional volume, the hand-off.
+#include "sound_fixture.h"
+
+using MixerTest = SoundTest;
+
+TEST_F(MixerTest, StartDelayKeepsTheChannelSilentUntilItsSample) {
+  int32_t slot = Load("c.wav", Constant(4000, 1000));
+  SetSampleVolume(ss, slot, 256);
+  PlaySampleEx(ss, slot, 0, 4000, 100);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[99], 0);
+  EXPECT_EQ(b[100], 1000);
+  EXPECT_EQ(b[2047], 1000);
+  EXPECT_EQ(ss->channels[0].startDelay, 0);
+}
+
+TEST_F(MixerTest, PlaySampleDelaysByTheGameTimeSinceTheLastBlock) {
+  int32_t slot = Load("c.wav", Constant(4000, 1000));
+  SetSampleVolume(ss, slot, 256);
+  MixBlock();
+  MixStep(ss);  // mixes the next block, which the device has not room for yet
+  FrameDeltaMs = 40;
+  MixStep(ss);  // refused again: only the time counts
+  MixStep(ss);
+  PlaySample(ss, slot, 0);
+  EXPECT_EQ(ss->channels[0].startDelay, 160);
+  ss->msSinceBlock = 900;
+  PlaySample(ss, slot, 0);
+  EXPECT_EQ(ss->channels[1].startDelay, 1024);
+}
+
+TEST_F(MixerTest, NonLoopingSlotStopsOneSampleEarly) {
+  int32_t slot = Load("r.wav", Ramp(1000));
+  SetSampleVolume(ss, slot, 256);
+  PlaySample(ss, slot, 0);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[0], 0);
+  EXPECT_EQ(b[998], 998);
+  EXPECT_EQ(b[999], 0);
+  EXPECT_EQ(ss->channels[0].state, kChannelFree);
+  EXPECT_EQ(IsSamplePlaying(ss, slot), 0);
+}
+
+TEST_F(MixerTest, LoopRestartIsMixedInTheSameOutputSample) {
+  int32_t slot = Load("r.wav", Ramp(1000));
+  SetSampleVolume(ss, slot, 256);
+  SetSampleLoopStart(ss, slot, 500);
+  PlaySample(ss, slot, 1);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[998], 998);
+  EXPECT_EQ(b[999], 500);
+  EXPECT_EQ(b[1000], 501);
+  EXPECT_EQ(b[999 + 498], 998);
+  EXPECT_EQ(b[999 + 499], 500);
+  EXPECT_EQ(IsSamplePlaying(ss, slot), 1);
+}
+
+TEST_F(MixerTest, EndCutsTheChannelAndVolumeAndMasterScale) {
+  int32_t slot = Load("c.wav", Constant(4000, 1024));
+  SetSampleVolume(ss, slot, 128);
+  SetMasterVolume(ss, 64);
+  PlaySampleEx(ss, slot, 0, 10, 0);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[0], 128);  // 1024 x 128/256 x 64/256
+  EXPECT_EQ(b[9], 128);
+  EXPECT_EQ(b[10], 0);
+}
+
+TEST_F(MixerTest, TwoFullVoicesSaturateInsteadOfWrapping) {
+  int32_t hi = Load("hi.wav", Constant(3000, 30000));
+  int32_t lo = Load("lo.wav", Constant(3000, -30000));
+  SetSampleVolume(ss, hi, 256);
+  SetSampleVolume(ss, lo, 256);
+  PlaySample(ss, hi, 0);
+  PlaySample(ss, CloneSample(ss, hi), 0);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[0], 32767);
+  StopSample(ss, hi);
+  StopSample(ss, 2);
+  PlaySample(ss, lo, 0);
+  PlaySample(ss, CloneSample(ss, lo), 0);
+  b = MixBlock();
+  EXPECT_EQ(b[0], -32768);
+}
+
+TEST_F(MixerTest, PositionalVolumeFallsWithDistance) {
+  int32_t slot = Load("c.wav", Constant(4000, 1000));
+  SetSample3D(ss, slot, 2500, 0, 0, 0);
+  PlaySample(ss, slot, 1);
+  MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 50);  // base 100 at half the hearing distance
+  SetSample3D(ss, slot, 0, 5000, 0, 0);
+  MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);
+  SetSample3D(ss, slot, 0, 0, 4999, 0);
+  MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);  // (5000 - 4999) / 50 truncates
+  SetSample3D(ss, slot, 0, 0, 5001, 0);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);
+  EXPECT_EQ(b[0], 0);
+  SetSample3D(ss, slot, 100, 0, 0, 0);
+  SetListener(ss, 100, 0, 0, 0, nullptr);
+  MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 100);
+  // A base of 0 is silent rather than a division by zero.
+  SetSampleVolume(ss, slot, 0);
+  MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);
+}
+
+TEST_F(MixerTest, NearPositionalSampleWithSmallBaseStaysInRange) {
+  int32_t slot = Load("c.wav", Constant(4000, 32767));
+  SetSampleVolume(ss, slot, 256);
+  SetSample3D(ss, slot, 0, 0, 0, 0);
+  PlaySample(ss, slot, 1);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 263);  // 5000 / (5000 / 256)
+  EXPECT_EQ(b[0], 32767);
+}
+
+TEST_F(MixerTest, NothingIsMixedWhileTheBlockIsPending) {
+  int32_t slot = Load("r.wav", Ramp(10000));
+  SetSampleVolume(ss, slot, 256);
+  PlaySample(ss, slot, 0);
+  MixBlock();
+  MixStep(ss);  // mixes the second block; the device has not taken the first: refused
+  EXPECT_EQ(ss->handOffResult, -1);
+  EXPECT_EQ(ss->mixBlock[0], 2048);
+  FrameDeltaMs = 40;
+  MixStep(ss);
+  MixStep(ss);
+  EXPECT_EQ(ss->handOffResult, -1);
+  EXPECT_EQ(ss->msSinceBlock, 80);
+  EXPECT_EQ(ss->channels[0].position, 4096u * 256);  // nothing mixed meanwhile
+  EXPECT_EQ(ss->mixBlock[0], 2048);
+  std::vector<int16_t> b = MixBlock();  // taken now: the same block is handed over
+  EXPECT_EQ(ss->handOffResult, 0);
+  EXPECT_EQ(ss->msSinceBlock, 120);
+  EXPECT_EQ(b[0], 2048);
+  b = MixBlock();
+  EXPECT_EQ(ss->msSinceBlock, 0);
+  EXPECT_EQ(b[0], 4096);
+}
+
+TEST_F(MixerTest, TheFirstSubmissionCopiesNothing) {
+  int16_t block[kMixBlockSamples];
+  for (int16_t& s : block) s = 7;
+  uint8_t out[kMixBlockBytes];
+  memset(HandOff.buffer, 0, sizeof HandOff.buffer);
+  EXPECT_EQ(SubmitBlock(block), 0);
+  EXPECT_EQ(SubmitBlock(block), -1);
+  FillBlock(nullptr, out, kMixBlockBytes);
+  EXPECT_EQ(out[0], 0);  // the device had not asked yet: nothing was copied
+  EXPECT_EQ(HandOff.length, kMixBlockBytes);
+  FillBlock(nullptr, out, kMixBlockBytes);  // nothing pending: silence
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(SubmitBlock(block), 0);
+  FillBlock(nullptr, out, kMixBlockBytes);
+  int16_t first;
+  memcpy(&first, out, 2);
+  EXPECT_EQ(first, 7);
+}
+
+TEST_F(MixerTest, DeviceAskingForMoreThanABlockGetsSilenceAfterIt) {
+  int16_t block[kMixBlockSamples];
+  for (int16_t& s : block) s = 7;
+  std::vector<uint8_t> out(kMixBlockBytes * 2, 0xAA);
+  SubmitBlock(block);
+  FillBlock(nullptr, out.data(), int(out.size()));
+  EXPECT_EQ(HandOff.length, kMixBlockBytes);
+  SubmitBlock(block);
+  FillBlock(nullptr, out.data(), int(out.size()));
+  EXPECT_EQ(out[0], 7);
+  EXPECT_EQ(out[kMixBlockBytes - 2], 7);
+  EXPECT_EQ(out[kMixBlockBytes], 0);
+  EXPECT_EQ(out.back(), 0);
+}
+
+TEST_F(MixerTest, PitchReachesChannelsAlreadyPlaying) {
+  int32_t slot = Load("r.wav", Ramp(8000));
+  SetSampleVolume(ss, slot, 256);
+  PlaySample(ss, slot, 0);
+  SetSamplePitch(ss, slot, 512);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[10], 20);
+  SetSamplePitch(ss, slot, -5);
+  EXPECT_EQ(ss->slots[slot].rate, 0);
+  b = MixBlock();
+  EXPECT_EQ(b[0], b[2047]);
+}
+
+TEST_F(MixerTest, ChannelWhoseSlotLostItsDataIsFreedSilently) {
+  int32_t slot = Load("c.wav", Constant(4000, 1000));
+  PlaySample(ss, slot, 1);
+  ss->slots[slot].data = nullptr;  // as a disabled clone would be
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[0], 0);
+  EXPECT_EQ(ss->channels[0].state, kChannelFree);
+  ss->slots[slot].inUse = 0;
+}
+
+TEST_F(MixerTest, EmptyLoopingSlotEndsWithoutReading) {
+  int32_t slot = Load("e.wav", {});
+  ASSERT_GE(slot, 0);
+  EXPECT_EQ(ss->slots[slot].length, 0);
+  PlaySample(ss, slot, 1);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[0], 0);
+  EXPECT_EQ(IsSamplePlaying(ss, slot), 0);
+}

@@ -1,0 +1,86 @@
+// Shared pieces of the sound tests: wave bytes, a scratch sound system, block capture.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/frame_clock.h"
+#include "core/files.h"
+#include "sound/sound.h"
+#include "../support/test_support.h"
+
+// A RIFF wave: the 36-byte header, optional chunks placed before "data", then the samples.
+inline std::string WavBytes(const std::vector<int16_t>& samples, uint32_t rate = 16000,
+                            uint16_t bits = 16, const std::string& chunksBefore = "") {
+  std::string b(44, '\0');
+  auto* p = reinterpret_cast<uint8_t*>(b.data());
+  memcpy(p, "RIFFxxxxWAVEfmt ", 16);
+  WriteU32LE(p + 16, 16);
+  WriteU16LE(p + 20, 1);
+  WriteU16LE(p + 22, 1);
+  WriteU32LE(p + 24, rate);
+  WriteU32LE(p + 28, rate * 2);
+  WriteU16LE(p + 32, 2);
+  WriteU16LE(p + 34, bits);
+  b.resize(36);
+  b += chunksBefore;
+  std::string data(8 + samples.size() * 2, '\0');
+  auto* d = reinterpret_cast<uint8_t*>(data.data());
+  memcpy(d, "data", 4);
+  WriteU32LE(d + 4, uint32_t(samples.size() * 2));
+  for (size_t i = 0; i < samples.size(); ++i) WriteU16LE(d + 8 + 2 * i, uint16_t(samples[i]));
+  return b + data;
+}
+
+inline std::string Chunk(const std::string& id, const std::string& body) {
+  std::string c = id.substr(0, 4);
+  uint8_t size[4];
+  WriteU32LE(size, uint32_t(body.size()));
+  c.append(reinterpret_cast<char*>(size), 4);
+  return c + body;
+}
+
+// A sound system over a scratch directory, with the hand-off and the frame delta cleared.
+class SoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ss = CreateSoundSystem(nullptr);
+    ASSERT_NE(ss, nullptr);
+    SetMasterVolume(ss, 256);
+    ResetHandOff();
+    FrameDeltaMs = 0;
+  }
+  void TearDown() override {
+    DestroySoundSystem(ss);
+    ResetHandOff();
+    FrameDeltaMs = 0;
+  }
+
+  // Loads a wave of these samples under `name`.
+  int32_t Load(const std::string& name, const std::vector<int16_t>& samples) {
+    dir.Write(name, WavBytes(samples));
+    return LoadWav(ss, name.c_str());
+  }
+
+  // Lets the device take whatever is pending, then mixes one block and returns it.
+  std::vector<int16_t> MixBlock() {
+    uint8_t sink[kMixBlockBytes];
+    FillBlock(nullptr, sink, kMixBlockBytes);
+    MixStep(ss);
+    return std::vector<int16_t>(ss->mixBlock, ss->mixBlock + kMixBlockSamples);
+  }
+
+  ScratchDir dir;
+  SoundSystem* ss = nullptr;
+};
+
+// n samples of the value v.
+inline std::vector<int16_t> Constant(size_t n, int16_t v) { return std::vector<int16_t>(n, v); }
+// Sample i holds i (a ramp shows which source sample was mixed).
+inline std::vector<int16_t> Ramp(size_t n) {
+  std::vector<int16_t> s(n);
+  for (size_t i = 0; i < n; ++i) s[i] = int16_t(i);
+  return s;
+}
