@@ -1,0 +1,272 @@
+// The object store: .tdo loading with its limits and messages, clones, placement.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/files.h"
+#include "core/fixed_math.h"
+#include "core/log.h"
+#include "engine3d/engine3d.h"
+
+namespace {
+
+constexpr const char* kShortRead = "Error reading from tdobj file.";
+
+bool ReadI32(FILE* f, int32_t* out) {
+  uint8_t b[4];
+  if (fread(b, 1, 4, f) != 4) return false;
+  *out = int32_t(ReadU32LE(b));
+  return true;
+}
+
+void FreeObject(Object3D* o) {
+  if (!o) return;
+  MemFree(o->vertices);
+  MemFree(o->polygons);
+  MemFree(o);
+}
+
+// Reads the vertex block; z is negated so the file's faces come out clockwise on screen.
+bool ReadVertices(FILE* f, Object3D* o) {
+  static uint8_t raw[kMaxObjectVertices * 16];
+  size_t bytes = size_t(o->vertexCount) * 16;
+  if (fread(raw, 1, bytes, f) != bytes) return false;
+  for (int32_t i = 0; i < o->vertexCount; ++i) {
+    const uint8_t* p = raw + i * 16;
+    Vertex3D& v = o->vertices[i];
+    v.x = int32_t(ReadU32LE(p));
+    v.y = int32_t(ReadU32LE(p + 4));
+    v.z = WrapSub(0, int32_t(ReadU32LE(p + 8)));
+    int32_t shade = int32_t(ReadU32LE(p + 12));
+    v.shade = shade < 0 ? 0 : (shade > kMaxShade ? kMaxShade : shade);
+  }
+  return true;
+}
+
+// 0 ok, 1 short read or a corner/texture out of range, 2 a corner count other than 3 or 4.
+int ReadPolygon(FILE* f, const Object3D* o, uint8_t entity, Poly3D* p) {
+  int32_t n;
+  if (!ReadI32(f, &n)) return 1;
+  if (n != 3 && n != 4) return 2;
+  uint8_t raw[12 * 4 + 8];
+  size_t bytes = size_t(12 * n + 8);
+  if (fread(raw, 1, bytes, f) != bytes) return 1;
+  p->cornerCount = uint8_t(n);
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* c = raw + 12 * i;
+    int32_t index = int32_t(ReadU32LE(c));
+    // An index outside the object would be read out of bounds by every frame.
+    if (index < 0 || index >= o->vertexCount) return 1;
+    int slot = n - 1 - i;  // stored in reverse order
+    p->corner[slot] = int16_t(index);
+    p->u[slot] = int16_t(uint16_t(ReadU32LE(c + 4)));
+    p->v[slot] = int16_t(uint16_t(ReadU32LE(c + 8)));
+  }
+  uint32_t texture = ReadU32LE(raw + 12 * n);
+  if (texture >= uint32_t(kTexturesPerBank)) return 1;
+  p->texture = uint8_t(texture);
+  p->type = uint8_t(ReadU32LE(raw + 12 * n + 4));
+  p->bank = entity ? kBankEntities : kBankMap;
+  return 0;
+}
+
+Vec3f CornerF(const Object3D* o, const Poly3D& p, int i) {
+  const Vertex3D& v = o->vertices[p.corner[i]];
+  return Vec3f{float(v.x), float(v.y), float(v.z)};
+}
+
+// Normal, flatness, centre and radius of one polygon. False when memory ran out.
+bool FinishPolygon(const Object3D* o, uint8_t entity, Poly3D* p) {
+  Vec3f* n1 = MathTables::FaceNormal(CornerF(o, *p, 0), CornerF(o, *p, 1), CornerF(o, *p, 2));
+  if (!n1) return false;
+  if (p->cornerCount == 4) {
+    Vec3f* n2 =
+        MathTables::FaceNormal(CornerF(o, *p, 2), CornerF(o, *p, 3), CornerF(o, *p, 0));
+    if (!n2) {
+      MemFree(n1);
+      return false;
+    }
+    bool flat = n2->x == n1->x && n2->y == n1->y && n2->z == n1->z;
+    // A bent map quadrilateral may show either face; entity faces are never culled anyway.
+    if (!flat && !entity) p->doubleSided = 1;
+    MemFree(n2);
+  }
+  if (p->type == 3) p->doubleSided = 1;
+  p->nx = int32_t(n1->x * 256.0f);
+  p->ny = int32_t(n1->y * 256.0f);
+  p->nz = int32_t(n1->z * 256.0f);
+  MemFree(n1);
+
+  int64_t sx = 0, sy = 0, sz = 0;
+  for (int i = 0; i < p->cornerCount; ++i) {
+    const Vertex3D& v = o->vertices[p->corner[i]];
+    sx += v.x;
+    sy += v.y;
+    sz += v.z;
+  }
+  p->cx = int32_t(sx / p->cornerCount);
+  p->cy = int32_t(sy / p->cornerCount);
+  p->cz = int32_t(sz / p->cornerCount);
+  int32_t radius = 0;
+  for (int i = 0; i < p->cornerCount; ++i) {
+    const Vertex3D& v = o->vertices[p->corner[i]];
+    int32_t d = MathTables::Distance3(p->cx, p->cy, p->cz, v.x, v.y, v.z);
+    if (d > radius) radius = d;
+  }
+  p->radius = uint16_t(radius);
+  return true;
+}
+
+}  // namespace
+
+int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userValue) {
+  if (count >= kMaxObjects || !file) return -1;
+  Object3D* o = static_cast<Object3D*>(AllocZeroed(sizeof(Object3D)));
+  if (!o) {
+    LogMessage("out of memory loading 3d object.");
+    return -1;
+  }
+  int32_t usedVerts = engine ? engine->verticesUsed : 0;
+  int32_t usedPolys = engine ? engine->polygonsUsed : 0;
+  auto fail = [o](const char* message) {
+    if (message) LogMessage(message);
+    FreeObject(o);
+    return -1;
+  };
+
+  int32_t nv;
+  if (!ReadI32(file, &nv)) return fail(kShortRead);
+  if (int64_t(nv) > int64_t(kVertSoupSize) + usedVerts) return fail("MaxVerts reached (1).");
+  if (nv > kMaxObjectVertices) return fail("MaxVerts reached (2).");
+  if (nv < 0) return fail(kShortRead);  // a negative count cannot be read
+  o->vertexCount = nv;
+  if (nv > 0) {
+    o->vertices = static_cast<Vertex3D*>(MemAlloc(size_t(nv) * sizeof(Vertex3D)));
+    if (!o->vertices) return fail("out of memory allocating vertexes for 3d object.");
+    if (!ReadVertices(file, o)) return fail(kShortRead);
+  }
+
+  int32_t np;
+  if (!ReadI32(file, &np)) return fail(kShortRead);
+  if (int64_t(np) + usedPolys > kPolySoupSize) return fail(nullptr);
+  if (np > kMaxObjectPolygons) return fail("MaxPolys reached");
+  if (np < 0) return fail(kShortRead);
+  o->polygonCount = np;
+  if (np > 0) {
+    o->polygons = static_cast<Poly3D*>(AllocZeroed(size_t(np) * sizeof(Poly3D)));
+    if (!o->polygons) return fail("out of memory allocating polys for 3d object.");
+  }
+  for (int32_t i = 0; i < np; ++i) {
+    int r = ReadPolygon(file, o, entity, &o->polygons[i]);
+    if (r == 2) {
+      char text[96];
+      snprintf(text, sizeof text,
+               "Object contains polys with different number of 3 or 4  verts. verts = %d",
+               int(nv));
+      return fail(text);
+    }
+    if (r == 1) return fail(kShortRead);
+  }
+  for (int32_t i = 0; i < np; ++i)
+    if (!FinishPolygon(o, entity, &o->polygons[i]))
+      return fail("out of memory allocating polys for 3d object.");
+
+  o->visible = 1;
+  o->ownsArrays = 1;
+  o->entity = entity;
+  o->hidden = 0;
+  o->userValue = userValue;
+  int32_t radius = 0;
+  for (int32_t i = 0; i < nv; ++i) {
+    const Vertex3D& v = o->vertices[i];
+    int32_t d = MathTables::Distance3(0, 0, 0, v.x, v.y, v.z);
+    if (d > radius) radius = d;
+  }
+  o->radius = radius;
+  objects[count] = o;
+  return count++;
+}
+
+int32_t ObjectStore::Load(const char* name, uint8_t entity, int32_t userValue, uint8_t reuse) {
+  if (count >= kMaxObjects) {
+    LogMessage("Max tdobjects reached");
+    return -1;
+  }
+  if (strlen(name) > size_t(kMaxObjectNameChars))
+    LogMessage(("3d object filename > 19 chars: " + std::string(name)).c_str());
+  char cut[kMaxObjectNameChars + 1] = {};
+  strncpy(cut, name, kMaxObjectNameChars);
+  if (reuse && cut[0]) {
+    for (int32_t i = 0; i < count; ++i)
+      if (!objects[i]->named && strcmp(objects[i]->name, cut) == 0) return CloneObject(i);
+  }
+  FILE* f = OpenDataFile(name, "rb");
+  if (!f) return -1;
+  int32_t index = LoadFromOpenFile(f, entity, userValue);
+  fclose(f);
+  if (index >= 0) {
+    memcpy(objects[index]->name, cut, sizeof cut);
+    objects[index]->named = 1;
+  }
+  return index;
+}
+
+int32_t ObjectStore::LoadShared(const char* name, uint8_t entity, int32_t userValue) {
+  return Load(name, entity, userValue, 1);
+}
+
+int32_t ObjectStore::CloneObject(int32_t index) {
+  if (count >= kMaxObjects) return -1;
+  const Object3D* source = Get(index);
+  if (!source) return -1;
+  Object3D* o = static_cast<Object3D*>(MemAlloc(sizeof(Object3D)));
+  if (!o) {
+    LogMessage("out of dynamic memory in func. CloneObject.");
+    return -1;
+  }
+  *o = *source;
+  o->clone = 1;
+  objects[count] = o;
+  return count++;
+}
+
+Object3D* ObjectStore::Get(int32_t index) const {
+  return index >= 0 && index < count ? objects[index] : nullptr;
+}
+
+void ObjectStore::SetPosition(int32_t index, int32_t x, int32_t y, int32_t z) {
+  if (Object3D* o = Get(index)) {
+    o->x = x;
+    o->y = y;
+    o->z = z;
+  }
+}
+
+void ObjectStore::SetAngles(int32_t index, int32_t ax, int32_t ay, int32_t az) {
+  if (Object3D* o = Get(index)) {
+    o->angleX = ax;
+    o->angleY = ay;
+    o->angleZ = az;
+  }
+}
+
+void ObjectStore::AddAngles(int32_t index, int32_t dx, int32_t dy, int32_t dz) {
+  if (Object3D* o = Get(index)) {
+    o->angleX = WrapAdd(o->angleX, dx);
+    o->angleY = WrapAdd(o->angleY, dy);
+    o->angleZ = WrapAdd(o->angleZ, dz);
+  }
+}
+
+void ObjectStore::Release() {
+  for (int32_t i = 0; i < count; ++i) {
+    Object3D* o = objects[i];
+    if (o->ownsArrays && !o->clone) {
+      MemFree(o->vertices);
+      MemFree(o->polygons);
+    }
+    MemFree(o);
+    objects[i] = nullptr;
+  }
+  count = 0;
+}

@@ -1,0 +1,67 @@
+// Inside the 3D engine: the steps of DrawFrame and the rasterisers, shared by its files
+// (and its tests), never seen by the rest of the game.
+#pragma once
+
+#include <cstdint>
+
+#include "engine3d/engine3d.h"
+
+// The frame-buffer size the outline and sprite drawers have built in.
+constexpr int32_t kFrameWidth = 240;
+constexpr int32_t kFrameHeight = 320;
+
+// Guard rows on either side of each look-up table (see Engine3D::lutBlocks).
+constexpr int kLutGuardRows = 8;
+
+// --- Scene pipeline, in the order DrawFrame runs it ---
+
+// View matrix from the camera matrix and angles, then the projection scaling.
+void BuildViewMatrix(Engine3D& e);
+// Culls one object and appends its vertices and polygons to the soups.
+void SubmitObject(Engine3D& e, Object3D* object);
+// Camera space and distance fog for every vertex in the vert soup.
+void TransformAndFog(Engine3D& e);
+// Depth key of a polygon record (before the visibility test): -1 never occurs as a key of
+// a drawn polygon, but any value may come back.
+int32_t PolygonKey(const Engine3D& e, const Poly3D& p);
+// Fills the depth buckets with the soup's polygons and the visible 3D sprites.
+void Order(Engine3D& e);
+// Draws the buckets far to near.
+void DrawOrdered(Engine3D& e);
+
+// --- Corners, clipping, sprites ---
+
+// Screen position (24.8) of a camera-space point; (0, 0) for depths outside 1..16383.
+void ProjectPoint(const Engine3D& e, int32_t x, int32_t y, int32_t z, int32_t* sx, int32_t* sy);
+// The next slot of the clip ring.
+ClipVertex* NextClipVertex(Engine3D& e);
+// Clips corners (pointers into the clip ring) against the four side planes of the view
+// pyramid. `out` must hold kMaxClipCorners. Returns the corners left (0 when none or when
+// a degenerate polygon would need more than kMaxClipCorners).
+constexpr int kMaxClipCorners = 16;
+int ClipPolygon(Engine3D& e, ClipVertex** corners, int count, ClipVertex** out, bool textured);
+// Draws one 3D sprite record (camera centre already computed).
+void DrawSprite3D(Engine3D& e, const Sprite3D& s);
+
+// --- Rasterisers ---
+
+// A projected corner handed to the textured filler.
+struct RasterVertex {
+  int32_t x, y;     // screen, 24.8
+  int32_t shade;    // 8-fraction look-up row
+  int32_t u, v;     // texture position in 1/256 texel
+};
+
+// Affine textured, Gouraud-shaded polygon (count 3..16) into the engine's viewport; only
+// corners running clockwise on the screen produce spans. `lut` points at row 0.
+void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vertices, int count,
+                         const uint8_t* texture, uint16_t* frame, const uint16_t* lut);
+// The count edges of the closed corner list as one-pixel lines, inside a 2-pixel border.
+void DrawOutlinePolygon(const Engine3D& e, uint16_t* frame, ClipVertex* const* corners,
+                        int count, uint16_t colour);
+// Nearest-neighbour scaled blit of an image's source rectangle into the destination
+// rectangle, clipped to the clip rectangle, with blit mode 0..3 (others draw nothing).
+void BlitSprite(const Engine3D& e, uint16_t* frame, int32_t left, int32_t top, int32_t right,
+                int32_t bottom, const uint16_t* image, int32_t srcLeft, int32_t srcTop,
+                int32_t srcRight, int32_t srcBottom, int32_t clipX0, int32_t clipY0,
+                int32_t clipX1, int32_t clipY1, int32_t mode, int32_t key);

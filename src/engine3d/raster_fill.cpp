@@ -1,0 +1,121 @@
+// The textured polygon filler: affine texture mapping with the shade row interpolated.
+#include "core/display.h"
+#include "engine3d/engine3d.h"
+#include "engine3d/pipeline.h"
+
+namespace {
+
+inline int32_t Ceil8(int32_t y) { return (y + 255) >> 8; }
+
+// One side of the polygon walking from vertex to vertex, one row at a time.
+struct Edge {
+  int index;        // vertex the current stretch starts at
+  int direction;    // -1 left edge (lower indices), +1 right edge
+  int rows;         // rows left on the current stretch
+  int walked;       // vertices passed, to stop on malformed input
+  int32_t x, u, v, shade;
+  int32_t dx, du, dv, dshade;
+};
+
+inline int32_t Step(const Engine3D& e, int32_t from, int32_t to, int32_t h) {
+  return int32_t((int64_t(to - from) * e.Reciprocal(h)) >> 16);
+}
+
+// Moves to the next stretch at least one row high; false when the polygon has none left.
+bool NextStretch(const Engine3D& e, Edge& edge, const RasterVertex* vtx, int count) {
+  while (edge.walked < count) {
+    int next = edge.index + edge.direction;
+    if (next < 0) next = count - 1;
+    if (next >= count) next = 0;
+    ++edge.walked;
+    const RasterVertex& a = vtx[edge.index];
+    const RasterVertex& b = vtx[next];
+    int32_t h = Ceil8(b.y) - Ceil8(a.y);
+    edge.index = next;
+    if (h < 1) continue;
+    edge.rows = h;
+    edge.x = a.x;
+    edge.u = a.u;
+    edge.v = a.v;
+    edge.shade = a.shade;
+    edge.dx = Step(e, a.x, b.x, h);
+    edge.du = Step(e, a.u, b.u, h);
+    edge.dv = Step(e, a.v, b.v, h);
+    edge.dshade = Step(e, a.shade, b.shade, h);
+    return true;
+  }
+  return false;
+}
+
+inline void Advance(Edge& edge) {
+  edge.x += edge.dx;
+  edge.u += edge.du;
+  edge.v += edge.dv;
+  edge.shade += edge.dshade;
+  --edge.rows;
+}
+
+// texel (u, v) = texture[((v >> 8) & 63) * 64 + ((u >> 8) & 63)];
+// pixel = lut[(shade >> 8) * 256 + texel]; written with masks and shifts.
+#define KVR_TEXEL_PIXEL                                                          \
+  *dst++ = lut[(shade & ~255) + texture[((v >> 2) & 0xFC0) | ((u >> 8) & 63)]]; \
+  u += du;                                                                        \
+  v += dv;                                                                        \
+  shade += ds;
+
+inline void Span(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
+                 int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds) {
+  for (; n >= 8; n -= 8) {
+    KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL
+    KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL
+  }
+  while (n-- > 0) {
+    KVR_TEXEL_PIXEL
+  }
+}
+
+#undef KVR_TEXEL_PIXEL
+
+}  // namespace
+
+void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vtx, int count,
+                         const uint8_t* texture, uint16_t* frame, const uint16_t* lut) {
+  if (count < 3 || count > kMaxClipCorners || !texture || !frame || !lut) return;
+  int top = 0;
+  int32_t minY = vtx[0].y, maxY = vtx[0].y;
+  for (int i = 1; i < count; ++i) {
+    if (vtx[i].y <= minY) {  // ties go to the highest index
+      minY = vtx[i].y;
+      top = i;
+    }
+    if (vtx[i].y > maxY) maxY = vtx[i].y;
+  }
+  int32_t first = Ceil8(minY) > e.y0 ? Ceil8(minY) : e.y0;
+  int32_t last = Ceil8(maxY) < e.y1 ? Ceil8(maxY) : e.y1;
+  if (first >= last) return;
+
+  const int32_t pitch = int32_t(FrameBufferWidth);
+  const int32_t x0 = e.x0, x1 = e.x1;
+  uint16_t* row = frame + first * pitch;
+  Edge left{top, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  Edge right{top, +1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  for (int32_t y = first; y < last; ++y, row += pitch) {
+    if (left.rows == 0 && !NextStretch(e, left, vtx, count)) return;
+    if (right.rows == 0 && !NextStretch(e, right, vtx, count)) return;
+    int32_t l = left.x >> 8;
+    int32_t r = (right.x + 255) >> 8;
+    // Clipped edges can end a pixel or two short of the viewport's sides: close the gap.
+    if (l < x0 + 2) l = x0;
+    if (r > x1 - 2) r = x1;
+    int32_t n = r - l;
+    if (n >= 1) {
+      int32_t q = e.Reciprocal(n);
+      int32_t du = int32_t((int64_t(right.u - left.u) * q) >> 16);
+      int32_t dv = int32_t((int64_t(right.v - left.v) * q) >> 16);
+      int32_t ds = int32_t((int64_t(right.shade - left.shade) * q) >> 16);
+      Span(row + l, n, texture, lut, left.u, left.v, left.shade, du, dv, ds);
+    }
+    Advance(left);
+    Advance(right);
+  }
+}
