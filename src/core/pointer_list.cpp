@@ -8,16 +8,16 @@
 void PointerList::Create(void* listOwner) {
   last = -1;
   owner = listOwner;
-  items = static_cast<void**>(AllocZeroed(40));
-  tags = static_cast<uint8_t*>(AllocZeroed(40));
+  items = static_cast<void**>(AllocZeroed(10 * sizeof(void*)));
+  tags = static_cast<uint8_t*>(AllocZeroed(10));
   capacity = (items && tags) ? 10 : 0;
 }
 
 void PointerList::Append(void* item, uint8_t tag) {
   if (last + 1 >= capacity) {
-    size_t bytes = size_t(capacity + 11) * 4;
-    void** newItems = static_cast<void**>(AllocZeroed(bytes / 4 * sizeof(void*)));
-    uint8_t* newTags = static_cast<uint8_t*>(AllocZeroed(bytes));
+    size_t entries = size_t(capacity) + 11;
+    void** newItems = static_cast<void**>(AllocZeroed(entries * sizeof(void*)));
+    uint8_t* newTags = static_cast<uint8_t*>(AllocZeroed(entries));
     if (!newItems || !newTags) {
       MemFree(newItems);
       MemFree(newTags);

@@ -1,0 +1,172 @@
+// FrameTick: steps due from real time, the 50-step cap, the fallback clock, latches.
+#include <cstring>
+#include <vector>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "platform/headless/headless.h"
+#include "test_support.h"
+
+namespace {
+
+// Records what the shell asked of the game.
+class RecordingGame : public GameHooks {
+ public:
+  void Initialise(uint32_t handle, uint16_t*) override { this->handle = handle; }
+  bool Update(uint16_t*, int32_t delta) override {
+    deltas.push_back(delta);
+    pressedShoot.push_back(ActionPressed(kActShoot));
+    heldShoot.push_back(ActionHeld(kActShoot));
+    if (onUpdate) onUpdate(int(deltas.size()));
+    return failAt != int(deltas.size());
+  }
+  void Render(uint16_t*) override { ++renders; }
+  void Shutdown() override { ++shutdowns; }
+
+  uint32_t handle = 0;
+  std::vector<int32_t> deltas;
+  std::vector<bool> pressedShoot, heldShoot;
+  int renders = 0, shutdowns = 0, failAt = -1;
+  void (*onUpdate)(int) = nullptr;
+};
+
+class FrameLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearFrameClock();
+    memset(&Input, 0, sizeof Input);
+    memset(&Bindings, 0, sizeof Bindings);
+    SetCurrentPlatform(&platform);
+  }
+  void TearDown() override { SetCurrentPlatform(nullptr); }
+  // A timer message at clock `ms`.
+  void TickAt(uint64_t ms) {
+    platform.SetClockMs(ms);
+    FrameTick(&game);
+  }
+  HeadlessPlatform platform{PlatformOptions{}};
+  RecordingGame game;
+};
+
+}  // namespace
+
+TEST_F(FrameLoopTest, ATimerMessageBeforeAStepIsDueStillPresents) {
+  TickAt(40);  // one step due
+  EXPECT_EQ(game.deltas.size(), 1u);
+  TickAt(79);  // 39 ms after the boundary: no step
+  EXPECT_EQ(game.deltas.size(), 1u);
+  EXPECT_EQ(game.renders, 2);
+  EXPECT_EQ(platform.PresentCount(), 2);
+  EXPECT_EQ(FrameClock.accumulator, 39);
+}
+
+TEST_F(FrameLoopTest, TheFirstStepsDeltaIsTheWholeClock) {
+  TickAt(1000);
+  ASSERT_EQ(game.deltas.size(), 25u);
+  // The update sees the delta measured before it; the first measurement is the full clock.
+  EXPECT_EQ(game.deltas[0], 0);
+  EXPECT_EQ(game.deltas[1], 1000);
+  EXPECT_EQ(FrameDeltaMs, 0);  // all later steps end at the same clock reading
+}
+
+TEST_F(FrameLoopTest, AStallRunsFiftyStepsAndDropsTheRest) {
+  TickAt(0);
+  TickAt(3000);  // 75 steps due
+  EXPECT_EQ(game.deltas.size(), 50u);
+  EXPECT_EQ(FrameClock.accumulator, 0);  // lowered by all 75 steps, not by 50
+  TickAt(3039);
+  EXPECT_EQ(game.deltas.size(), 50u);
+}
+
+TEST_F(FrameLoopTest, WithoutACounterTheClockGrowsBy66PerReading) {
+  platform.SetPerformanceCounter(false);
+  std::vector<size_t> stepsPerTick;
+  size_t before = 0;
+  for (int i = 0; i < 8; ++i) {
+    FrameTick(&game);
+    stepsPerTick.push_back(game.deltas.size() - before);
+    before = game.deltas.size();
+  }
+  EXPECT_EQ(stepsPerTick[0], 1u);
+  EXPECT_EQ(stepsPerTick[1], 3u);
+  EXPECT_EQ(stepsPerTick[2], 7u);
+  EXPECT_EQ(stepsPerTick.back(), 50u);
+  EXPECT_EQ(game.deltas[1], 132);  // the first step ended at the second reading
+}
+
+TEST_F(FrameLoopTest, AFalseUpdateSkipsTheRestOfTheBurstButPresentsOnce) {
+  game.failAt = 3;
+  TickAt(400);  // 10 steps due
+  EXPECT_EQ(game.deltas.size(), 3u);
+  EXPECT_EQ(FrameClock.quitFlag, 1);
+  EXPECT_EQ(game.renders, 1);
+  EXPECT_EQ(platform.PresentCount(), 1);
+  EXPECT_EQ(FrameClock.accumulator, 0);  // the whole burst is taken off
+}
+
+TEST_F(FrameLoopTest, ResetInsideAStepLeavesTheAccumulatorNegative) {
+  game.onUpdate = [](int n) {
+    if (n == 2) ResetFrameClock();
+  };
+  TickAt(200);  // 5 steps due; the second resets the clock
+  EXPECT_EQ(game.deltas.size(), 5u);
+  EXPECT_EQ(FrameClock.accumulator, -200);
+  TickAt(399);
+  EXPECT_EQ(game.deltas.size(), 5u);
+  TickAt(440);
+  EXPECT_EQ(game.deltas.size(), 6u);
+}
+
+TEST_F(FrameLoopTest, AHeldKeyIsPressedOnceAndHeldThroughout) {
+  Bindings.code[kActShoot] = 0x20;
+  platform.SetKey(0x20, true);
+  TickAt(160);  // 4 steps
+  ASSERT_EQ(game.pressedShoot.size(), 4u);
+  EXPECT_TRUE(game.pressedShoot[0]);
+  for (int i = 1; i < 4; ++i) {
+    EXPECT_FALSE(game.pressedShoot[size_t(i)]) << i;
+    EXPECT_TRUE(game.heldShoot[size_t(i)]) << i;
+  }
+  platform.SetKey(0x20, false);
+  TickAt(200);
+  EXPECT_FALSE(game.heldShoot.back());
+}
+
+TEST_F(FrameLoopTest, AKeyTappedBetweenStepsStillCounts) {
+  Bindings.code[kActShoot] = 0x20;
+  platform.SetKey(0x20, true);
+  platform.SetKey(0x20, false);
+  TickAt(40);
+  EXPECT_TRUE(game.pressedShoot[0]);
+}
+
+TEST_F(FrameLoopTest, NotSetNeverActivatesAndOneKeyDrivesTwoActions) {
+  Bindings.code[kActLeft] = 0;  // "Not set"
+  Bindings.code[kActMenuLeft] = 0x25;
+  Bindings.code[kActChangeWeapon] = 0x25;
+  for (int vk = 1; vk < 256; ++vk) platform.SetKey(vk, true);
+  SampleKeys();
+  EXPECT_EQ(KeyTable[0], 0);
+  EXPECT_EQ(Input.action[kActLeft].current, 0);
+  EXPECT_EQ(Input.action[kActMenuLeft].current, 1);
+  EXPECT_EQ(Input.action[kActChangeWeapon].current, 1);
+}
+
+TEST_F(FrameLoopTest, LatchShiftingKeepsTheStylusAndSkipsUnlatchedSlots) {
+  Input.action[9].current = 1;
+  Input.action[kActGoToMenu].current = 1;
+  StylusDownAt(5, 6);
+  ShiftLatches();
+  EXPECT_EQ(Input.action[9].current, 1);
+  EXPECT_EQ(Input.action[9].previous, 0);
+  EXPECT_EQ(Input.action[kActGoToMenu].previous, 1);
+  EXPECT_EQ(Input.action[kActGoToMenu].current, 0);
+  EXPECT_EQ(Input.stylusPrevDown, 1);
+  EXPECT_EQ(Input.stylusDown, 1);
+}
+
+TEST_F(FrameLoopTest, AKeyCodeAboveTheTableNeverIndexesPastIt) {
+  Bindings.code[kActShoot] = 4000;
+  SampleKeys();
+  EXPECT_EQ(Input.action[kActShoot].current, 0);
+}

@@ -1,0 +1,158 @@
+// The shell end to end: headless runs, shots, input scripts, shutdown and the instance lock.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "platform/headless/headless.h"
+#include "test_support.h"
+
+namespace {
+
+class CountingGame : public GameHooks {
+ public:
+  void Initialise(uint32_t handle, uint16_t*) override { this->handle = handle; }
+  bool Update(uint16_t*, int32_t) override { return ++updates != failAt; }
+  void Render(uint16_t*) override { ++renders; }
+  void Shutdown() override { ++shutdowns; }
+  uint32_t handle = 0;
+  int updates = 0, renders = 0, shutdowns = 0, failAt = -1;
+};
+
+int RunGameBinary(const std::string& args) {
+  std::string cmd = GameDataDir() + "/game " + args + " >/dev/null 2>&1";
+  int status = system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Width and height from a PNG's header.
+bool PngSize(const std::string& path, uint32_t* w, uint32_t* h) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char b[24];
+  if (!in.read(reinterpret_cast<char*>(b), 24)) return false;
+  if (memcmp(b + 1, "PNG", 3) != 0) return false;
+  *w = ReadU32BE(b + 16);
+  *h = ReadU32BE(b + 20);
+  return true;
+}
+
+}  // namespace
+
+TEST(Shell, ClosingAfterNTicksShutsDownOnce) {
+  ScratchDir dir;
+  ClearFrameClock();
+  PlatformOptions o;
+  o.ticks = 10;
+  HeadlessPlatform platform(o);
+  CountingGame game;
+  EXPECT_EQ(RunShell(&platform, &game), 0);
+  EXPECT_EQ(game.handle, kAppContext);
+  EXPECT_EQ(platform.TimerCount(), 10);
+  EXPECT_EQ(game.renders, 10);
+  EXPECT_EQ(game.shutdowns, 1);
+  EXPECT_EQ(game.updates, 5);  // 200 ms of virtual time: one step per 40 ms
+  SetCurrentPlatform(nullptr);
+}
+
+TEST(Shell, AFalseUpdateEndsTheLoopAtTheNextMessage) {
+  ScratchDir dir;
+  ClearFrameClock();
+  PlatformOptions o;
+  o.ticks = 1000;
+  HeadlessPlatform platform(o);
+  CountingGame game;
+  game.failAt = 2;
+  EXPECT_EQ(RunShell(&platform, &game), 0);
+  EXPECT_EQ(game.updates, 2);
+  EXPECT_EQ(game.shutdowns, 1);
+  EXPECT_LT(platform.TimerCount(), 10);
+  SetCurrentPlatform(nullptr);
+}
+
+TEST(Shell, DeactivationClosesTheGame) {
+  ScratchDir dir;
+  ClearFrameClock();
+  PlatformOptions o;
+  HeadlessPlatform platform(o);
+  platform.QueueMessage({PlatformMessageKind::About});
+  platform.QueueMessage({PlatformMessageKind::Deactivated});
+  CountingGame game;
+  EXPECT_EQ(RunShell(&platform, &game), 0);
+  EXPECT_EQ(game.shutdowns, 1);
+  ASSERT_EQ(platform.MessageBoxes().size(), 1u);
+  EXPECT_EQ(platform.MessageBoxes()[0], "About 3d Morvek: Version 1.0");
+  SetCurrentPlatform(nullptr);
+}
+
+TEST(Shell, ADisplayThatWillNotOpenIsLoggedAndFails) {
+  ScratchDir dir;
+  PlatformOptions o;
+  HeadlessPlatform platform(o);
+  platform.SetDisplayOk(false);
+  CountingGame game;
+  EXPECT_EQ(RunShell(&platform, &game), 1);
+  EXPECT_EQ(game.shutdowns, 0);
+  EXPECT_EQ(dir.Log(), "Unable to open the display or the keys.\n");
+  SetCurrentPlatform(nullptr);
+}
+
+TEST(Shell, StylusMessagesSetTheLatches) {
+  ScratchDir dir;
+  ClearFrameClock();
+  PlatformOptions o;
+  o.ticks = 3;
+  HeadlessPlatform platform(o);
+  platform.QueueMessage({PlatformMessageKind::StylusDown, 17, 230});
+  platform.QueueMessage({PlatformMessageKind::StylusUp});
+  CountingGame game;
+  RunShell(&platform, &game);
+  EXPECT_EQ(Input.stylusX, 17);
+  EXPECT_EQ(Input.stylusY, 230);
+  EXPECT_EQ(Input.stylusUp, 1);
+  EXPECT_EQ(Input.stylusDown, 0);
+  SetCurrentPlatform(nullptr);
+}
+
+TEST(GameProgram, HeadlessShotOfTheInputTestScreen) {
+  ScratchDir dir;
+  std::string shot = dir.File("out.png"), pressed = dir.File("pressed.png");
+  ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 100 --shot 99:" + shot), 0);
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(PngSize(shot, &w, &h));
+  EXPECT_EQ(w, 240u);
+  EXPECT_EQ(h, 320u);
+  // The previous run's log is gone even though nothing was logged.
+  EXPECT_FALSE(dir.Exists("log.txt"));
+  // Keys held by the input script change the picture.
+  dir.Write("in.txt", "# hold A and Up\n5 down 0x41\n5 down 38\n");
+  ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 20 --input " +
+                          dir.File("in.txt") + " --shot 19:" + pressed),
+            0);
+  ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 20 --shot 19:" + shot), 0);
+  EXPECT_NE(dir.Read("out.png"), dir.Read("pressed.png"));
+}
+
+TEST(GameProgram, ASecondInstanceExitsWhileTheFirstHoldsTheLock) {
+  ScratchDir dir;
+  dir.Write("log.txt", "first instance's log\n");
+  ASSERT_TRUE(TakeInstanceLock(dir.path()));
+  EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 5"), 0);
+  EXPECT_EQ(dir.Log(), "first instance's log\n");  // untouched by the second start
+  ReleaseInstanceLock();
+  EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 5"), 0);
+  EXPECT_FALSE(dir.Exists("log.txt"));
+}
+
+TEST(GameProgram, OptionsAndBadInput) {
+  EXPECT_EQ(RunGameBinary("--version"), 0);
+  EXPECT_EQ(RunGameBinary("--help"), 0);
+  EXPECT_EQ(RunGameBinary("--bogus"), 2);
+  EXPECT_EQ(RunGameBinary("--scale 0"), 2);
+  ScratchDir dir;
+  dir.Write("bad.txt", "5 jump 3\n");
+  EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --input " + dir.File("bad.txt")), 1);
+}

@@ -1,0 +1,203 @@
+// Fixed-point math: square roots, rotations, Atan2, random numbers and the baked tables.
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "core/core.h"
+#include "test_support.h"
+
+class MathTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(math.Create(7)); }
+  void TearDown() override { math.Destroy(); }
+  UseGameData data;
+  MathTables math;
+};
+
+TEST(IntSqrt, RoundsToNearest) {
+  const int32_t in[] = {0, 1, 2, 3, 4, 6, 8, 9, 15, 16, 24, 25, 2147483647};
+  const int32_t out[] = {0, 1, 1, 2, 2, 2, 3, 3, 4, 4, 5, 5, 46341};
+  for (size_t i = 0; i < sizeof in / sizeof in[0]; ++i)
+    EXPECT_EQ(MathTables::IntSqrt(in[i]), out[i]) << in[i];
+  for (int32_t n = 0; n < 200000; n += 97)
+    EXPECT_LE(std::fabs(MathTables::IntSqrt(n) - std::sqrt(double(n))), 0.5 + 1e-9) << n;
+}
+
+TEST(Distance3, FarDistancesSaturateInsteadOfWrapping) {
+  EXPECT_EQ(MathTables::Distance3(0, 0, 0, 3, 4, 0), 5);
+  EXPECT_EQ(MathTables::Distance3(-10, 0, 0, 10, 0, 0), 20);
+  // 60000^2 overflows 32 bits; the handheld would have wrapped to a small distance.
+  EXPECT_EQ(MathTables::Distance3(0, 0, 0, 60000, 0, 0), 46341);
+  EXPECT_EQ(MathTables::Distance3(INT32_MIN, 0, 0, INT32_MAX, 0, 0), 46341);
+}
+
+TEST(Vectors, NormalizeAndTransform) {
+  Vec3 v{0, 0, 0};
+  MathTables::Normalize(&v);
+  EXPECT_EQ(v.x, 0);
+  EXPECT_EQ(v.y, 255);
+  v = {3, 0, 0};
+  MathTables::Normalize(&v);
+  EXPECT_EQ(v.x, 256);
+  v = {-3, 4, 0};
+  MathTables::Normalize(&v);
+  EXPECT_EQ(v.x, -153);  // (-3 << 8) / 5 truncates toward zero
+  EXPECT_EQ(v.y, 204);
+  Matrix3 m;
+  MathTables::Identity(&m);
+  Vec3 p{256, -512, 1024};
+  MathTables::Transform(&p, m);
+  EXPECT_EQ(p.x, 255);
+  EXPECT_EQ(p.y, -510);
+  EXPECT_EQ(p.z, 1020);
+}
+
+TEST_F(MathTest, SineTableAndAngles) {
+  EXPECT_EQ(math.sine[0], 0);
+  EXPECT_EQ(math.sine[512], 256);
+  EXPECT_EQ(math.sine[1024], 0);
+  EXPECT_EQ(math.sine[1536], -256);
+  EXPECT_EQ(math.Sin(kQuarterTurn), math.sine[512]);
+  EXPECT_EQ(math.Cos(kQuarterTurn), math.sine[1024]);
+  EXPECT_EQ(math.Sin(-256), math.sine[2047]);
+  EXPECT_EQ(math.Sin(255), math.sine[0]);  // the low 8 bits are ignored
+}
+
+TEST_F(MathTest, RotationByZeroKeepsTheIdentity) {
+  Matrix3 m, id;
+  MathTables::Identity(&id);
+  for (auto rotate : {&MathTables::RotateX, &MathTables::RotateY, &MathTables::RotateZ}) {
+    m = id;
+    (math.*rotate)(&m, 0);
+    EXPECT_EQ(memcmp(&m, &id, sizeof m), 0);
+  }
+}
+
+TEST_F(MathTest, RotationsTurnTheRightWay) {
+  // A quarter turn about y takes forward (z) to the right (x) column-wise: M * Ry.
+  Matrix3 m;
+  MathTables::Identity(&m);
+  math.RotateY(&m, kQuarterTurn);
+  EXPECT_EQ(m.m[0], 0);
+  EXPECT_EQ(m.m[2], 255);
+  EXPECT_EQ(m.m[6], -255);
+  Vec3 v{0, 0, 256};
+  math.TurnAboutX(&v, kQuarterTurn);
+  EXPECT_EQ(v.y, -255);
+  EXPECT_EQ(v.z, 0);
+}
+
+TEST(AxisMatrix, TiltAboutY) {
+  Matrix3 m;
+  MathTables::AxisMatrix(0, 256, 0, &m);
+  EXPECT_EQ(m.m[0], -238);
+  EXPECT_EQ(m.m[2], 93);
+  EXPECT_EQ(m.m[6], -93);
+  EXPECT_EQ(m.m[8], -238);
+}
+
+TEST_F(MathTest, Atan2Quadrants) {
+  const double pi = 3.141592653589793;
+  EXPECT_DOUBLE_EQ(math.Atan2(0.0, -1.0), pi);
+  EXPECT_DOUBLE_EQ(math.Atan2(1.0, 0.0), pi / 2);
+  EXPECT_DOUBLE_EQ(math.Atan2(-1.0, 0.0), -pi / 2);
+  const double ys[] = {0.3, 1.0, 5.0, -0.3, -1.0, -5.0};
+  const double xs[] = {1.0, -1.0, 0.5, -0.5};
+  for (double y : ys)
+    for (double x : xs) EXPECT_NEAR(math.Atan2(y, x), std::atan2(y, x), 1e-9) << y << "," << x;
+}
+
+TEST(RandomBelow, FollowsTheHandheldGenerator) {
+  HandheldSrand(1);
+  EXPECT_EQ(HandheldRand(), 41);
+  EXPECT_EQ(HandheldRand(), 18467);
+  EXPECT_EQ(HandheldRand(), 6334);
+  HandheldSrand(1);
+  EXPECT_EQ(MathTables::RandomBelow(100), 41 * 100 / 32768);
+  EXPECT_EQ(MathTables::RandomBelow(100), 18467 * 100 / 32768);
+  EXPECT_EQ(MathTables::RandomBelow(0), 0);
+  for (int i = 0; i < 5000; ++i) {
+    int32_t r = MathTables::RandomBelow(7);
+    EXPECT_GE(r, 0);
+    EXPECT_LT(r, 7);
+  }
+  HandheldSrand(1);
+}
+
+TEST_F(MathTest, HeadingTurnsWithTheCamera) {
+  // Straight ahead and a half turn apart differ by the panorama's half width of headings.
+  Matrix3 ahead, back;
+  MathTables::Identity(&ahead);
+  MathTables::Identity(&back);
+  math.RotateY(&back, kFullTurn / 2);
+  float a = math.HeadingFromMatrix(ahead), b = math.HeadingFromMatrix(back);
+  EXPECT_FLOAT_EQ(a, 0.0f);
+  EXPECT_NEAR(b, 770 * 343.0f, 343.0f);
+}
+
+TEST(FaceNormal, UnitNormalAndDegenerateFace) {
+  Vec3f* n = MathTables::FaceNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+  EXPECT_FLOAT_EQ(n->z, 1.0f);
+  MemFree(n);
+  n = MathTables::FaceNormal({1, 1, 1}, {1, 1, 1}, {1, 1, 1});
+  EXPECT_FLOAT_EQ(n->y, 1.0f);
+  MemFree(n);
+}
+
+TEST(MathTablesLoad, MissingOrShortTablesAreLoggedAndStopCreation) {
+  {
+    ScratchDir dir;
+    MathTables m;
+    EXPECT_FALSE(m.Create(0));
+    EXPECT_EQ(dir.Log(), "Error loading 155\n");
+    m.Destroy();
+  }
+  {
+    ScratchDir dir;
+    dir.Write("155", std::string(4095, '\0'));
+    MathTables m;
+    EXPECT_FALSE(m.Create(0));
+    EXPECT_EQ(dir.Log(), "Error reading from 155\n");
+    m.Destroy();
+  }
+  {
+    ScratchDir dir;
+    dir.Write("155", std::string(4096, '\0'));
+    dir.Write("asintable.dat", std::string(10, '\0'));
+    MathTables m;
+    EXPECT_FALSE(m.Create(0));
+    EXPECT_EQ(dir.Log(), "Error reading from asintable.dat\n");
+    m.Destroy();
+  }
+}
+
+TEST(BakedTables, ReciprocalAndArcSine) {
+  UseGameData data;
+  std::vector<uint16_t> recip(16384);
+  ASSERT_EQ(LoadReciprocalTable(recip.data()), 0);
+  EXPECT_EQ(recip[1], 65535);
+  EXPECT_EQ(recip[2], 32768);
+  EXPECT_EQ(recip[3], 21845);
+  EXPECT_EQ(recip[16383], 4);
+  MathTables m;
+  ASSERT_TRUE(m.Create(0));
+  EXPECT_EQ(m.arcsine[1024], 0);
+  EXPECT_EQ(m.arcsine[0], -385);
+  for (int k = 1; k < 1024; ++k) EXPECT_EQ(m.arcsine[1024 + k], -m.arcsine[1024 - k]) << k;
+  m.Destroy();
+}
+
+TEST(BakedTables, ReciprocalLoadFailures) {
+  ScratchDir dir;
+  std::vector<uint16_t> recip(16384);
+  EXPECT_EQ(LoadReciprocalTable(recip.data()), 1);
+  dir.Write("148", std::string(100, '\0'));
+  EXPECT_EQ(LoadReciprocalTable(recip.data()), 2);
+}
+
+TEST(TextHelpers, IntToText) {
+  char buf[16];
+  EXPECT_STREQ(IntToText(-42, buf), "-42");
+  EXPECT_STREQ(IntToText(0, buf), "0");
+  EXPECT_STREQ(UIntToText(4294967295u, buf), "4294967295");
+}

@@ -1,0 +1,78 @@
+// Key bindings, unbinding rules, key-code labels and the stylus hit test.
+#include <cstring>
+
+#include "core/core.h"
+#include "platform/headless/headless.h"
+#include "test_support.h"
+
+class InputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    memset(&Bindings, 0, sizeof Bindings);
+    memset(&Input, 0, sizeof Input);
+    SetCurrentPlatform(&platform);
+  }
+  void TearDown() override { SetCurrentPlatform(nullptr); }
+  HeadlessPlatform platform{PlatformOptions{}};
+};
+
+TEST_F(InputTest, UnbindingAGameKeyClearsEveryGameSlotButTwoAndThree) {
+  for (int s = 0; s < kBindingCount; ++s) Bindings.code[s] = 0x41;
+  UnbindGameKey(0x41);
+  for (int s : {0, 1, 4, 5, 6, 7, 8, 9, 10}) EXPECT_EQ(Bindings.code[s], 0u) << s;
+  for (int s : {2, 3, 11, 12, 13, 14, 15, 16, 17}) EXPECT_EQ(Bindings.code[s], 0x41u) << s;
+  UnbindMenuKey(0x41);
+  for (int s : {11, 12, 13, 14, 15}) EXPECT_EQ(Bindings.code[s], 0u) << s;
+  EXPECT_EQ(Bindings.code[2], 0x41u);
+  EXPECT_EQ(Bindings.code[16], 0x41u);
+}
+
+TEST_F(InputTest, BindingThroughUnbindLeavesOneGameActionPerKey) {
+  Bindings.code[kActLeft] = 0x25;
+  Bindings.code[kActMenuLeft] = 0x25;
+  UnbindGameKey(0x25);
+  Bindings.code[kActRight] = 0x25;
+  EXPECT_EQ(Bindings.code[kActLeft], 0u);
+  EXPECT_EQ(Bindings.code[kActRight], 0x25u);
+  EXPECT_EQ(Bindings.code[kActMenuLeft], 0x25u);  // a game and a menu action may share
+}
+
+TEST_F(InputTest, FormatKeyCode) {
+  char text[16];
+  FormatKeyCode(0, text);
+  EXPECT_STREQ(text, "Not set");
+  FormatKeyCode(38, text);
+  EXPECT_STREQ(text, "38");
+}
+
+TEST_F(InputTest, WaitAnyKeySkipsTheWindowsKeyAndTakesTheLowestCode) {
+  platform.SetKey(91, true);
+  EXPECT_EQ(WaitAnyKey(), 0);
+  platform.SetKey(0x41, true);
+  platform.SetKey(0x20, true);
+  EXPECT_EQ(WaitAnyKey(), 0x20);
+  platform.SetKey(0x20, false);
+  EXPECT_EQ(WaitAnyKey(), 0x41);
+}
+
+TEST_F(InputTest, WaitAnyKeySeesAKeyTappedBetweenReads) {
+  platform.SetKey(0x42, true);
+  platform.SetKey(0x42, false);
+  EXPECT_EQ(WaitAnyKey(), 0x42);
+  EXPECT_EQ(WaitAnyKey(), 0);  // the tap is reported once
+}
+
+TEST_F(InputTest, StylusHitExcludesTheEdges) {
+  StylusDownAt(10, 20);
+  EXPECT_FALSE(StylusHit(0, 0, 100, 100));  // not released yet
+  StylusUpNow();
+  EXPECT_EQ(Input.stylusDown, 0);
+  EXPECT_TRUE(StylusHit(9, 19, 2, 2));
+  EXPECT_FALSE(StylusHit(10, 0, 50, 50));   // on the left edge
+  EXPECT_FALSE(StylusHit(0, 0, 10, 50));    // on the right edge
+  EXPECT_FALSE(StylusHit(0, 20, 50, 50));   // on the top edge
+  EXPECT_FALSE(StylusHit(0, 0, 50, 20));    // on the bottom edge
+  StylusDownAt(30, 40);
+  EXPECT_EQ(Input.stylusUp, 0);
+  EXPECT_EQ(Input.stylusX, 30);
+}

@@ -1,0 +1,118 @@
+// The log and data-file service: literal messages, refused names, copies, atomic writes.
+#include <sys/stat.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/core.h"
+#include "test_support.h"
+
+TEST(Log, WritesEachMessageAsOneLiteralLine) {
+  ScratchDir dir;
+  LogMessage("Error loading 155");
+  LogMessage("100% done %s %d");
+  EXPECT_EQ(dir.Log(), "Error loading 155\n100% done %s %d\n");
+}
+
+TEST(Log, DeleteLogRemovesThePreviousRunsLog) {
+  ScratchDir dir;
+  dir.Write("log.txt", "old run\n");
+  DeleteLog();
+  EXPECT_FALSE(dir.Exists("log.txt"));
+  DeleteLog();  // nothing to delete is fine
+  LogMessage("new");
+  EXPECT_EQ(dir.Log(), "new\n");
+}
+
+TEST(Log, AnUnwritableLogDropsTheMessage) {
+  ScratchDir dir;
+  mkdir(dir.File("log.txt").c_str(), 0755);  // a directory where the log should be
+  EXPECT_EQ(LogMessage("lost"), 0);
+}
+
+TEST(DataFiles, OpensByNameRelativeToTheProgramsDirectory) {
+  ScratchDir dir;
+  mkdir(dir.File("maps").c_str(), 0755);
+  dir.Write("maps/a.map", "xyz");
+  FILE* f = OpenDataFile("maps/a.map", "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(FileSize(f), 3);
+  char buf[4] = {};
+  EXPECT_EQ(FileRead(f, buf, 3), 3u);  // FileSize leaves the stream at the start
+  EXPECT_STREQ(buf, "xyz");
+  FileClose(f);
+}
+
+TEST(DataFiles, RefusesNamesThatLeaveTheDirectory) {
+  ScratchDir dir;
+  dir.Write("ok.dat", "1");
+  EXPECT_EQ(OpenDataFile("/etc/passwd", "rb"), nullptr);
+  EXPECT_EQ(OpenDataFile("../ok.dat", "rb"), nullptr);
+  EXPECT_EQ(OpenDataFile("sub/../../x", "rb"), nullptr);
+  EXPECT_EQ(OpenDataFile("..\\x", "rb"), nullptr);
+  EXPECT_EQ(OpenDataFile("", "rb"), nullptr);
+  EXPECT_FALSE(FileDelete("../ok.dat"));
+  // "..x" is an ordinary name, not a climb.
+  dir.Write("..x", "2");
+  FILE* f = OpenDataFile("..x", "rb");
+  EXPECT_NE(f, nullptr);
+  FileClose(f);
+}
+
+TEST(DataFiles, RefusesAComposedPathLongerThanTheBuffer) {
+  ScratchDir dir;
+  std::string name(kMaxPath, 'a');
+  EXPECT_EQ(OpenDataFile(name.c_str(), "wb"), nullptr);
+  size_t room = kMaxPath - 1 - strlen(ExeDir);
+  std::string fits(room, 'b');
+  FILE* f = OpenDataFile(fits.c_str(), "wb");
+  if (room <= 255) {  // file systems cap one name at 255 bytes
+    EXPECT_NE(f, nullptr);
+  }
+  FileClose(f);
+}
+
+TEST(DataFiles, CopyExistsAndDelete) {
+  ScratchDir dir;
+  std::string big(1000, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7);
+  dir.Write("a.sav", big);
+  EXPECT_TRUE(FileCopy("a.sav", "b.sav"));
+  EXPECT_EQ(dir.Read("b.sav"), big);
+  EXPECT_FALSE(FileCopy("missing.sav", "c.sav"));
+  EXPECT_FALSE(dir.Exists("c.sav"));
+  EXPECT_TRUE(FileExists("b.sav"));
+  EXPECT_TRUE(FileDelete("b.sav"));
+  EXPECT_FALSE(FileExists("b.sav"));
+}
+
+TEST(DataFiles, AtomicWriteReplacesWholeOrNotAtAll) {
+  ScratchDir dir;
+  dir.Write("kvr.ini", "old");
+  EXPECT_TRUE(WriteDataFileAtomic("kvr.ini", "new bytes", 9));
+  EXPECT_EQ(dir.Read("kvr.ini"), "new bytes");
+  EXPECT_FALSE(dir.Exists("kvr.ini.tmp"));
+  // When the temporary file cannot be written, the old file stays as it was.
+  mkdir(dir.File("kvr.ini.tmp").c_str(), 0755);
+  EXPECT_FALSE(WriteDataFileAtomic("kvr.ini", "torn", 4));
+  EXPECT_EQ(dir.Read("kvr.ini"), "new bytes");
+}
+
+TEST(Text, NarrowWidenAndDirectory) {
+  char16_t wide[8];
+  EXPECT_EQ(Widen("a\x80\xff", wide), 3);
+  EXPECT_EQ(wide[0], u'a');
+  EXPECT_EQ(wide[1], char16_t(0xFF80));  // sign-extended, as the handheld did
+  EXPECT_EQ(wide[2], char16_t(0xFFFF));
+  char narrow[8];
+  const char16_t in[] = {0x1241, 0x42, 0};
+  EXPECT_EQ(Narrow(in, narrow), 2);
+  EXPECT_STREQ(narrow, "AB");
+  char out[64];
+  DirectoryOfPath("\\Program Files\\kvr\\game.exe", out);
+  EXPECT_STREQ(out, "\\Program Files\\kvr\\");
+  DirectoryOfPath("/a/b/c", out);
+  EXPECT_STREQ(out, "/a/b/");
+  DirectoryOfPath("plain", out);
+  EXPECT_STREQ(out, "");
+}
