@@ -1,0 +1,211 @@
+// The JPEG decoder's frame set-up (begin) and scan-line delivery (decode): MCU geometry,
+// the first scan, colour tables and YCbCr to RGB with chroma replication.
+#include <cstring>
+
+#include "gfx2d/jpeg_decoder.h"
+
+namespace {
+
+constexpr int kSos = 0xDA;
+constexpr int kEoi = 0xD9;
+
+int32_t RoundUp(int32_t v, int32_t m) { return (v + m - 1) / m * m; }
+
+void SetUpLayout(JpegDecoder* dec) {
+  const JpegComponent* c = dec->components;
+  if (dec->componentCount == 1) {
+    if (c[0].h != 1 || c[0].v != 1) JpegStop(dec, kJpegBadSampling);
+    dec->layout = kJpegGrey;
+    dec->mcuWidth = dec->mcuHeight = 8;
+    dec->blocksPerMcu = 1;
+    dec->bytesPerPixel = 1;
+    return;
+  }
+  if (dec->componentCount != 3) JpegStop(dec, kJpegBadComponentCount);
+  if (c[1].h != 1 || c[1].v != 1 || c[2].h != 1 || c[2].v != 1) JpegStop(dec, kJpegBadSampling);
+  int h = c[0].h;
+  int v = c[0].v;
+  if (h < 1 || h > 2 || v < 1 || v > 2) JpegStop(dec, kJpegBadSampling);
+  static const int32_t kLayouts[2][2] = {{kJpegColour1x1, kJpegColour1x2},
+                                         {kJpegColour2x1, kJpegColour2x2}};
+  dec->layout = kLayouts[h - 1][v - 1];
+  dec->mcuWidth = 8 * h;
+  dec->mcuHeight = 8 * v;
+  dec->blocksPerMcu = h * v + 2;
+  dec->bytesPerPixel = 4;
+}
+
+void BuildColourTables(JpegDecoder* dec) {
+  // JFIF YCbCr in 16-bit fixed point, per unit of (value - 128).
+  for (int i = 0; i < 256; ++i) {
+    int32_t x = i - 128;
+    dec->crR[i] = (91882 * x + 32768) >> 16;
+    dec->cbB[i] = (116130 * x + 32768) >> 16;
+    dec->crG[i] = -46802 * x;
+    dec->cbG[i] = -22554 * x + 32768;
+  }
+}
+
+void SetUpFrame(JpegDecoder* dec) {
+  SetUpLayout(dec);
+  dec->mcusPerRow = (dec->width + dec->mcuWidth - 1) / dec->mcuWidth;
+  dec->mcuRows = (dec->height + dec->mcuHeight - 1) / dec->mcuHeight;
+  dec->blocksPerMcuRow = dec->mcusPerRow * dec->blocksPerMcu;
+  if (dec->blocksPerMcuRow > kJpegMaxBlocksPerMcuRow) JpegStop(dec, kJpegInternalLimit);
+  size_t blocks = size_t(dec->blocksPerMcuRow);
+  dec->coefficients = static_cast<int16_t*>(JpegAlloc(dec, blocks * 64 * sizeof(int16_t)));
+  dec->blockLast = static_cast<uint8_t*>(JpegAlloc(dec, blocks));
+  dec->samples = static_cast<uint8_t*>(JpegAlloc(dec, blocks * 64));
+  // Whole MCUs are converted, so the lines are as wide as the widest MCU row (16 pixels).
+  size_t lineBytes = size_t(RoundUp(dec->width, 16)) * size_t(dec->bytesPerPixel);
+  dec->lines[0] = static_cast<uint8_t*>(JpegAlloc(dec, lineBytes));
+  dec->lines[1] = static_cast<uint8_t*>(JpegAlloc(dec, lineBytes));
+  if (dec->layout != kJpegGrey) BuildColourTables(dec);
+}
+
+void SetUpScan(JpegDecoder* dec) {
+  int c = JpegProcessMarkers(dec);
+  if (c == kEoi) {
+    dec->finished = 1;
+    return;
+  }
+  if (c != kSos) JpegStop(dec, kJpegUnexpectedMarker);
+  JpegReadScanHeader(dec);
+  // Lines come out one MCU row at a time, so the first scan must hold every component
+  // (one interleaved scan); files of several scans are not supported.
+  if (dec->scanCount != dec->componentCount) JpegStop(dec, kJpegUnsupportedFrame);
+  unsigned seen = 0;
+  int block = 0;
+  for (int i = 0; i < dec->scanCount; ++i) {
+    int index = dec->scanOrder[i];
+    if (seen & (1u << index)) JpegStop(dec, kJpegUnsupportedFrame);
+    seen |= 1u << index;
+    const JpegComponent& comp = dec->components[index];
+    if (comp.quant > 3 || !dec->quantDefined[comp.quant]) JpegStop(dec, kJpegUndefinedQuant);
+    if (comp.dcTable > 3 || comp.acTable > 3 || !dec->huffDefined[comp.dcTable] ||
+        !dec->huffDefined[4 + comp.acTable])
+      JpegStop(dec, kJpegUndefinedHuffman);
+    // An MCU holds each component's blocks in scan order.
+    int count = comp.h * comp.v;
+    if (index == 0) dec->lumaBlock = block;
+    if (index == 1) dec->cbBlock = block;
+    if (index == 2) dec->crBlock = block;
+    for (int b = 0; b < count; ++b) dec->blockComponent[block++] = uint8_t(index);
+  }
+  for (int i = 0; i < 8; ++i)
+    if (dec->huffDefined[i]) JpegBuildHuffTable(&dec->huff[i]);
+  for (int32_t& p : dec->dcPred) p = 0;
+  dec->restartsLeft = dec->restartInterval;
+  dec->nextRestart = 0;
+  dec->rowsLeft = dec->height;
+  dec->mcuLinesLeft = 0;
+  JpegResetBits(dec);
+}
+
+inline uint8_t Clamp(int32_t v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+inline void PutPixel(uint8_t* out, int32_t y, int32_t r, int32_t g, int32_t b) {
+  out[0] = Clamp(y + r);
+  out[1] = Clamp(y + g);
+  out[2] = Clamp(y + b);
+}
+
+// Converts line y of the MCU row (and line y + 1 when V is 2, y then even) into lines[0]
+// (and lines[1]); each chrominance sample covers H x V pixels.
+template <int H, int V>
+void ConvertColour(JpegDecoder* dec, int y) {
+  const int32_t* crR = dec->crR;
+  const int32_t* cbB = dec->cbB;
+  const int32_t* crG = dec->crG;
+  const int32_t* cbG = dec->cbG;
+  const int mcuBytes = dec->blocksPerMcu * 64;
+  const int lumaOffset = (dec->lumaBlock + (y >> 3) * H) * 64 + (y & 7) * 8;
+  const int chromaRow = (y / V) * 8;
+  const int cbOffset = dec->cbBlock * 64 + chromaRow;
+  const int crOffset = dec->crBlock * 64 + chromaRow;
+  const uint8_t* mcu = dec->samples;
+  uint8_t* out0 = dec->lines[0];
+  uint8_t* out1 = dec->lines[1];
+  for (int m = 0; m < dec->mcusPerRow; ++m, mcu += mcuBytes) {
+    const uint8_t* luma = mcu + lumaOffset;
+    const uint8_t* cb = mcu + cbOffset;
+    const uint8_t* cr = mcu + crOffset;
+    for (int cx = 0; cx < 8; ++cx) {
+      int32_t r = crR[cr[cx]];
+      int32_t g = (crG[cr[cx]] + cbG[cb[cx]]) >> 16;
+      int32_t b = cbB[cb[cx]];
+      for (int dx = 0; dx < H; ++dx) {
+        int px = cx * H + dx;
+        const uint8_t* l = luma + (px >> 3) * 64 + (px & 7);
+        PutPixel(out0 + px * 4, l[0], r, g, b);
+        if (V == 2) PutPixel(out1 + px * 4, l[8], r, g, b);
+      }
+    }
+    out0 += 8 * H * 4;
+    out1 += 8 * H * 4;
+  }
+}
+
+void ConvertGrey(JpegDecoder* dec, int y) {
+  const uint8_t* block = dec->samples + y * 8;
+  uint8_t* out = dec->lines[0];
+  for (int m = 0; m < dec->mcusPerRow; ++m, block += 64, out += 8) memcpy(out, block, 8);
+}
+
+}  // namespace
+
+int JpegBegin(JpegDecoder* dec) {
+  if (dec->errorCode) return -1;
+  if (dec->begun) return 0;
+  dec->begun = 1;
+  try {
+    SetUpFrame(dec);
+    SetUpScan(dec);
+  } catch (const JpegAbort&) {
+  }
+  return 0;
+}
+
+int JpegDecode(JpegDecoder* dec, const uint8_t** line, uint32_t* length) {
+  if (dec->errorCode || !dec->begun) return -1;
+  if (dec->finished || dec->rowsLeft == 0) return 1;
+  try {
+    if (dec->mcuLinesLeft == 0) {
+      JpegDecodeMcuRow(dec);
+      JpegIdctMcuRow(dec);
+      dec->mcuLinesLeft = dec->rowsLeft < dec->mcuHeight ? dec->rowsLeft : dec->mcuHeight;
+      dec->mcuLine = 0;
+    }
+    int y = dec->mcuLine;
+    const uint8_t* out = dec->lines[0];
+    switch (dec->layout) {
+      case kJpegGrey:
+        ConvertGrey(dec, y);
+        break;
+      case kJpegColour1x1:
+        ConvertColour<1, 1>(dec, y);
+        break;
+      case kJpegColour2x1:
+        ConvertColour<2, 1>(dec, y);
+        break;
+      case kJpegColour1x2:
+        // Two lines share their chrominance: both are made at once, the second handed out
+        // by the next call.
+        if (y & 1) out = dec->lines[1];
+        else ConvertColour<1, 2>(dec, y);
+        break;
+      default:
+        if (y & 1) out = dec->lines[1];
+        else ConvertColour<2, 2>(dec, y);
+        break;
+    }
+    *line = out;
+    *length = uint32_t(dec->width * dec->bytesPerPixel);
+    ++dec->mcuLine;
+    --dec->mcuLinesLeft;
+    --dec->rowsLeft;
+    return 0;
+  } catch (const JpegAbort&) {
+    return -1;
+  }
+}

@@ -1,0 +1,127 @@
+// The JPEG decoder's integer inverse DCT: separable, Loeffler-Ligtenberg-Moschytz structure,
+// constants scaled by 2^13, columns first with 2 extra bits of precision kept between passes.
+#include <cstring>
+
+#include "gfx2d/jpeg_decoder.h"
+
+namespace {
+
+constexpr int kConstBits = 13;
+constexpr int kPass1Bits = 2;
+
+constexpr uint32_t Fix(double x) { return uint32_t(int32_t(x * (1 << kConstBits) + 0.5)); }
+
+constexpr uint32_t k0_298631336 = Fix(0.298631336);
+constexpr uint32_t k0_390180644 = Fix(0.390180644);
+constexpr uint32_t k0_541196100 = Fix(0.541196100);
+constexpr uint32_t k0_765366865 = Fix(0.765366865);
+constexpr uint32_t k0_899976223 = Fix(0.899976223);
+constexpr uint32_t k1_175875602 = Fix(1.175875602);
+constexpr uint32_t k1_501321110 = Fix(1.501321110);
+constexpr uint32_t k1_847759065 = Fix(1.847759065);
+constexpr uint32_t k1_961570560 = Fix(1.961570560);
+constexpr uint32_t k2_053119869 = Fix(2.053119869);
+constexpr uint32_t k2_562915447 = Fix(2.562915447);
+constexpr uint32_t k3_072711026 = Fix(3.072711026);
+
+// Sums are formed in unsigned 32-bit arithmetic: real pictures never come near the limits,
+// and the coefficients of a corrupt file wrap instead of overflowing.
+inline uint32_t U(int32_t v) { return uint32_t(v); }
+inline int32_t Descale(uint32_t x, int n) { return int32_t(x + (1u << (n - 1))) >> n; }
+
+inline uint8_t Clamp(int32_t v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+// The 8-point inverse transform of in[0], in[s], ..., in[7s] into out[0..7] (before the
+// final descale). T is int16_t in the first pass and int32_t in the second.
+template <typename T>
+inline void Idct8(const T* in, int s, uint32_t out[8]) {
+  // Even part: in[0], in[2s], in[4s], in[6s].
+  uint32_t z2 = U(in[2 * s]);
+  uint32_t z3 = U(in[6 * s]);
+  uint32_t z1 = (z2 + z3) * k0_541196100;
+  uint32_t tmp2 = z1 - z3 * k1_847759065;
+  uint32_t tmp3 = z1 + z2 * k0_765366865;
+  z2 = U(in[0]);
+  z3 = U(in[4 * s]);
+  uint32_t tmp0 = (z2 + z3) << kConstBits;
+  uint32_t tmp1 = (z2 - z3) << kConstBits;
+  uint32_t tmp10 = tmp0 + tmp3;
+  uint32_t tmp13 = tmp0 - tmp3;
+  uint32_t tmp11 = tmp1 + tmp2;
+  uint32_t tmp12 = tmp1 - tmp2;
+
+  // Odd part: in[7s], in[5s], in[3s], in[s].
+  uint32_t t0 = U(in[7 * s]);
+  uint32_t t1 = U(in[5 * s]);
+  uint32_t t2 = U(in[3 * s]);
+  uint32_t t3 = U(in[s]);
+  z1 = t0 + t3;
+  z2 = t1 + t2;
+  z3 = t0 + t2;
+  uint32_t z4 = t1 + t3;
+  uint32_t z5 = (z3 + z4) * k1_175875602;
+  t0 *= k0_298631336;
+  t1 *= k2_053119869;
+  t2 *= k3_072711026;
+  t3 *= k1_501321110;
+  z1 = 0u - z1 * k0_899976223;
+  z2 = 0u - z2 * k2_562915447;
+  z3 = z5 - z3 * k1_961570560;
+  z4 = z5 - z4 * k0_390180644;
+  t0 += z1 + z3;
+  t1 += z2 + z4;
+  t2 += z2 + z3;
+  t3 += z1 + z4;
+
+  out[0] = tmp10 + t3;
+  out[7] = tmp10 - t3;
+  out[1] = tmp11 + t2;
+  out[6] = tmp11 - t2;
+  out[2] = tmp12 + t1;
+  out[5] = tmp12 - t1;
+  out[3] = tmp13 + t0;
+  out[4] = tmp13 - t0;
+}
+
+}  // namespace
+
+void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out) {
+  if (last == 0) {
+    // Only the DC term: the two passes reduce to one flat value.
+    int32_t dc = int32_t(in[0]) << kPass1Bits;
+    memset(out, Clamp(((dc + 16) >> 5) + 128), 64);
+    return;
+  }
+  int32_t work[64];
+  uint32_t t[8];
+  const int pass1Shift = kConstBits - kPass1Bits;
+  for (int c = 0; c < 8; ++c) {
+    const int16_t* col = in + c;
+    if ((col[8] | col[16] | col[24] | col[32] | col[40] | col[48] | col[56]) == 0) {
+      // A column of only its first term is flat; common after quantisation.
+      int32_t v = int32_t(col[0]) << kPass1Bits;
+      for (int r = 0; r < 8; ++r) work[r * 8 + c] = v;
+      continue;
+    }
+    Idct8(col, 8, t);
+    for (int r = 0; r < 8; ++r) work[r * 8 + c] = Descale(t[r], pass1Shift);
+  }
+  const int pass2Shift = kConstBits + kPass1Bits + 3;
+  for (int r = 0; r < 8; ++r) {
+    const int32_t* row = work + r * 8;
+    uint8_t* o = out + r * 8;
+    if ((row[1] | row[2] | row[3] | row[4] | row[5] | row[6] | row[7]) == 0) {
+      memset(o, Clamp(((row[0] + 16) >> 5) + 128), 8);
+      continue;
+    }
+    Idct8(row, 1, t);
+    for (int i = 0; i < 8; ++i) o[i] = Clamp(Descale(t[i], pass2Shift) + 128);
+  }
+}
+
+void JpegIdctMcuRow(JpegDecoder* dec) {
+  const int16_t* in = dec->coefficients;
+  uint8_t* out = dec->samples;
+  for (int b = 0; b < dec->blocksPerMcuRow; ++b, in += 64, out += 64)
+    JpegIdctBlock(in, dec->blockLast[b], out);
+}
