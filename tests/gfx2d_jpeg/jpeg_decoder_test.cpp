@@ -1,0 +1,197 @@
+// The decoder's refusals: every malformed header, table and entropy-coded segment ends with
+// its own error code, at init or in decode, and never takes the process down.
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "gfx2d/jpeg_decoder.h"
+#include "jpeg_test_support.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s.push_back(char(v));
+  return s;
+}
+
+// A DHT segment holding one table: index byte, code counts, then `values` symbols.
+std::string DhtSegment(int length, int index, std::initializer_list<int> counts, int values) {
+  std::string s = Bytes({0xFF, 0xC4, length >> 8, length & 255, index});
+  std::string c(16, '\0');
+  int i = 0;
+  for (int n : counts) c[size_t(i++)] = char(n);
+  return s + c + std::string(size_t(values), '\0');
+}
+
+TEST(JpegDecoder, HandBuiltStreamDecodesToFlatGrey) {
+  OurDecode d = DecodeWithOurs(CraftedJpeg().Build());
+  ASSERT_EQ(d.finalError, 0);
+  EXPECT_EQ(d.lastStatus, 1);
+  EXPECT_EQ(d.lines, 16);
+  for (uint8_t v : d.picture.samples) ASSERT_EQ(v, 128);
+}
+
+TEST(JpegDecoder, MalformedStreamsGiveTheirCodes) {
+  struct Case {
+    const char* what;
+    std::function<void(CraftedJpeg&)> change;
+    int initError;   // expected after init
+    int finalError;  // expected after decoding
+  };
+  const Case cases[] = {
+      {"12-bit samples", [](CraftedJpeg& j) { j.precision = 12; }, -205, -205},
+      {"height 0", [](CraftedJpeg& j) { j.height = 0; }, -206, -206},
+      {"width 8193", [](CraftedJpeg& j) { j.width = 8193; }, -207, -207},
+      {"five components",
+       [](CraftedJpeg& j) { j.comps.assign(5, {1, 1, 1, 0}); }, -208, -208},
+      {"arithmetic frame", [](CraftedJpeg& j) { j.sofCode = 0xC9; }, -215, -215},
+      {"lossless frame", [](CraftedJpeg& j) { j.sofCode = 0xC3; }, -218, -218},
+      {"progressive frame", [](CraftedJpeg& j) { j.sofCode = 0xC2; }, -218, -218},
+      {"DAC", [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xCC, 0, 4, 0, 0}); }, -215,
+       -215},
+      {"RST before the frame", [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xD0}); },
+       -216, -216},
+      {"bad DRI length",
+       [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xDD, 0, 5, 0, 1, 0}); }, -211, -211},
+      {"skipped segment length 1",
+       [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xE1, 0, 1}); }, -210, -210},
+      {"DHT length 1", [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xC4, 0, 1}); }, -202,
+       -202},
+      {"DHT shorter than its counts",
+       [](CraftedJpeg& j) { j.extraSegments = DhtSegment(19, 0x00, {5}, 0); }, -202, -202},
+      {"DHT counts above 255",
+       [](CraftedJpeg& j) { j.extraSegments = DhtSegment(19 + 256, 0x00, {0, 255, 1}, 256); },
+       -200, -200},
+      {"DHT class 2", [](CraftedJpeg& j) { j.extraSegments = DhtSegment(20, 0x20, {1}, 1); },
+       -201, -201},
+      {"DHT DC id 5", [](CraftedJpeg& j) { j.extraSegments = DhtSegment(20, 0x05, {1}, 1); },
+       -201, -201},
+      {"DQT length 1", [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xDB, 0, 1}); }, -203,
+       -203},
+      {"DQT id 4",
+       [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xDB, 0, 67, 4}) + std::string(64, 1); },
+       -204, -204},
+      {"8-bit DQT cut short",
+       [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xDB, 0, 34, 0}) + std::string(31, 1); },
+       -219, -219},
+      {"16-bit DQT cut short",
+       [](CraftedJpeg& j) { j.extraSegments = Bytes({0xFF, 0xDB, 0, 67, 0x10}) + std::string(64, 1); },
+       -219, -219},
+      // Set-up errors surface in decode.
+      {"two components", [](CraftedJpeg& j) { j.comps.pop_back(); j.scanIds.pop_back(); }, 0,
+       -225},
+      {"4:1:1", [](CraftedJpeg& j) { j.comps[0].h = 4; }, 0, -226},
+      {"subsampled chroma component", [](CraftedJpeg& j) { j.comps[1].h = 2; }, 0, -226},
+      {"grey 2x2",
+       [](CraftedJpeg& j) {
+         j.comps = {{1, 2, 2, 0}};
+         j.scanIds = {1};
+       },
+       0, -226},
+      {"scan names component 9", [](CraftedJpeg& j) { j.scanIds[2] = 9; }, 0, -213},
+      {"scan of one of three components", [](CraftedJpeg& j) { j.scanIds = {1}; }, 0, -218},
+      {"scan repeats a component", [](CraftedJpeg& j) { j.scanIds = {1, 1, 2}; }, 0, -218},
+      {"undefined quantisation table", [](CraftedJpeg& j) { j.comps[2].quant = 2; }, 0, -222},
+      {"undefined Huffman table", [](CraftedJpeg& j) { j.scanTables = 0x11; }, 0, -223},
+      {"AC index past 63", [](CraftedJpeg& j) { j.acSymbol = 0xF1; }, 0, -227},
+      {"bits matching no code",
+       [](CraftedJpeg& j) { j.entropy = {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00}; }, 0, -227},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CraftedJpeg jpeg;
+    c.change(jpeg);
+    OurDecode d = DecodeWithOurs(jpeg.Build());
+    EXPECT_EQ(d.initError, c.initError);
+    EXPECT_EQ(d.finalError, c.finalError);
+    if (c.initError == 0) {
+      EXPECT_EQ(d.lastStatus, -1);
+      EXPECT_EQ(d.lines, 0);
+    }
+  }
+}
+
+TEST(JpegDecoder, MarkersAfterTheFrame) {
+  ByteString good = CraftedJpeg().Build();
+  long sos = FindMarker(good, 0xDA);
+  ASSERT_GT(sos, 0);
+  // A second frame header where the scan should be.
+  ByteString twoFrames = good;
+  twoFrames[size_t(sos) + 1] = 0xC0;
+  EXPECT_EQ(DecodeWithOurs(twoFrames).finalError, -216);
+  // EOI instead of a scan: nothing to deliver, and no error.
+  ByteString noScan(good.begin(), good.begin() + sos);
+  noScan.insert(noScan.end(), {0xFF, 0xD9});
+  OurDecode d = DecodeWithOurs(noScan);
+  EXPECT_EQ(d.finalError, 0);
+  EXPECT_EQ(d.lastStatus, 1);
+  EXPECT_EQ(d.lines, 0);
+}
+
+TEST(JpegDecoder, RestartMarkersMustCountUp) {
+  EncodeOptions options;
+  options.restartInterval = 1;
+  ByteString jpeg = EncodeJpeg(TestPicture(64, 16, 3, 5), options);
+  EXPECT_EQ(DecodeWithOurs(jpeg).finalError, 0);
+  long second = FindMarker(jpeg, 0xD1);
+  ASSERT_GT(second, 0);
+  jpeg[size_t(second) + 1] = 0xD2;  // RST2 where RST1 belongs
+  OurDecode d = DecodeWithOurs(jpeg);
+  EXPECT_EQ(d.finalError, -228);
+  EXPECT_EQ(d.lines, 0);  // it breaks in the first MCU row
+}
+
+TEST(JpegDecoder, ReadErrorsAreReported) {
+  // No file at all.
+  JpegInput none{nullptr, 0, 0, 0};
+  JpegDecoder* dec = JpegCreate();
+  JpegInit(dec, 0, &none);
+  EXPECT_EQ(JpegErrorCode(dec), -232);
+  JpegDestroy(dec);
+  // A stream that cannot be read from.
+  FILE* writeOnly = fopen("/dev/null", "w");
+  ASSERT_NE(writeOnly, nullptr);
+  JpegInput unreadable{writeOnly, 0, 0, 0};
+  dec = JpegCreate();
+  JpegInit(dec, 0, &unreadable);
+  EXPECT_EQ(JpegErrorCode(dec), -232);
+  EXPECT_EQ(unreadable.error, 1);
+  JpegDestroy(dec);
+  fclose(writeOnly);
+}
+
+TEST(JpegDecoder, TheHundredAndFirstBlockIsRefusedAndEverythingFreed) {
+  JpegDecoder* dec = JpegCreate();
+  for (int i = 0; i < kJpegMaxAllocations; ++i) {
+    auto* p = static_cast<uint64_t*>(JpegAlloc(dec, 24));
+    ASSERT_EQ(reinterpret_cast<uintptr_t>(p) % 8, 0u);
+    EXPECT_EQ(p[0] | p[1] | p[2], 0u);
+  }
+  EXPECT_THROW(JpegAlloc(dec, 24), JpegAbort);
+  EXPECT_EQ(JpegErrorCode(dec), -221);
+  EXPECT_EQ(dec->blockCount, 0);
+  // Once an error is recorded the operations refuse to go on.
+  EXPECT_EQ(JpegBegin(dec), -1);
+  const uint8_t* line;
+  uint32_t length;
+  EXPECT_EQ(JpegDecode(dec, &line, &length), -1);
+  JpegDestroy(dec);
+}
+
+TEST(JpegDecoder, DecodeBeforeBeginFails) {
+  ByteString jpeg = CraftedJpeg().Build();
+  FILE* file = fmemopen(jpeg.data(), jpeg.size(), "rb");
+  JpegInput input{file, 0, 0, 0};
+  JpegDecoder* dec = JpegCreate();
+  JpegInit(dec, 0, &input);
+  const uint8_t* line;
+  uint32_t length;
+  EXPECT_EQ(JpegDecode(dec, &line, &length), -1);
+  EXPECT_EQ(JpegBegin(dec), 0);
+  EXPECT_EQ(JpegDecode(dec, &line, &length), 0);
+  JpegDestroy(dec);
+  fclose(file);
+}
+
+}  // namespace
