@@ -6,17 +6,18 @@
 #include "sound/sound.h"
 
 // Note n plays at entry n + 12: four octaves of rates from 128 (an octave down) to 1932,
-// with everything below the lowest octave held at 128.
+// with everything below the lowest octave held at 128. The upper octaves are rounded on
+// their own, not doubled from the lowest.
 static void BuildNoteRates(uint16_t* rates) {
-  static const uint16_t kOctave[12] = {128, 135, 143, 152, 161, 171, 181, 192, 203, 215, 228, 241};
+  static const uint16_t kOctaves[5][12] = {
+      {128, 135, 143, 152, 161, 171, 181, 192, 203, 215, 228, 241},
+      {128, 135, 143, 152, 161, 171, 181, 192, 203, 215, 228, 241},
+      {256, 271, 287, 304, 323, 342, 362, 384, 406, 431, 456, 483},
+      {512, 542, 574, 608, 646, 684, 724, 768, 812, 862, 912, 966},
+      {1024, 1084, 1148, 1216, 1292, 1368, 1448, 1536, 1624, 1724, 1824, 1932}};
   for (int32_t i = 0; i < 48; ++i) rates[i] = 128;
-  for (int32_t i = 0; i < 12; ++i) {
-    rates[48 + i] = kOctave[i];
-    rates[60 + i] = kOctave[i];
-    rates[72 + i] = uint16_t(kOctave[i] * 2);
-    rates[84 + i] = uint16_t(kOctave[i] * 4);
-    rates[96 + i] = uint16_t(kOctave[i] * 8);
-  }
+  for (int32_t o = 0; o < 5; ++o)
+    for (int32_t i = 0; i < 12; ++i) rates[48 + 12 * o + i] = kOctaves[o][i];
 }
 
 SoundSystem* CreateSoundSystem(void* owner) {

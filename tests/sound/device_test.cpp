@@ -1,0 +1,189 @@
+// The sound library and its device over a recording stand-in for the platform.
+#include <string>
+
+#include "sound_fixture.h"
+
+namespace {
+
+// Records what the sound code asks of the audio device; everything else is inert.
+class FakePlatform : public Platform {
+ public:
+  bool OpenDisplay() override { return true; }
+  void CloseDisplay() override {}
+  bool PerformanceCounter(uint64_t*, uint64_t*) override { return false; }
+  void Sleep(uint32_t) override {}
+  PlatformMessage NextMessage() override { return {PlatformMessageKind::Quit}; }
+  void PostQuit() override {}
+  bool Present(const uint16_t*) override { return true; }
+  uint16_t KeyState(int) override { return 0; }
+  void MessageBox(const std::string&, const std::string&) override {}
+  bool OpenAudio(const AudioSpec& s, AudioFillCallback f, void* u) override {
+    calls += "open;";
+    spec = s;
+    fill = f;
+    user = u;
+    return accept;
+  }
+  void PauseAudio(bool paused) override { calls += paused ? "pause;" : "play;"; }
+  void LockAudio() override { calls += "lock;"; }
+  void UnlockAudio() override { calls += "unlock;"; }
+  void CloseAudio() override { calls += "close;"; }
+
+  bool accept = true;
+  std::string calls;
+  AudioSpec spec;
+  AudioFillCallback fill = nullptr;
+  void* user = nullptr;
+};
+
+class DeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous = CurrentPlatform();
+    SetCurrentPlatform(&fake);
+  }
+  void TearDown() override { SetCurrentPlatform(previous); }
+
+  FakePlatform fake;
+  Platform* previous = nullptr;
+  SoundFormat format{kFormat16Bit, 1, 16000};
+};
+
+void Ignore(void*, uint8_t*, int) {}
+
+}  // namespace
+
+TEST_F(DeviceTest, OpenRefusesBadFormatsAndASecondOpen) {
+  SoundDevice d;
+  EXPECT_EQ(d.Close(), -3);
+  EXPECT_EQ(d.Open(nullptr, 2880, Ignore, nullptr), -1);
+  EXPECT_EQ(d.Open(&format, 2880, nullptr, nullptr), -1);
+  for (SoundFormat bad : {SoundFormat{0, 1, 16000}, SoundFormat{0x11, 1, 16000},
+                          SoundFormat{0x22, 1, 16000}, SoundFormat{kFormat16Bit, 0, 16000},
+                          SoundFormat{kFormat16Bit, 3, 16000}}) {
+    EXPECT_EQ(d.Open(&bad, 2880, Ignore, nullptr), -1);
+  }
+  SoundFormat eight{kFormat8Bit, 1, 16000};
+  EXPECT_EQ(d.Open(&eight, 2880, Ignore, nullptr), -1);  // the stream is 16-bit only
+  EXPECT_EQ(fake.calls, "");
+  fake.accept = false;
+  EXPECT_EQ(d.Open(&format, 2880, Ignore, nullptr), -1);
+  EXPECT_FALSE(d.isOpen);
+  fake.accept = true;
+  fake.calls.clear();
+  ASSERT_EQ(d.Open(&format, 2880, Ignore, &d), 0);
+  EXPECT_EQ(d.Open(&format, 2880, Ignore, &d), -2);
+  EXPECT_EQ(fake.calls, "open;");
+  EXPECT_EQ(fake.spec.rate, 16000);
+  EXPECT_EQ(fake.spec.channels, 1);
+  EXPECT_EQ(fake.spec.samples, 2048);
+  EXPECT_EQ(fake.user, &d);
+  EXPECT_EQ(d.bufferCount, 4);
+  EXPECT_EQ(d.bytesPerBuffer, 4096);
+  EXPECT_TRUE(d.paused);
+}
+
+TEST_F(DeviceTest, PauseResumeAndCloseGoThroughTheLock) {
+  SoundDevice d;
+  ASSERT_EQ(d.Open(&format, 32000, Ignore, nullptr), 0);
+  EXPECT_EQ(d.bufferCount, 15);  // two seconds of 128 ms buffers
+  fake.calls.clear();
+  d.Pause();  // already paused: nothing
+  d.Resume();
+  d.Resume();
+  d.Pause();
+  EXPECT_EQ(fake.calls, "lock;play;unlock;lock;pause;unlock;");
+  fake.calls.clear();
+  EXPECT_EQ(d.Close(), 0);
+  EXPECT_EQ(d.Close(), -3);
+  EXPECT_EQ(fake.calls, "close;");
+  d.Lock();  // closed: nothing to lock
+  EXPECT_EQ(fake.calls, "close;");
+}
+
+TEST_F(DeviceTest, NoPlatformMeansNoDevice) {
+  SetCurrentPlatform(nullptr);
+  SoundDevice d;
+  EXPECT_EQ(d.Open(&format, 2880, Ignore, nullptr), -1);
+}
+
+TEST_F(DeviceTest, LibraryInitialisesOnceWithClampedCounts) {
+  SoundLibrary lib;
+  ASSERT_EQ(lib.Initialise(16000, 16, false, 1, 1), 0);
+  EXPECT_EQ(fake.calls, "open;lock;play;unlock;");
+  EXPECT_EQ(fake.fill, &FillBlock);
+  EXPECT_EQ(lib.playerCount, 1);
+  EXPECT_EQ(lib.channelCount, 8);
+  EXPECT_EQ(lib.musicMaster, 64);
+  EXPECT_EQ(lib.soundMaster, 64);
+  EXPECT_FALSE(lib.device->paused);
+  EXPECT_EQ(lib.Initialise(16000, 16, false, 1, 1), -2);
+  lib.Shutdown();
+  EXPECT_EQ(lib.device, nullptr);
+  ASSERT_EQ(lib.Initialise(16000, 16, false, 9, 100), 0);
+  EXPECT_EQ(lib.playerCount, 3);
+  EXPECT_EQ(lib.channelCount, 64);
+  lib.Shutdown();
+  fake.accept = false;
+  EXPECT_EQ(lib.Initialise(16000, 16, false, 1, 1), -1);
+  EXPECT_FALSE(lib.initialised);
+}
+
+TEST_F(DeviceTest, LibraryVolumeAndPanRules) {
+  SoundLibrary lib;
+  ASSERT_EQ(lib.Initialise(16000, 16, false, 2, 8), 0);
+  MusicPlayer& p = lib.players[0];
+  SetPlayerVolume(&p, 70, lib.musicMaster);  // outside 0..64: full
+  EXPECT_EQ(p.volume, 64);
+  SetPlayerVolume(&p, 40, lib.musicMaster);
+  SetPlayerTrackVolume(&p, 3, 32);
+  lib.SetMusicMasterVolume(200);
+  EXPECT_EQ(lib.musicMaster, 64);
+  lib.SetMusicMasterVolume(32);
+  EXPECT_EQ(p.volume, 40);
+  EXPECT_EQ(p.effectiveVolume, 20);  // 40 x 32 >> 6
+  EXPECT_EQ(p.trackMixVolume[3], 10);
+  EXPECT_EQ(p.trackMixVolume[4], 20);
+  SetPlayerSeparation(&p, 0);
+  EXPECT_EQ(p.trackPosition[0], 127);
+  EXPECT_EQ(p.trackPosition[1], 129);
+  SetPlayerSeparation(&p, 300);  // outside 0..255: 255
+  EXPECT_EQ(p.separation, 255);
+  EXPECT_EQ(p.trackPosition[0], 64);
+  EXPECT_EQ(p.trackPosition[1], 192);
+  LibraryChannel& c = lib.channels[7];
+  SetLibraryChannelVolume(&c, -1, lib.soundMaster);
+  EXPECT_EQ(c.volume, 64);
+  lib.SetSoundMasterVolume(16);
+  EXPECT_EQ(c.effectiveVolume, 16);
+  SetLibraryChannelPan(&c, 256);
+  EXPECT_EQ(c.pan, 255);
+  SetLibraryChannelPan(&c, 10);
+  EXPECT_EQ(c.pan, 10);
+}
+
+TEST_F(DeviceTest, SoundSystemStartsTheDeviceAndResetsTheHandOff) {
+  SoundSystem* ss = CreateSoundSystem(nullptr);
+  int16_t block[kMixBlockSamples] = {};
+  SubmitBlock(block);
+  EXPECT_EQ(InitSound(ss), 0);
+  EXPECT_EQ(ss->masterVolume, 256);
+  EXPECT_EQ(ss->library->musicMaster, 32);
+  EXPECT_EQ(ss->library->soundMaster, 32);
+  EXPECT_EQ(HandOff.pending.load(), 0);
+  EXPECT_EQ(HandOff.length, 0);
+  EXPECT_EQ(fake.calls, "open;lock;play;unlock;lock;unlock;");
+  fake.calls.clear();
+  DestroySoundSystem(ss);
+  EXPECT_EQ(fake.calls, "close;");
+
+  fake.accept = false;
+  ss = CreateSoundSystem(nullptr);
+  EXPECT_EQ(InitSound(ss), -1);  // the game runs silent
+  MixStep(ss);
+  EXPECT_EQ(ss->handOffResult, 0);
+  MixStep(ss);
+  EXPECT_EQ(ss->handOffResult, -1);  // nobody takes the block
+  DestroySoundSystem(ss);
+  ResetHandOff();
+}

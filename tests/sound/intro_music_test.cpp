@@ -1,0 +1,212 @@
+// The title-music sequencer: tick conversion, the first-sample burst, the end, skipped tracks.
+#include "sound_fixture.h"
+
+namespace {
+
+struct Note {
+  int32_t type, time, note, duration, track;
+};
+
+// An event file whose ticks are samples (division 8000 at 120 quarter notes a minute).
+std::string Mmd(const std::vector<Note>& notes, int32_t division = 8000, int32_t tempo = 500000) {
+  std::string b(12, '\0');
+  auto* p = reinterpret_cast<uint8_t*>(b.data());
+  WriteU32LE(p + 4, uint32_t(division));
+  WriteU32LE(p + 8, uint32_t(tempo));
+  for (const Note& n : notes) {
+    uint8_t r[24] = {};
+    WriteU32LE(r, uint32_t(n.type));
+    WriteU32LE(r + 4, uint32_t(n.time));
+    WriteU32LE(r + 8, uint32_t(n.note));
+    WriteU32LE(r + 12, uint32_t(n.duration));
+    WriteU32LE(r + 16, uint32_t(n.track));
+    b.append(reinterpret_cast<char*>(r), 24);
+  }
+  return b;
+}
+
+}  // namespace
+
+class IntroTest : public SoundTest {
+ protected:
+  // Instruments of constant value: 256, 512 and 1024 mix to 160, 320 and 640 at volume 160.
+  void WriteInstruments() {
+    dir.Write("intro_p1.wav", WavBytes(Constant(20000, 256)));
+    dir.Write("intro_p2.wav", WavBytes(Constant(20000, 512)));
+    dir.Write("intro_p3.wav", WavBytes(Constant(20000, 1024)));
+  }
+  int PlayingChannels() const {
+    int n = 0;
+    for (const MixChannel& ch : ss->channels) n += ch.state == kChannelPlaying;
+    return n;
+  }
+};
+
+TEST_F(IntroTest, TicksBecomeSamples) {
+  EXPECT_DOUBLE_EQ(IntroTickFactor(480, 500000), 8000.0 / 480);
+  EXPECT_DOUBLE_EQ(IntroTickFactor(1000, 600000), 9.6);
+  EXPECT_EQ(IntroTickFactor(0, 500000), 0.0);  // no finite factor: every time is 0
+  EXPECT_EQ(IntroTickFactor(480, 0), 0.0);
+  dir.Write("t.mmd", Mmd({{1, 480, 60, 241, 1}, {1, 7, 60, -3, 1}, {1, 2000000000, 0, 0, 0}}, 480));
+  ASSERT_EQ(LoadIntroEvents(ss, "t.mmd"), 0);
+  ASSERT_EQ(ss->intro.eventCount, 3);
+  auto* e = static_cast<IntroEvent*>(ss->intro.events.Get(0));
+  EXPECT_EQ(e->time, 8000);
+  EXPECT_EQ(e->duration, 4016);  // 241 x 16.67 truncated
+  e = static_cast<IntroEvent*>(ss->intro.events.Get(1));
+  EXPECT_EQ(e->time, 116);
+  EXPECT_EQ(e->duration, -50);
+  e = static_cast<IntroEvent*>(ss->intro.events.Get(2));
+  EXPECT_EQ(e->time, INT32_MAX);  // beyond the range: held at its limit
+  EXPECT_EQ(LoadIntroEvents(ss, "none.mmd"), -1);
+  EXPECT_EQ(ss->intro.eventCount, 0);
+}
+
+TEST_F(IntroTest, PartialLastRecordIsKeptZeroFilled) {
+  std::string bytes = Mmd({{1, 10, 60, 0, 1}, {1, 20, 60, 0, 2}});
+  dir.Write("p.mmd", bytes.substr(0, bytes.size() - 20));
+  LoadIntroEvents(ss, "p.mmd");
+  ASSERT_EQ(ss->intro.eventCount, 2);
+  auto* e = static_cast<IntroEvent*>(ss->intro.events.Get(1));
+  EXPECT_EQ(e->type, 1);
+  EXPECT_EQ(e->time, 0);
+  EXPECT_EQ(e->track, 0);
+}
+
+TEST_F(IntroTest, EverythingDueByTheStartClockStartsInTheFirstSample) {
+  WriteInstruments();
+  dir.Write("intro.mmd", Mmd({{1, 100, 60, 0, 1},
+                              {1, 23000, 60, 0, 2},
+                              {1, 23001, 60, 0, 3},
+                              {1, 40000, 60, 0, 1},
+                              {1, 50000, 60, 0, 0}}));
+  StartIntroMusic(ss);
+  EXPECT_EQ(ss->intro.playing, 1);
+  EXPECT_EQ(ss->slots[ss->intro.instruments[1].slot].baseVolume, 160);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[0], 160 + 320);       // two notes in the first sample, on two channels
+  EXPECT_EQ(b[1], 160 + 320 + 640);  // the third one sample later
+  EXPECT_EQ(PlayingChannels(), 3);
+  EXPECT_EQ(ss->intro.currentIndex, 3);
+  EXPECT_EQ(ss->intro.clock, 23000 + 2048);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(IntroTest, TheLastRecordOnlyRestartsTheSequence) {
+  WriteInstruments();
+  // Four records: 0 and 1 sound, 2 is started as the end is reached, 3 marks the end.
+  dir.Write("intro.mmd", Mmd({{1, 23100, 60, 0, 1},
+                              {1, 23200, 72, 0, 2},
+                              {1, 23300, 84, 0, 3},
+                              {1, 23400, 60, 0, 1}}));
+  StartIntroMusic(ss);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[99], 0);
+  EXPECT_EQ(b[100], 160);
+  EXPECT_EQ(b[200], 160 + 320);
+  // At sample 300 record 2 starts and the end is reached: everything stops and reloads,
+  // and the clock starts again at 23000.
+  EXPECT_EQ(b[299], 160 + 320);
+  EXPECT_EQ(b[300], 0);
+  EXPECT_EQ(ss->channels[2].rateCopy, 1024);  // record 2's note was started
+  EXPECT_EQ(b[300 + 100], 0);
+  EXPECT_EQ(b[300 + 101], 160);
+  EXPECT_EQ(ss->intro.playing, 1);
+  // Nothing of the restart needs a log line.
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(IntroTest, TracksOutsideOneToFifteenAreSkippedWithoutAChannel) {
+  WriteInstruments();
+  dir.Write("intro.mmd", Mmd({{1, 10, 60, 0, 0},
+                              {1, 20, 60, 0, 16},
+                              {1, 30, 60, 0, -1},
+                              {1, 40, 60, 0, 5},  // no instrument: takes a channel, plays none
+                              {1, 90000, 60, 0, 1},
+                              {1, 90001, 60, 0, 1}}));
+  StartIntroMusic(ss);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(ss->intro.currentIndex, 4);
+  EXPECT_EQ(PlayingChannels(), 0);
+  for (const MixChannel& ch : ss->channels) EXPECT_EQ(ch.slot, nullptr);
+  EXPECT_EQ(b[0], 0);
+}
+
+TEST_F(IntroTest, NotesTransposeByTheirRate) {
+  dir.Write("intro_p1.wav", WavBytes(Ramp(20000)));
+  dir.Write("intro.mmd", Mmd({{1, 0, 72, 0, 1},
+                              {1, 0, 48, 0, 1},
+                              {1, 0, 500, 0, 1},  // beyond the table: its last entry
+                              {1, 90000, 60, 0, 1},
+                              {1, 90001, 60, 0, 1}}));
+  StartIntroMusic(ss);
+  SetSampleVolume(ss, ss->intro.instruments[1].slot, 256);
+  ss->channels[0].state = kChannelFree;
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(ss->channels[0].position, 2048u * 512);
+  EXPECT_EQ(ss->channels[1].position, 2048u * 128);
+  EXPECT_EQ(ss->channels[2].rateCopy, 1932);
+  EXPECT_EQ(b[10], 20 + 5 + (10 * 1932 >> 8));
+  // Pitch changes of the instrument still reach its notes.
+  SetSamplePitch(ss, ss->intro.instruments[1].slot, 128);
+  uint32_t before = ss->channels[0].position;
+  MixBlock();
+  EXPECT_EQ(ss->channels[0].position - before, 2048u * 256);
+  EXPECT_EQ(NoteRate(ss, 60), 256);
+  EXPECT_EQ(NoteRate(ss, 95), 1932);
+  EXPECT_EQ(NoteRate(ss, 36), 128);
+  EXPECT_EQ(NoteRate(ss, 47), 241);
+  EXPECT_EQ(NoteRate(ss, 35), 128);
+  EXPECT_EQ(NoteRate(ss, 61), 271);
+  EXPECT_EQ(NoteRate(ss, 73), 542);
+  EXPECT_EQ(NoteRate(ss, 84), 1024);
+  EXPECT_EQ(NoteRate(ss, -1000), 128);
+}
+
+TEST_F(IntroTest, DurationEndsTheNoteAndModeThreeLoops) {
+  dir.Write("intro_p1.wav", WavBytes(Constant(20000, 256)));
+  dir.Write("intro.mmd", Mmd({{1, 0, 60, 50, 1}, {1, 90000, 60, 0, 1}, {1, 90001, 60, 0, 1}}));
+  StartIntroMusic(ss);
+  std::vector<int16_t> b = MixBlock();
+  EXPECT_EQ(b[49], 160);
+  EXPECT_EQ(b[50], 0);
+  StopIntroMusic(ss);
+  EXPECT_EQ(ss->intro.eventCount, 3);  // the events stay until the next start
+  EXPECT_EQ(ss->intro.instruments[1].slot, -1);
+  for (const SampleSlot& s : ss->slots) EXPECT_EQ(s.inUse, 0);
+  ss->intro.currentIndex = 0;
+  ss->intro.clock = 0;
+  EXPECT_EQ(LoadInstrument(ss, "intro_p1.wav", 1, 3, 30), 0);
+  EXPECT_EQ(ss->slots[0].baseVolume, 256);
+  EXPECT_EQ(ss->slots[0].loopStart, 30);
+  ss->intro.playing = 1;
+  MixBlock();
+  EXPECT_EQ(ss->channels[0].loop, 1);
+  EXPECT_EQ(ss->channels[0].state, kChannelPlaying);
+  EXPECT_EQ(LoadInstrument(ss, "none.wav", 2, 1, 0), -1);
+  EXPECT_EQ(ss->intro.instruments[2].slot, -1);
+}
+
+TEST_F(IntroTest, MissingOrEmptyEventFileStopsTheSequence) {
+  StartIntroMusic(ss);
+  EXPECT_EQ(ss->intro.playing, 0);
+  std::string log = dir.Log();
+  EXPECT_EQ(log,
+            "Error loading intro.mmd\n"
+            "Error loading wave file intro_p1.wav\n"
+            "Error loading wave file intro_p2.wav\n"
+            "Error loading wave file intro_p3.wav\n");
+  MixBlock();
+  MixBlock();
+  EXPECT_EQ(dir.Log(), log);  // nothing reloaded at every sample
+  WriteInstruments();
+  dir.Write("intro.mmd", Mmd({{1, 0, 60, 0, 1}}));  // a lone end record: nothing to play
+  StartIntroMusic(ss);
+  EXPECT_EQ(ss->intro.playing, 0);
+  dir.Write("intro.mmd", Mmd({{2, 0, 60, 0, 1}, {1, 0, 60, 0, 1}, {1, 5, 60, 0, 1}}));
+  StartIntroMusic(ss);
+  EXPECT_EQ(ss->intro.playing, 1);
+  MixBlock();
+  EXPECT_EQ(ss->intro.currentIndex, 0);  // a record of another type holds the sequence
+  EXPECT_EQ(PlayingChannels(), 0);
+}

@@ -1,0 +1,168 @@
+// Sample slots: LoadWav's checks and messages, sharing and freeing, playing and shaping.
+#include "sound_fixture.h"
+
+using SlotTest = SoundTest;
+
+TEST_F(SlotTest, LoadSetsTheDefaults) {
+  int32_t slot = Load("a.wav", Ramp(10));
+  ASSERT_EQ(slot, 0);
+  const SampleSlot& s = ss->slots[0];
+  EXPECT_STREQ(s.name, "a.wav");
+  EXPECT_EQ(s.size, 20u);
+  EXPECT_EQ(s.length, 10);
+  EXPECT_EQ(s.baseVolume, 100);
+  EXPECT_EQ(s.effectiveVolume, 100);
+  EXPECT_EQ(s.rate, 256);
+  EXPECT_EQ(s.inUse, 1);
+  EXPECT_EQ(s.clone, 0);
+  EXPECT_EQ(s.data[9], 9);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(SlotTest, WrongFormatsAreRefused) {
+  dir.Write("8bit.wav", WavBytes(Ramp(10), 16000, 8));
+  dir.Write("22k.wav", WavBytes(Ramp(10), 22050, 16));
+  EXPECT_EQ(LoadWav(ss, "8bit.wav"), -1);
+  EXPECT_EQ(LoadWav(ss, "22k.wav"), -1);
+  EXPECT_EQ(dir.Log(), "Wav file is in a wrong format.\nWav file is in a wrong format.\n");
+}
+
+TEST_F(SlotTest, ShortAndMissingFilesEachGiveTheirMessage) {
+  std::string good = WavBytes(Ramp(10));
+  dir.Write("head.wav", good.substr(0, 35));
+  dir.Write("chunk.wav", good.substr(0, 40));
+  dir.Write("data.wav", good.substr(0, good.size() - 1));
+  EXPECT_EQ(LoadWav(ss, "none.wav"), -1);
+  EXPECT_EQ(LoadWav(ss, "head.wav"), -1);
+  EXPECT_EQ(LoadWav(ss, "chunk.wav"), -1);
+  EXPECT_EQ(LoadWav(ss, "data.wav"), -1);
+  EXPECT_EQ(LoadWav(ss, "twenty_chars_long.wav"), -1);
+  EXPECT_EQ(dir.Log(),
+            "Error loading wave file none.wav\n"
+            "Error reading wave header file.\n"
+            "Error reading wave chunk.\n"
+            "Error loading wave data from file.\n"
+            "Wav filename > 19 chars: twenty_chars_long.wav\n");
+  // Nothing was left taken by the failed loads.
+  for (const SampleSlot& s : ss->slots) EXPECT_EQ(s.inUse, 0);
+}
+
+TEST_F(SlotTest, OtherChunksBeforeTheDataAreSkipped) {
+  dir.Write("list.wav", WavBytes(Ramp(10), 16000, 16,
+                                 Chunk("LIST", "INFOsome text") + Chunk("fact", "abcd")));
+  int32_t slot = LoadWav(ss, "list.wav");
+  ASSERT_EQ(slot, 0);
+  EXPECT_EQ(ss->slots[0].length, 10);
+  EXPECT_EQ(ss->slots[0].data[3], 3);
+  // A file that ends inside a skipped chunk.
+  std::string cut = WavBytes({}, 16000, 16, Chunk("LIST", std::string(100, 'x')));
+  dir.Write("cut.wav", cut.substr(0, 36 + 8 + 50));
+  EXPECT_EQ(LoadWav(ss, "cut.wav"), -1);
+  // A file with no data chunk at all runs out at a chunk header.
+  dir.Write("nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10));
+  EXPECT_EQ(LoadWav(ss, "nodata.wav"), -1);
+  EXPECT_EQ(dir.Log(), "Error reading wave chunk (2)\nError reading wave chunk.\n");
+}
+
+TEST_F(SlotTest, DataSizeBeyondTheFileIsRefusedBeforeAllocating) {
+  std::string bytes = WavBytes(Ramp(10));
+  WriteU32LE(reinterpret_cast<uint8_t*>(bytes.data()) + 40, 0xFFFFFFF0u);
+  dir.Write("huge.wav", bytes);
+  EXPECT_EQ(LoadWav(ss, "huge.wav"), -1);
+  EXPECT_EQ(dir.Log(), "Error loading wave data from file.\n");
+  EXPECT_EQ(ss->slots[0].inUse, 0);
+  EXPECT_EQ(ss->slots[0].data, nullptr);
+}
+
+TEST_F(SlotTest, SecondLoadSharesAndFreeingTheOwnerDisablesTheClone) {
+  int32_t owner = Load("a.wav", Constant(4000, 100));
+  int32_t clone = LoadWav(ss, "a.wav");
+  ASSERT_EQ(owner, 0);
+  ASSERT_EQ(clone, 1);
+  EXPECT_EQ(ss->slots[clone].data, ss->slots[owner].data);
+  EXPECT_EQ(ss->slots[clone].clone, 1);
+  EXPECT_STREQ(ss->slots[clone].name, "");
+  SetSampleVolume(ss, clone, 30);
+  EXPECT_EQ(ss->slots[owner].baseVolume, 100);
+  PlaySample(ss, clone, 1);
+  PlaySample(ss, owner, 1);
+  FreeSample(ss, owner);
+  EXPECT_EQ(IsSamplePlaying(ss, clone), 0);
+  EXPECT_EQ(IsSamplePlaying(ss, owner), 0);
+  EXPECT_EQ(ss->slots[clone].inUse, 0);
+  EXPECT_EQ(ss->slots[clone].data, nullptr);
+  EXPECT_EQ(ss->slots[owner].inUse, 0);
+  FreeSample(ss, clone);  // nothing left to free
+  // The freed slots are taken again, lowest first, starting as loaded waves do.
+  SetSample3D(ss, clone, 1, 2, 3, 4);
+  int32_t again = Load("b.wav", Ramp(10));
+  EXPECT_EQ(again, 0);
+  int32_t next = LoadWav(ss, "b.wav");
+  EXPECT_EQ(next, 1);
+  EXPECT_EQ(ss->slots[next].positional, 0);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(SlotTest, FreeingACloneKeepsTheOwner) {
+  int32_t owner = Load("a.wav", Constant(4000, 100));
+  int32_t clone = CloneSample(ss, owner);
+  PlaySample(ss, clone, 1);
+  PlaySample(ss, owner, 1);
+  FreeSample(ss, clone);
+  EXPECT_EQ(IsSamplePlaying(ss, owner), 1);
+  EXPECT_EQ(ss->slots[owner].data[0], 100);
+  EXPECT_EQ(CloneSample(ss, 77), -1);
+  EXPECT_EQ(dir.Log(), "Error cloning wav file.\n");
+}
+
+TEST_F(SlotTest, The151stLoadFindsNoSlot) {
+  std::string bytes = WavBytes(Ramp(4));
+  for (int i = 0; i < kSampleSlotCount; ++i) {
+    std::string name = "s" + std::to_string(i) + ".wav";
+    dir.Write(name, bytes);
+    ASSERT_EQ(LoadWav(ss, name.c_str()), i);
+  }
+  dir.Write("last.wav", bytes);
+  EXPECT_EQ(LoadWav(ss, "last.wav"), -1);
+  EXPECT_EQ(LoadWav(ss, "s3.wav"), -1);  // a clone needs a slot too
+  EXPECT_EQ(dir.Log(), "No more audio slots available.\nNo more audio slots available.\n");
+}
+
+TEST_F(SlotTest, VolumePanPitchAndLoopStartAreClamped) {
+  int32_t slot = Load("a.wav", Ramp(100));
+  SetSampleVolume(ss, slot, 300);
+  EXPECT_EQ(ss->slots[slot].baseVolume, 256);
+  EXPECT_EQ(ss->slots[slot].effectiveVolume, 256);
+  SetSampleVolume(ss, slot, -5);
+  EXPECT_EQ(ss->slots[slot].baseVolume, 0);
+  SetSampleLoopStart(ss, slot, 99);
+  EXPECT_EQ(ss->slots[slot].loopStart, 99);
+  SetSampleLoopStart(ss, slot, 100);
+  EXPECT_EQ(ss->slots[slot].loopStart, 0);
+  SetSampleLoopStart(ss, slot, 50);
+  SetSampleLoopStart(ss, slot, -1);
+  EXPECT_EQ(ss->slots[slot].loopStart, 0);
+  SetSamplePan(ss, slot, 256);
+  EXPECT_EQ(ss->slots[slot].pan, 256);
+  SetSamplePan(ss, slot, 255);
+  EXPECT_EQ(ss->slots[slot].pan, -256);
+  SetSamplePitch(ss, slot, 40000);  // kept in 16 bits, read as signed
+  EXPECT_EQ(ss->slots[slot].rate, int16_t(40000 - 65536));
+}
+
+TEST_F(SlotTest, ChannelElevenIsCutOffWhenAllAreBusy) {
+  int32_t a = Load("a.wav", Constant(4000, 1));
+  int32_t b = Load("b.wav", Constant(4000, 2));
+  for (int i = 0; i < kMixChannelCount; ++i) EXPECT_EQ(PlaySampleEx(ss, a, 1, 4000, 0), i);
+  EXPECT_EQ(PlaySampleEx(ss, b, 0, 99999, -3), 11);
+  EXPECT_EQ(ss->channels[11].slotIndex, b);
+  EXPECT_EQ(ss->channels[11].end, 4000);  // no further than the slot
+  EXPECT_EQ(ss->channels[11].startDelay, 0);
+  StopSample(ss, a);
+  EXPECT_EQ(ss->channels[0].state, kChannelFree);
+  EXPECT_EQ(ss->channels[1].state, kChannelPlaying);
+  EXPECT_EQ(PlaySampleEx(ss, b, 0, 10, 0), 0);
+  EXPECT_EQ(PlaySampleEx(ss, -1, 0, 10, 0), -1);
+  EXPECT_EQ(PlaySampleEx(ss, 5, 0, 10, 0), -1);  // not in use
+  PlaySample(ss, -1, 0);
+}
