@@ -25,3 +25,4 @@ void PutU32BE(Bytes& b, uint32_t v);
 
 // The bake steps, one per kind of content; each writes its files and returns false on failure.
 bool BakeMathTables(const BakeContext& ctx);
+bool BakeInstaller(const BakeContext& ctx);  // setup.ini, license.txt, setup.png

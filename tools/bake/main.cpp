@@ -15,6 +15,7 @@ struct BakeStep {
 // Each kind of content in its own file; the order does not matter.
 const BakeStep kSteps[] = {
     {"math tables", BakeMathTables},
+    {"installer", BakeInstaller},
 };
 
 std::string WithSlash(std::string dir) {
