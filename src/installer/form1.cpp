@@ -56,7 +56,6 @@ Fl_Box* MakeLabel(const Form1Rect& r, const std::string& text, Fl_Font font) {
 
 int RunForm1() {
   SetMessageBoxHandler(ShowFltkMessage);
-  Fl::visual(FL_DOUBLE | FL_INDEX);
 
   auto* form1 = new Fl_Double_Window(kForm1Width, kForm1Height, kForm1Title);
   form1->callback(Form1Callback);

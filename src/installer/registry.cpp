@@ -1,6 +1,5 @@
 // The registry, read from a .reg export file: keys, default values, strings and hex data.
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <map>
 

@@ -84,15 +84,6 @@ TEST_F(Install, TwoPressesStartTwoManagersWithThePackageFile) {
   EXPECT_TRUE(NoChildren());
 }
 
-TEST_F(Install, TailIsAppendedWithoutSeparatorOrQuotes) {
-  Register(RegistryWithManager(manager_));
-  EXPECT_TRUE(RunInstall(" one \"two three\"  four"));
-  std::vector<std::string> runs = WaitForRuns(tools_.File("Device Manager"), 1);
-  ASSERT_EQ(runs.size(), 1u);
-  std::string text = ReadAll(runs[0]);
-  EXPECT_EQ(text.substr(0, text.rfind('\n', text.size() - 2) + 1), "3\none\ntwo three\nfour\n");
-}
-
 TEST_F(Install, NothingRegisteredShowsTheMessageAndStartsNothing) {
   EXPECT_FALSE(Command1Click());  // no registry file
   Register(RegistryWithManager(""));

@@ -49,6 +49,26 @@ void Survey(Display* d, Window w, const Form1Rect& r, size_t* colours, size_t* d
   *colours = seen.size();
 }
 
+// What is missing from the window, or null when the picture and every text are drawn.
+const char* Problem(Display* d, Window w) {
+  size_t colours, dark;
+  Survey(d, w, kPicture1, &colours, &dark);
+  if (colours < 50) return "Picture1 shows no artwork";
+  Survey(d, w, kLabel1, &colours, &dark);
+  if (dark < 20) return "Label1 shows no text";
+  Survey(d, w, kText1, &colours, &dark);
+  if (dark < 20) return "Text1 shows no licence";
+  Survey(d, w, kLabelInfo, &colours, &dark);
+  if (dark < 20) return "LabelInfo shows no text";
+  // Past "Installation of " the package's description follows.
+  const Form1Rect description = {kLabelInfo.x + 150, kLabelInfo.y, 110, kLabelInfo.h};
+  Survey(d, w, description, &colours, &dark);
+  if (dark < 20) return "LabelInfo shows no description";
+  Survey(d, w, kCommand1, &colours, &dark);
+  if (dark < 20) return "Command1 shows no caption";
+  return nullptr;
+}
+
 void SendButton(Display* d, Window w, int type, int x, int y) {
   XEvent e;
   memset(&e, 0, sizeof e);
@@ -86,20 +106,16 @@ int main() {
     fprintf(stderr, "press_install: no window titled \"%s\"\n", kForm1Title);
     return 1;
   }
-  usleep(500000);  // let the window draw itself once
-
-  size_t colours, dark;
-  Survey(d, w, kPicture1, &colours, &dark);
-  if (colours < 50) {
-    fprintf(stderr, "press_install: Picture1 shows no artwork (%zu colours)\n", colours);
-    return 1;
+  // The window draws itself shortly after it maps; give a busy machine ten seconds.
+  const char* problem = nullptr;
+  for (int i = 0; i < 200; ++i) {
+    problem = Problem(d, w);
+    if (!problem) break;
+    usleep(50000);
   }
-  for (const Form1Rect* r : {&kLabel1, &kLabelInfo, &kText1, &kCommand1}) {
-    Survey(d, w, *r, &colours, &dark);
-    if (dark < 20) {
-      fprintf(stderr, "press_install: a control at %d,%d shows no text\n", r->x, r->y);
-      return 1;
-    }
+  if (problem) {
+    fprintf(stderr, "press_install: %s\n", problem);
+    return 1;
   }
 
   int x = kCommand1.x + kCommand1.w / 2, y = kCommand1.y + kCommand1.h / 2;
