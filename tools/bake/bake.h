@@ -25,4 +25,7 @@ void PutU32BE(Bytes& b, uint32_t v);
 
 // The bake steps, one per kind of content; each writes its files and returns false on failure.
 bool BakeMathTables(const BakeContext& ctx);
+bool BakeFonts(const BakeContext& ctx);    // font1.fnt .. font3.fnt
+bool BakeSprites(const BakeContext& ctx);  // the splash vomtal.spr
+bool BakeSkies(const BakeContext& ctx);    // the sky panoramas sky_*.spr
 bool BakeInstaller(const BakeContext& ctx);  // setup.ini, license.txt, setup.png

@@ -15,6 +15,9 @@ struct BakeStep {
 // Each kind of content in its own file; the order does not matter.
 const BakeStep kSteps[] = {
     {"math tables", BakeMathTables},
+    {"fonts", BakeFonts},
+    {"sprites", BakeSprites},
+    {"skies", BakeSkies},
     {"installer", BakeInstaller},
 };
 

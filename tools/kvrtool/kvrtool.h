@@ -25,3 +25,10 @@ Args Positional(const Args& args);
 int InfoFile(const Args& args);  // kvrtool info FILE: dispatches on the file's kind
 // Per-kind info printers: return true when they recognised the file.
 bool InfoMathTable(const std::string& name, const std::vector<unsigned char>& bytes);
+
+// 2D: sprites, fonts, skies drawn by the game's own code (show_2d.cpp).
+int ShowSprite(const Args& args);  // show sprite FILE OUT.png
+int ShowText(const Args& args);    // show text FONT TEXT OUT.png
+int ShowSky(const Args& args);     // show sky FILE HEADING PITCH OUT.png
+bool InfoSprite(const std::string& name, const std::vector<unsigned char>& bytes);
+bool InfoFont(const std::string& name, const std::vector<unsigned char>& bytes);

@@ -11,6 +11,9 @@ namespace {
 
 const ToolCommand kCommands[] = {
     {"info", nullptr, "info FILE", InfoFile},
+    {"show", "sprite", "show sprite FILE OUT.png [--mode N] [--key C]", ShowSprite},
+    {"show", "text", "show text FONT TEXT OUT.png [--fg C] [--bg C] [--opaque 1]", ShowText},
+    {"show", "sky", "show sky FILE HEADING PITCH OUT.png [--area X,Y,W,H]", ShowSky},
 };
 
 void Usage() {
