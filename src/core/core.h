@@ -9,3 +9,4 @@
 #include "core/log.h"
 #include "core/pointer_list.h"
 #include "core/random.h"
+#include "core/settings.h"

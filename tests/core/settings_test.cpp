@@ -1,0 +1,326 @@
+// Settings and player data: first start, new game, exact file bytes, short and torn files,
+// the checks on values read.
+#include <sys/stat.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/core.h"
+#include "test_support.h"
+
+namespace {
+
+// The slots key setup shows, in the order of its labels.
+const int kKeySetupSlots[] = {5, 6, 7, 8, 0, 1, 2, 13, 14, 11, 12, 15};
+
+uint32_t U32At(const std::string& bytes, size_t offset) {
+  return ReadU32LE(reinterpret_cast<const uint8_t*>(bytes.data()) + offset);
+}
+
+std::string U32Bytes(uint32_t v) {
+  std::string s(4, '\0');
+  WriteU32LE(reinterpret_cast<uint8_t*>(s.data()), v);
+  return s;
+}
+
+// A whole kvr.ini image with the given camera, visibility, volume and binding 0.
+std::string SettingsImage(int32_t camera, int32_t visibility, int32_t volume, uint32_t key0) {
+  std::string s(120, '\0');
+  s[0] = 1;
+  s[1] = 0;
+  s.replace(4, 4, U32Bytes(uint32_t(visibility)));
+  s.replace(8, 4, U32Bytes(uint32_t(camera)));
+  s.replace(12, 3, "Ann");
+  s.replace(44, 4, U32Bytes(uint32_t(volume)));
+  s.replace(48, 4, U32Bytes(key0));
+  return s;
+}
+
+class SettingsFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    memset(&settings, 0, sizeof settings);
+    memset(&player, 0, sizeof player);
+    memset(&bindings, 0, sizeof bindings);
+  }
+  ScratchDir dir;
+  Settings settings;
+  PlayerData player;
+  KeyBindings bindings;
+};
+
+}  // namespace
+
+TEST_F(SettingsFiles, FirstStartGivesTheDefaultsAndUnsetKeys) {
+  LoadSettingsAndPlayerData(&settings, &player, &bindings);
+  EXPECT_EQ(settings.showBackground, 1);
+  EXPECT_EQ(settings.playMusic, 1);
+  EXPECT_EQ(settings.cameraMode, kCameraFirstPerson);
+  EXPECT_EQ(settings.volume, 256);
+  EXPECT_EQ(settings.visibility, 2800);
+  EXPECT_STREQ(settings.playerName, "Unnamed");
+  for (int slot : kKeySetupSlots) {
+    char label[32];
+    FormatKeyCode(bindings.code[slot], label);
+    EXPECT_STREQ(label, "Not set") << "slot " << slot;
+  }
+  EXPECT_STREQ(player.nextMap, "map1_1.map");
+  EXPECT_STREQ(player.previousMap, "");
+  EXPECT_STREQ(player.entryPoint, "default");
+  EXPECT_EQ(player.gunAmmo, 300);
+  EXPECT_EQ(player.energy, 250);
+  EXPECT_EQ(player.plasmaAmmo, 0);  // only a new game hands out plasma
+  EXPECT_EQ(player.skillLevel, 0);
+  // Reading writes nothing and logs nothing.
+  EXPECT_FALSE(dir.Exists("kvr.ini"));
+  EXPECT_FALSE(dir.Exists("kvr_playerdata.dat"));
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(SettingsFiles, MissingSettingsKeepTheBindingsAlreadyHeld) {
+  bindings.code[kActShoot] = 0x20;
+  LoadSettingsAndPlayerData(&settings, &player, &bindings);
+  EXPECT_EQ(bindings.code[kActShoot], 0x20u);
+}
+
+TEST_F(SettingsFiles, NewGameResetsTheCampaignAndDeletesEveryMapState) {
+  player.plasmaAmmo = 7;
+  player.haveShipKeyCard = 1;
+  strcpy(player.previousMap, "map4_1.map");
+  dir.Write("kvr_playerdata.dat", std::string(696, '\x11'));
+  for (const char* name : kMapStateFiles) dir.Write(name, "state");
+  dir.Write("map7_1.sav", "not the campaign's");
+  dir.Write("kvr.ini", SettingsImage(3, 3000, 100, 0x26));
+
+  NewGameReset(&player);
+
+  EXPECT_EQ(player.plasmaAmmo, 30);
+  EXPECT_EQ(player.gunAmmo, 300);
+  EXPECT_EQ(player.rockets, 0);
+  EXPECT_EQ(player.energy, 250);
+  EXPECT_EQ(player.skillLevel, 2);
+  EXPECT_EQ(player.starSystem, 1);
+  EXPECT_EQ(player.haveShipKeyCard, 0);
+  EXPECT_STREQ(player.nextMap, "map1_1.map");
+  EXPECT_STREQ(player.previousMap, "");
+  EXPECT_STREQ(player.entryPoint, "default");
+  // The reset deletes the old record and writes nothing: the next writing moment does.
+  EXPECT_FALSE(dir.Exists("kvr_playerdata.dat"));
+  for (const char* name : kMapStateFiles) EXPECT_FALSE(dir.Exists(name)) << name;
+  EXPECT_STREQ(kMapStateFiles[11], "mapbkp.sav");
+  EXPECT_TRUE(dir.Exists("map7_1.sav"));
+  EXPECT_TRUE(dir.Exists("kvr.ini"));
+
+  // After the reset the game starts over exactly as the reset left it.
+  ASSERT_TRUE(WritePlayerData(player));
+  PlayerData again{};
+  ASSERT_TRUE(ReadPlayerData(&again));
+  EXPECT_EQ(memcmp(&again, &player, sizeof player), 0);
+}
+
+TEST_F(SettingsFiles, AllEighteenBindingsAndTheOptionsSurviveAWriteAndARead) {
+  for (int i = 0; i < kBindingCount; ++i) bindings.code[i] = uint32_t(0x41 + i * 7);
+  settings.showBackground = 0;
+  settings.playMusic = 1;
+  settings.visibility = 3400;
+  settings.cameraMode = kCameraExternal;
+  strcpy(settings.playerName, "Morvek pilot");
+  settings.volume = 144;
+  ASSERT_TRUE(WriteSettings(settings, bindings));
+
+  // The documented bytes: 120 of them, little-endian at fixed offsets.
+  const std::string bytes = dir.Read("kvr.ini");
+  ASSERT_EQ(bytes.size(), 120u);
+  EXPECT_EQ(bytes[0], 0);
+  EXPECT_EQ(bytes[1], 1);
+  EXPECT_EQ(U32At(bytes, 4), 3400u);
+  EXPECT_EQ(U32At(bytes, 8), 3u);
+  EXPECT_EQ(bytes.substr(12, 13), std::string("Morvek pilot\0", 13));
+  EXPECT_EQ(U32At(bytes, 44), 144u);
+  for (int i = 0; i < kBindingCount; ++i) EXPECT_EQ(U32At(bytes, 48 + 4 * size_t(i)), 0x41u + i * 7);
+
+  // The next run reads them back, including slots key setup cannot change (3, 4, 9, 10,
+  // 16, 17).
+  Settings read{};
+  KeyBindings readKeys{};
+  PlayerData unused{};
+  LoadSettingsAndPlayerData(&read, &unused, &readKeys);
+  EXPECT_EQ(memcmp(&read, &settings, sizeof settings), 0);
+  EXPECT_EQ(memcmp(&readKeys, &bindings, sizeof bindings), 0);
+  EXPECT_FALSE(dir.Exists("kvr.ini.tmp"));
+}
+
+TEST_F(SettingsFiles, PlayerDataKeepsEveryFieldAtItsOffset) {
+  strcpy(player.nextMap, "map2_1.map");
+  strcpy(player.previousMap, "map1_3.map");
+  player.starSystem = 2;
+  strcpy(player.entryPoint, "fromcave");
+  player.restorePlayer = 1;
+  for (int i = 0; i < 4; ++i) {
+    player.position[i] = -1000 * (i + 1);
+    player.direction[i] = i - 2;
+    player.motion[i] = 10 + i;
+    player.velocity[i] = -20 - i;
+  }
+  player.engineOn = 1;
+  player.heading = 524287;
+  player.skillLevel = 3;
+  player.energy = 175;
+  player.state = 8;
+  player.weapon = kWeaponRocket;
+  player.gunAmmo = 299;
+  player.rockets = 12;
+  player.plasmaAmmo = 31;
+  player.haveShipKeyCard = 1;
+  player.hyperjumpLoaded = 1;
+  player.selfDestructCode = 0;
+  player.xBomb = 1;
+  player.neuralLinkDown = 1;
+  player.boardedShip = 0;
+  player.starChartChoice = 5;
+  ASSERT_TRUE(WritePlayerData(player));
+
+  const std::string bytes = dir.Read("kvr_playerdata.dat");
+  ASSERT_EQ(bytes.size(), 696u);
+  EXPECT_EQ(bytes.substr(256, 11), std::string("map1_3.map\0", 11));
+  EXPECT_EQ(U32At(bytes, 512), 2u);
+  EXPECT_EQ(bytes.substr(516, 9), std::string("fromcave\0", 9));
+  EXPECT_EQ(bytes[580], 1);
+  EXPECT_EQ(U32At(bytes, 584), uint32_t(-1000));
+  EXPECT_EQ(U32At(bytes, 612), 1u);  // direction w
+  EXPECT_EQ(U32At(bytes, 616), 1u);
+  EXPECT_EQ(U32At(bytes, 620), 10u);
+  EXPECT_EQ(U32At(bytes, 636), uint32_t(-20));
+  EXPECT_EQ(U32At(bytes, 652), 524287u);
+  EXPECT_EQ(U32At(bytes, 656), 3u);
+  EXPECT_EQ(U32At(bytes, 660), 175u);
+  EXPECT_EQ(U32At(bytes, 664), 8u);  // stored as it is; the craft reads 8 back as 0
+  EXPECT_EQ(U32At(bytes, 668), 2u);
+  EXPECT_EQ(U32At(bytes, 672), 299u);
+  EXPECT_EQ(U32At(bytes, 676), 12u);
+  EXPECT_EQ(U32At(bytes, 680), 31u);
+  EXPECT_EQ(bytes.substr(684, 6), std::string("\1\1\0\1\1\0", 6));
+  EXPECT_EQ(U32At(bytes, 692), 5u);
+
+  PlayerData read{};
+  ASSERT_TRUE(ReadPlayerData(&read));
+  EXPECT_EQ(memcmp(&read, &player, sizeof player), 0);
+}
+
+TEST_F(SettingsFiles, AShortFileLeavesTheRestOfEachRecordAsItWas) {
+  // Only the two flags and the visibility: the rest of the zeroed record stays 0, the
+  // bindings keep what they held, and the checks mend what zero cannot be.
+  bindings.code[kActMenuSelect] = 0x0D;
+  dir.Write("kvr.ini", std::string("\0\1\0\0\xb8\x0b\0\0", 8));
+  ASSERT_TRUE(ReadSettings(&settings, &bindings));
+  EXPECT_EQ(settings.showBackground, 0);
+  EXPECT_EQ(settings.playMusic, 1);
+  EXPECT_EQ(settings.visibility, 3000);
+  EXPECT_EQ(settings.cameraMode, kCameraFirstPerson);
+  EXPECT_STREQ(settings.playerName, "");
+  EXPECT_EQ(settings.volume, 0);
+  EXPECT_EQ(bindings.code[kActMenuSelect], 0x0Du);
+
+  // A key code cut after two bytes keeps the record's upper bytes.
+  bindings.code[0] = 0;
+  std::string image = SettingsImage(1, 2800, 256, 0x25);
+  dir.Write("kvr.ini", image.substr(0, 50));
+  ASSERT_TRUE(ReadSettings(&settings, &bindings));
+  EXPECT_EQ(bindings.code[0], 0x25u);
+  EXPECT_EQ(bindings.code[kActMenuSelect], 0x0Du);
+
+  // A short player record is read, but the first-start values are not applied.
+  std::string record(520, '\0');
+  record.replace(0, 10, "map3_1.map");
+  record.replace(512, 4, U32Bytes(3));
+  dir.Write("kvr_playerdata.dat", record);
+  PlayerData read{};
+  read.gunAmmo = 77;
+  Settings s{};
+  KeyBindings k{};
+  LoadSettingsAndPlayerData(&s, &read, &k);
+  EXPECT_STREQ(read.nextMap, "map3_1.map");
+  EXPECT_EQ(read.starSystem, 3);
+  EXPECT_EQ(read.gunAmmo, 77);
+  EXPECT_STREQ(read.entryPoint, "");
+}
+
+TEST_F(SettingsFiles, AFailedWriteNeverReplacesTheOldFile) {
+  std::string old = SettingsImage(3, 3600, 128, 0x26);
+  dir.Write("kvr.ini", old);
+  std::string oldPlayer(696, '\x05');
+  dir.Write("kvr_playerdata.dat", oldPlayer);
+
+  // The temporary file cannot be made: the write fails and the old files stay whole.
+  mkdir(dir.File("kvr.ini.tmp").c_str(), 0755);
+  mkdir(dir.File("kvr_playerdata.dat.tmp").c_str(), 0755);
+  bindings.code[0] = 0x41;
+  settings.cameraMode = 1;
+  EXPECT_FALSE(WriteSettings(settings, bindings));
+  EXPECT_FALSE(WritePlayerData(player));
+  EXPECT_EQ(dir.Read("kvr.ini"), old);
+  EXPECT_EQ(dir.Read("kvr_playerdata.dat"), oldPlayer);
+  rmdir(dir.File("kvr.ini.tmp").c_str());
+
+  // A write torn by a crash leaves only a partial temporary file; the game reads the old
+  // file, and the next write replaces both.
+  dir.Write("kvr.ini.tmp", old.substr(0, 30));
+  Settings read{};
+  KeyBindings readKeys{};
+  ASSERT_TRUE(ReadSettings(&read, &readKeys));
+  EXPECT_EQ(read.visibility, 3600);
+  EXPECT_EQ(readKeys.code[0], 0x26u);
+  settings.visibility = 2200;
+  settings.volume = 64;
+  ASSERT_TRUE(WriteSettings(settings, bindings));
+  ASSERT_TRUE(ReadSettings(&read, &readKeys));
+  EXPECT_EQ(read.visibility, 2200);
+  EXPECT_EQ(readKeys.code[0], 0x41u);
+  EXPECT_FALSE(dir.Exists("kvr.ini.tmp"));
+}
+
+TEST_F(SettingsFiles, ValuesReadAreCheckedBeforeTheGameUsesThem) {
+  struct Case {
+    int32_t camera, visibility, volume;
+    uint32_t key;
+    int32_t wantCamera, wantVisibility, wantVolume;
+    uint32_t wantKey;
+  };
+  const Case cases[] = {
+      {1, 2000, 0, 255, 1, 2000, 0, 255},      // the edges are kept
+      {3, 4000, 256, 0x26, 3, 4000, 256, 0x26},
+      {2, 1999, 257, 256, 1, 2000, 256, 0},    // camera 2 is not one the game offers
+      {0, 4001, -1, 0xFFFFFFFF, 1, 4000, 0, 0},
+      {-3, -50000, int32_t(0x80000000), 0x141, 1, 2000, 0, 0},
+  };
+  for (const Case& c : cases) {
+    dir.Write("kvr.ini", SettingsImage(c.camera, c.visibility, c.volume, c.key));
+    ASSERT_TRUE(ReadSettings(&settings, &bindings));
+    EXPECT_EQ(settings.cameraMode, c.wantCamera) << c.camera;
+    EXPECT_EQ(settings.visibility, c.wantVisibility) << c.visibility;
+    EXPECT_EQ(settings.volume, c.wantVolume) << c.volume;
+    EXPECT_EQ(bindings.code[0], c.wantKey) << c.key;
+  }
+
+  // Text fields without a terminator are cut, so a long name cannot run past its field.
+  std::string image = SettingsImage(1, 2800, 256, 0);
+  image.replace(12, 32, std::string(32, 'N'));
+  dir.Write("kvr.ini", image);
+  ASSERT_TRUE(ReadSettings(&settings, &bindings));
+  EXPECT_EQ(strlen(settings.playerName), 31u);
+  dir.Write("kvr_playerdata.dat", std::string(696, 'M'));
+  ASSERT_TRUE(ReadPlayerData(&player));
+  EXPECT_EQ(strlen(player.nextMap), 255u);
+  EXPECT_EQ(strlen(player.previousMap), 255u);
+  EXPECT_EQ(strlen(player.entryPoint), 63u);
+}
+
+TEST_F(SettingsFiles, AFileThatCannotBeReadGivesTheDefaults) {
+  mkdir(dir.File("kvr.ini").c_str(), 0755);
+  mkdir(dir.File("kvr_playerdata.dat").c_str(), 0755);
+  LoadSettingsAndPlayerData(&settings, &player, &bindings);
+  EXPECT_EQ(settings.volume, 256);
+  EXPECT_EQ(settings.visibility, 2800);
+  EXPECT_EQ(player.gunAmmo, 300);
+  EXPECT_STREQ(player.nextMap, "map1_1.map");
+}
