@@ -4,14 +4,6 @@
 
 #include "gfx2d/jpeg_decoder.h"
 
-// Zig-zag position -> natural (row-major) position. The 16 extra entries are never reached:
-// an index past 63 is refused before it is used.
-const uint8_t kJpegZigzag[64 + 16] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33,
-    40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36,
-    29, 22, 15, 23, 30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54,
-    47, 55, 62, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63};
-
 void JpegBuildHuffTable(JpegHuffTable* table) {
   memset(table->fast, 0, sizeof table->fast);
   int code = 0;   // the first code of the current length (canonical order)

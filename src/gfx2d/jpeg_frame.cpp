@@ -102,12 +102,20 @@ void SetUpScan(JpegDecoder* dec) {
   JpegResetBits(dec);
 }
 
-inline uint8_t Clamp(int32_t v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+// Clamps y + colour difference (-227 .. 482) to 0..255 with one look-up.
+struct ClampTable {
+  uint8_t v[768];
+  constexpr ClampTable() : v() {
+    for (int i = 0; i < 768; ++i) v[i] = uint8_t(i < 256 ? 0 : (i > 511 ? 255 : i - 256));
+  }
+};
+constexpr ClampTable kClamp;
 
+// Red, green, blue and the unused byte in one store.
 inline void PutPixel(uint8_t* out, int32_t y, int32_t r, int32_t g, int32_t b) {
-  out[0] = Clamp(y + r);
-  out[1] = Clamp(y + g);
-  out[2] = Clamp(y + b);
+  const uint8_t* c = kClamp.v + 256 + y;
+  uint32_t rgb = uint32_t(c[r]) | (uint32_t(c[g]) << 8) | (uint32_t(c[b]) << 16);
+  memcpy(out, &rgb, 4);
 }
 
 // Converts line y of the MCU row (and line y + 1 when V is 2, y then even) into lines[0]
@@ -126,23 +134,25 @@ void ConvertColour(JpegDecoder* dec, int y) {
   const uint8_t* mcu = dec->samples;
   uint8_t* out0 = dec->lines[0];
   uint8_t* out1 = dec->lines[1];
-  for (int m = 0; m < dec->mcusPerRow; ++m, mcu += mcuBytes) {
-    const uint8_t* luma = mcu + lumaOffset;
-    const uint8_t* cb = mcu + cbOffset;
-    const uint8_t* cr = mcu + crOffset;
-    for (int cx = 0; cx < 8; ++cx) {
-      int32_t r = crR[cr[cx]];
-      int32_t g = (crG[cr[cx]] + cbG[cb[cx]]) >> 16;
-      int32_t b = cbB[cb[cx]];
-      for (int dx = 0; dx < H; ++dx) {
-        int px = cx * H + dx;
-        const uint8_t* l = luma + (px >> 3) * 64 + (px & 7);
-        PutPixel(out0 + px * 4, l[0], r, g, b);
-        if (V == 2) PutPixel(out1 + px * 4, l[8], r, g, b);
+  for (int m = 0; m < dec->mcusPerRow; ++m, mcu += mcuBytes, out0 += 32 * H, out1 += 32 * H) {
+    // Each luminance block of the line takes 8 / H chrominance samples.
+    for (int block = 0; block < H; ++block) {
+      const uint8_t* luma = mcu + lumaOffset + block * 64;
+      const uint8_t* cb = mcu + cbOffset + block * (8 / H);
+      const uint8_t* cr = mcu + crOffset + block * (8 / H);
+      uint8_t* o0 = out0 + block * 32;
+      uint8_t* o1 = out1 + block * 32;
+      for (int i = 0; i < 8 / H; ++i) {
+        int32_t r = crR[cr[i]];
+        int32_t g = (crG[cr[i]] + cbG[cb[i]]) >> 16;
+        int32_t b = cbB[cb[i]];
+        for (int dx = 0; dx < H; ++dx) {
+          int px = i * H + dx;
+          PutPixel(o0 + px * 4, luma[px], r, g, b);
+          if (V == 2) PutPixel(o1 + px * 4, luma[px + 8], r, g, b);
+        }
       }
     }
-    out0 += 8 * H * 4;
-    out1 += 8 * H * 4;
   }
 }
 

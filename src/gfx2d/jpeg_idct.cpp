@@ -32,17 +32,19 @@ inline int32_t Descale(uint32_t x, int n) { return int32_t(x + (1u << (n - 1))) 
 inline uint8_t Clamp(int32_t v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
 // The 8-point inverse transform of in[0], in[s], ..., in[7s] into out[0..7] (before the
-// final descale). T is int16_t in the first pass and int32_t in the second.
-template <typename T>
+// final descale). T is int16_t in the first pass and int32_t in the second. With kLowHalf
+// the inputs 4..7 are known to be zero and their terms drop out.
+template <typename T, bool kLowHalf>
 inline void Idct8(const T* in, int s, uint32_t out[8]) {
+  auto at = [in, s](int i) -> uint32_t { return kLowHalf && i >= 4 ? 0u : U(in[i * s]); };
   // Even part: in[0], in[2s], in[4s], in[6s].
-  uint32_t z2 = U(in[2 * s]);
-  uint32_t z3 = U(in[6 * s]);
+  uint32_t z2 = at(2);
+  uint32_t z3 = at(6);
   uint32_t z1 = (z2 + z3) * k0_541196100;
   uint32_t tmp2 = z1 - z3 * k1_847759065;
   uint32_t tmp3 = z1 + z2 * k0_765366865;
-  z2 = U(in[0]);
-  z3 = U(in[4 * s]);
+  z2 = at(0);
+  z3 = at(4);
   uint32_t tmp0 = (z2 + z3) << kConstBits;
   uint32_t tmp1 = (z2 - z3) << kConstBits;
   uint32_t tmp10 = tmp0 + tmp3;
@@ -51,10 +53,10 @@ inline void Idct8(const T* in, int s, uint32_t out[8]) {
   uint32_t tmp12 = tmp1 - tmp2;
 
   // Odd part: in[7s], in[5s], in[3s], in[s].
-  uint32_t t0 = U(in[7 * s]);
-  uint32_t t1 = U(in[5 * s]);
-  uint32_t t2 = U(in[3 * s]);
-  uint32_t t3 = U(in[s]);
+  uint32_t t0 = at(7);
+  uint32_t t1 = at(5);
+  uint32_t t2 = at(3);
+  uint32_t t3 = at(1);
   z1 = t0 + t3;
   z2 = t1 + t2;
   z3 = t0 + t2;
@@ -83,6 +85,21 @@ inline void Idct8(const T* in, int s, uint32_t out[8]) {
   out[4] = tmp13 - t0;
 }
 
+// The highest row and column holding a coefficient, for each zig-zag index of the last one.
+struct Extent {
+  uint8_t row[64], column[64];
+  constexpr Extent() : row(), column() {
+    uint8_t r = 0, c = 0;
+    for (int k = 0; k < 64; ++k) {
+      int n = kJpegZigzag[k];
+      r = uint8_t(n / 8 > r ? n / 8 : r);
+      c = uint8_t(n % 8 > c ? n % 8 : c);
+      row[k] = r;
+      column[k] = c;
+    }
+  }
+};
+
 }  // namespace
 
 void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out) {
@@ -92,10 +109,15 @@ void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out) {
     memset(out, Clamp(((dc + 16) >> 5) + 128), 64);
     return;
   }
+  static constexpr Extent kExtent;
+  const int columns = kExtent.column[last & 63] + 1;  // the others are all zero
+  const bool lowRows = kExtent.row[last & 63] < 4;
   int32_t work[64];
   uint32_t t[8];
   const int pass1Shift = kConstBits - kPass1Bits;
-  for (int c = 0; c < 8; ++c) {
+  for (int c = columns; c < 8; ++c)
+    for (int r = 0; r < 8; ++r) work[r * 8 + c] = 0;
+  for (int c = 0; c < columns; ++c) {
     const int16_t* col = in + c;
     if ((col[8] | col[16] | col[24] | col[32] | col[40] | col[48] | col[56]) == 0) {
       // A column of only its first term is flat; common after quantisation.
@@ -103,7 +125,8 @@ void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out) {
       for (int r = 0; r < 8; ++r) work[r * 8 + c] = v;
       continue;
     }
-    Idct8(col, 8, t);
+    if (lowRows) Idct8<int16_t, true>(col, 8, t);
+    else Idct8<int16_t, false>(col, 8, t);
     for (int r = 0; r < 8; ++r) work[r * 8 + c] = Descale(t[r], pass1Shift);
   }
   const int pass2Shift = kConstBits + kPass1Bits + 3;
@@ -114,7 +137,8 @@ void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out) {
       memset(o, Clamp(((row[0] + 16) >> 5) + 128), 8);
       continue;
     }
-    Idct8(row, 1, t);
+    if (columns <= 4) Idct8<int32_t, true>(row, 1, t);
+    else Idct8<int32_t, false>(row, 1, t);
     for (int i = 0; i < 8; ++i) o[i] = Clamp(Descale(t[i], pass2Shift) + 128);
   }
 }
