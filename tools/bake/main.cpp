@@ -19,6 +19,8 @@ const BakeStep kSteps[] = {
     {"sprites", BakeSprites},
     {"skies", BakeSkies},
     {"installer", BakeInstaller},
+    {"textures", BakeTextures},
+    {"models", BakeModels},
 };
 
 std::string WithSlash(std::string dir) {

@@ -32,3 +32,9 @@ int ShowText(const Args& args);    // show text FONT TEXT OUT.png
 int ShowSky(const Args& args);     // show sky FILE HEADING PITCH OUT.png
 bool InfoSprite(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoFont(const std::string& name, const std::vector<unsigned char>& bytes);
+
+// 3D: models drawn by the real pipeline (show_3d.cpp).
+int ShowModel(const Args& args);   // show model FILE.tdo PACK.tex OUT.png
+int ShowFrames(const Args& args);  // show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png
+bool InfoTdo(const std::string& name, const std::vector<unsigned char>& bytes);
+bool InfoTexPack(const std::string& name, const std::vector<unsigned char>& bytes);

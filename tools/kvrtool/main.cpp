@@ -14,6 +14,9 @@ const ToolCommand kCommands[] = {
     {"show", "sprite", "show sprite FILE OUT.png [--mode N] [--key C]", ShowSprite},
     {"show", "text", "show text FONT TEXT OUT.png [--fg C] [--bg C] [--opaque 1]", ShowText},
     {"show", "sky", "show sky FILE HEADING PITCH OUT.png [--area X,Y,W,H]", ShowSky},
+    {"show", "model", "show model FILE.tdo PACK.tex OUT.png [--yaw A] [--pitch P] [--dist D]",
+     ShowModel},
+    {"show", "frames", "show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png [--yaw A]", ShowFrames},
 };
 
 void Usage() {
