@@ -1,0 +1,96 @@
+// Focus: the initial choice and the four moves with their bands, gaps and ties.
+#include <string>
+
+#include "gui_test_util.h"
+
+namespace {
+
+using Focus = FormsFixture;
+
+// A 40 x 20 button whose centre is (cx, cy).
+std::string ButtonAt(const std::string& name, int cx, int cy) {
+  return "BUTTON " + name + " n.spr h.spr " + std::to_string(cx - 20) + " " + std::to_string(cy - 10) +
+         " 0 0\n";
+}
+
+std::string FormOf(const std::string& body) { return "FORM F\nBITMAP BACK big.spr 0 0 0 0 0 1\n" + body + "ENDFORM\n"; }
+
+std::string FocusedName(FormManager* m) {
+  FormRecord* f = m->current;
+  return ControlName(f->controls.Get(f->focused), f->controls.Tag(f->focused));
+}
+
+TEST_F(Focus, InitialFocusSkipsTheFirstControl) {
+  // A button in first place is never chosen; the first checkbox or button after it is.
+  ASSERT_TRUE(Open("FORM F\n" + ButtonAt("FIRST", 100, 100) +
+                   "LABEL L x 1 0 0\nCHECKBOX C u.spr f.spr c.spr 10 10 0 0 0\n" + ButtonAt("B", 100, 200) +
+                   "ENDFORM\n"));
+  EXPECT_EQ(m->current->focused, 2);
+  EXPECT_EQ(Control<CheckboxControl>("C")->focusState, 2);
+  EXPECT_EQ(Control<ButtonControl>("FIRST")->focused, 0);
+  EXPECT_EQ(Control<ButtonControl>("B")->focused, 0);
+  CloseCurrentForm(m);
+
+  ASSERT_TRUE(Open("FORM F\n" + ButtonAt("ONLY", 100, 100) + "ENDFORM\n"));
+  EXPECT_EQ(m->current->focused, 0);
+  EXPECT_EQ(Control<ButtonControl>("ONLY")->focused, 0);
+}
+
+TEST_F(Focus, SidewaysBands) {
+  // Right needs the rows within 20 pixels, left within 40.
+  ASSERT_TRUE(Open(FormOf(ButtonAt("A", 120, 110) + ButtonAt("R", 180, 135) + ButtonAt("L", 60, 135))));
+  ASSERT_EQ(FocusedName(m), "A");
+  MoveFocusRight(m->current);
+  EXPECT_EQ(FocusedName(m), "A");
+  MoveFocusLeft(m->current);
+  EXPECT_EQ(FocusedName(m), "L");
+  EXPECT_EQ(Control<ButtonControl>("L")->focused, 1);
+  EXPECT_EQ(Control<ButtonControl>("A")->focused, 0);
+  // From L, A is nearer but 25 rows up; R is on the same row.
+  MoveFocusRight(m->current);
+  EXPECT_EQ(FocusedName(m), "R");
+}
+
+TEST_F(Focus, SidewaysTieGoesToTheEarlier) {
+  ASSERT_TRUE(Open(FormOf(ButtonAt("A", 120, 110) + ButtonAt("L1", 60, 100) + ButtonAt("L2", 60, 120))));
+  MoveFocusLeft(m->current);
+  EXPECT_EQ(FocusedName(m), "L1");
+}
+
+TEST_F(Focus, UpKeepsTheSmallestGapSeenInListOrder) {
+  // U1 is straight above, U2 is closer in rows, U3 is nearest of all but its gap is larger
+  // than U2's, which came before it in the list.
+  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("U1", 120, 100) + ButtonAt("U2", 200, 150) +
+                          ButtonAt("U3", 120, 140) + ButtonAt("DOWN", 120, 260))));
+  MoveFocusUp(m->current);
+  EXPECT_EQ(FocusedName(m), "U2");
+}
+
+TEST_F(Focus, VerticalTies) {
+  // Two mirrored candidates: up takes the later one, down keeps the earlier one.
+  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("UL", 80, 150) + ButtonAt("UR", 160, 150) +
+                          ButtonAt("DL", 80, 250) + ButtonAt("DR", 160, 250))));
+  MoveFocusUp(m->current);
+  EXPECT_EQ(FocusedName(m), "UR");
+  CloseCurrentForm(m);
+  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("UL", 80, 150) + ButtonAt("UR", 160, 150) +
+                          ButtonAt("DL", 80, 250) + ButtonAt("DR", 160, 250))));
+  MoveFocusDown(m->current);
+  EXPECT_EQ(FocusedName(m), "DL");
+  // Nothing further down: the focus stays.
+  MoveFocusDown(m->current);
+  EXPECT_EQ(FocusedName(m), "DL");
+}
+
+TEST_F(Focus, HiddenControlsAndNoFocus) {
+  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("UP", 120, 100))));
+  SetControlVisible(m, "UP", 0);
+  MoveFocusUp(m->current);
+  EXPECT_EQ(FocusedName(m), "F");
+  // With no focus a move does nothing.
+  m->current->focused = -1;
+  MoveFocusUp(m->current);
+  EXPECT_EQ(m->current->focused, -1);
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+// The running form: stylus and keys, key capture, drawing and throttling, closing.
+#include <string>
+
+#include "gui_test_util.h"
+#include "platform/headless/headless.h"
+
+namespace {
+
+using Runtime = FormsFixture;
+
+const char* const kTwoButtons =
+    "FORM F\n"
+    "BITMAP BACK big.spr 200 300 0 0 0 0\n"
+    "BUTTON A n.spr h.spr 10 10 0 0\n"
+    "BUTTON B n.spr h.spr 10 50 0 0 1\n"
+    "CHECKBOX C u.spr f.spr c.spr 100 10 0 0 0\n"
+    "LABEL L A 1 100 100\n"
+    "ENDFORM\n";
+
+std::vector<std::pair<int32_t, std::string>> Codes() {
+  std::vector<std::pair<int32_t, std::string>> out;
+  for (const RecordedEvent& e : Recorded) out.emplace_back(e.code, e.name);
+  return out;
+}
+
+using Events = std::vector<std::pair<int32_t, std::string>>;
+
+TEST_F(Runtime, TapDownOnOneButtonUpOnAnother) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  Recorded.clear();
+  TapDown(20, 20);
+  auto* a = Control<ButtonControl>("A");
+  auto* b = Control<ButtonControl>("B");
+  EXPECT_EQ(a->state, 2);
+  EXPECT_EQ(Codes(), (Events{{kEventFormTick, "F"}}));
+  Recorded.clear();
+  TapUp(20, 60);
+  EXPECT_EQ(Codes(), (Events{{kEventButtonClicked, "B"}, {kEventFormTick, "F"}}));
+  EXPECT_EQ(Recorded[0].object, b);
+  // A stays pressed and is drawn highlighted until a release inside it.
+  EXPECT_EQ(a->state, 2);
+  DrawForms(m);
+  EXPECT_EQ(Px(20, 20), kHighlightColour);
+}
+
+TEST_F(Runtime, StylusEdgesAreExclusiveAndHiddenButtonsIgnored) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  Recorded.clear();
+  TapDown(10, 20);  // on A's left edge
+  TapUp(10, 20);
+  EXPECT_EQ(Codes(), (Events{{kEventFormTick, "F"}, {kEventFormTick, "F"}}));
+  SetControlVisible(m, "A", 0);
+  Recorded.clear();
+  TapDown(20, 20);
+  TapUp(20, 20);
+  EXPECT_EQ(Codes(), (Events{{kEventFormTick, "F"}, {kEventFormTick, "F"}}));
+  // A held stylus gives one click, not one per step.
+  SetControlVisible(m, "A", 1);
+  Recorded.clear();
+  TapDown(20, 20);
+  TapUp(20, 20);
+  Step();
+  EXPECT_EQ(Codes(), (Events{{kEventFormTick, "F"}, {kEventButtonClicked, "A"}, {kEventFormTick, "F"},
+                             {kEventFormTick, "F"}}));
+}
+
+TEST_F(Runtime, CheckboxTapTogglesAndFocuses) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  auto* c = Control<CheckboxControl>("C");
+  Recorded.clear();
+  TapDown(105, 15);
+  EXPECT_EQ(m->current->focused, IndexOf("C"));
+  EXPECT_EQ(Control<ButtonControl>("A")->focused, 0);
+  TapUp(105, 15);
+  EXPECT_EQ(c->checked, 1);
+  EXPECT_EQ(c->focusState, 2);
+  EXPECT_EQ(Codes(), (Events{{kEventFormTick, "F"}, {kEventCheckboxToggled, "C"}, {kEventFormTick, "F"}}));
+  DrawForms(m);
+  EXPECT_EQ(Px(105, 15), kFocusColour);  // the focus image over the checked box
+  m->focusHighlight = 0;
+  DrawForms(m);
+  EXPECT_EQ(Px(105, 15), kCheckedColour);
+}
+
+TEST_F(Runtime, SelectActsOnTheFocusBeforeTheMove) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  ASSERT_EQ(m->current->focused, IndexOf("A"));
+  Recorded.clear();
+  Step({kActMenuDown, kActMenuSelect});
+  EXPECT_EQ(Codes(), (Events{{kEventButtonClicked, "A"}, {kEventFormTick, "F"}}));
+  EXPECT_EQ(m->current->focused, IndexOf("B"));
+  EXPECT_EQ(Control<ButtonControl>("B")->focused, 1);
+  // Select on a focused checkbox toggles it.
+  Step({kActMenuUp});
+  Step({kActMenuRight});
+  ASSERT_EQ(m->current->focused, IndexOf("C"));
+  Recorded.clear();
+  Step({kActMenuSelect});
+  EXPECT_EQ(Control<CheckboxControl>("C")->checked, 1);
+  EXPECT_EQ(Codes(), (Events{{kEventCheckboxToggled, "C"}, {kEventFormTick, "F"}}));
+  // Keys do nothing while navigation is off.
+  m->keysNavigate = 0;
+  Step({kActMenuLeft, kActMenuSelect});
+  EXPECT_EQ(Control<CheckboxControl>("C")->checked, 1);
+  EXPECT_EQ(m->current->focused, IndexOf("C"));
+}
+
+TEST_F(Runtime, HandlerClosingTheFormEndsTheStep) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  OnEvent = [](FormManager* manager, const RecordedEvent& e) {
+    if (e.code == kEventButtonClicked) CloseCurrentForm(manager);
+  };
+  Recorded.clear();
+  Step({kActMenuSelect});
+  // No tick for a form that is gone.
+  EXPECT_EQ(Codes(), (Events{{kEventButtonClicked, "A"}, {kEventFormClosing, "F"}}));
+  EXPECT_EQ(m->current, nullptr);
+}
+
+TEST_F(Runtime, KeyCaptureWaitsForAFreshKey) {
+  auto* platform = static_cast<HeadlessPlatform*>(CreateHeadlessPlatform(PlatformOptions{}));
+  Platform* before = CurrentPlatform();
+  SetCurrentPlatform(platform);
+  m->inputMode = kInputWaitKey;
+  Recorded.clear();
+  // The select key that started the capture is still down: it is not taken.
+  platform->SetKey(13, true);
+  Step();
+  Step();
+  EXPECT_TRUE(Recorded.empty());
+  int inked = 0;
+  for (int x = 0; x < 240; ++x) inked += Px(x, 160) != 0;
+  EXPECT_GT(inked, 20) << "Press a key is shown";
+  platform->SetKey(13, false);
+  Step();
+  platform->SetKey(65, true);
+  Step();
+  ASSERT_EQ(Recorded.size(), 1u);
+  EXPECT_EQ(Recorded[0].code, kEventKeyCaptured);
+  EXPECT_EQ(Recorded[0].value, 65);
+  EXPECT_EQ(m->inputMode, uint32_t(kInputWaitRelease));
+  Step();
+  EXPECT_EQ(m->inputMode, uint32_t(kInputWaitRelease));
+  platform->SetKey(65, false);
+  Step();
+  EXPECT_EQ(m->inputMode, uint32_t(kInputNormal));
+  EXPECT_EQ(Recorded.size(), 1u);
+  SetCurrentPlatform(before);
+  delete platform;
+}
+
+TEST_F(Runtime, ThrottledRedrawShowsAChangedLabelWithinSixFrames) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  SetThrottledRedraw(m, 1);
+  DrawForms(m);  // the next frame after switching draws everything
+  EXPECT_EQ(Px(101, 101), MakeColour(31, 31, 31));
+  SetLabelText(Control<LabelControl>("L"), "B");
+  int shownAt = 0;
+  for (int frame = 1; frame <= 6 && !shownAt; ++frame) {
+    ClearFrame();
+    DrawForms(m);
+    // B redraws every frame; A only with the rest.
+    EXPECT_EQ(Px(20, 60), kNormalColour) << frame;
+    if (frame < 6) {
+      EXPECT_EQ(Px(20, 20), 0) << frame;
+    }
+    if (Px(101, 101) != 0) shownAt = frame;
+  }
+  EXPECT_EQ(shownAt, 6);
+  EXPECT_EQ(Px(20, 20), kHighlightColour);  // A has the focus
+  SetThrottledRedraw(m, 0);
+  ClearFrame();
+  DrawForms(m);
+  EXPECT_EQ(Px(101, 101), MakeColour(31, 31, 31));
+}
+
+TEST_F(Runtime, ProgressBarFillGeometry) {
+  ASSERT_TRUE(Open("FORM F\n"
+                   "PROGRESSBAR H NO_IMAGE 20 30 40 10 10 20 0 0 2016 15\n"
+                   "PROGRESSBAR V NO_IMAGE 100 30 10 40 10 20 0 0 2016 15 1\n"
+                   "PROGRESSBAR E NO_IMAGE 150 30 40 10 10 20 0 0 2016 10\n"
+                   "PROGRESSBAR Z NO_IMAGE 150 60 40 10 5 5 0 0 2016 5\n"
+                   "ENDFORM\n"));
+  DrawForms(m);
+  EXPECT_EQ(Px(25, 35), 0) << "hidden without a frame image";
+  ShowAllControls(m);
+  DrawForms(m);
+  // Horizontal: half of 40 columns, one pixel inside the left and top edges.
+  EXPECT_EQ(Px(21, 31), 2016);
+  EXPECT_EQ(Px(40, 39), 2016);
+  EXPECT_EQ(Px(41, 35), 0);
+  EXPECT_EQ(Px(20, 35), 0);
+  EXPECT_EQ(Px(30, 30), 0);
+  EXPECT_EQ(Px(30, 40), 0);
+  // Vertical: from the left edge, half of 40 rows up from the bottom.
+  EXPECT_EQ(Px(100, 50), 2016);
+  EXPECT_EQ(Px(109, 68), 2016);
+  EXPECT_EQ(Px(100, 49), 0);
+  EXPECT_EQ(Px(100, 69), 0);
+  EXPECT_EQ(Px(110, 60), 0);
+  // An empty bar and a bar with no range draw no fill.
+  for (int x = 145; x < 200; ++x) {
+    EXPECT_EQ(Px(x, 35), 0) << x;
+    EXPECT_EQ(Px(x, 65), 0) << x;
+  }
+  auto* h = Control<ProgressBarControl>("H");
+  SetProgressValue(h, 25);
+  EXPECT_EQ(h->value, 20);
+  SetProgressValue(h, -3);
+  EXPECT_EQ(h->value, 10);
+}
+
+TEST_F(Runtime, CloseFormAndLookups) {
+  ASSERT_TRUE(Open(kTwoButtons));
+  EXPECT_EQ(FindControl(m->current, "nothing"), nullptr);
+  int32_t kind = 0;
+  EXPECT_NE(FindControl(m->current, "C", &kind), nullptr);
+  EXPECT_EQ(kind, kControlCheckbox);
+  EXPECT_FALSE(SetControlVisible(m, "nothing", 0));
+  HideAllControls(m);
+  DrawForms(m);
+  for (int i = 0; i < 240 * 320; ++i) ASSERT_EQ(FrameBuffer[i], 0);
+
+  Recorded.clear();
+  EXPECT_FALSE(CloseForm(m, "G"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{"Error in CloseForm: form not found:G"});
+  FormRecord* f = m->current;
+  EXPECT_TRUE(CloseForm(m, "F"));
+  ASSERT_EQ(Recorded.size(), 1u);
+  EXPECT_EQ(Recorded[0].code, kEventFormClosing);
+  EXPECT_EQ(Recorded[0].object, f);
+  EXPECT_EQ(m->current, nullptr);
+  EXPECT_EQ(m->forms.Count(), 0);
+  // Nothing to draw or update without a form.
+  Recorded.clear();
+  Step();
+  DrawForms(m);
+  EXPECT_TRUE(Recorded.empty());
+}
+
+TEST_F(Runtime, ClosingAnotherFormLeavesNoneCurrent) {
+  dir.Write("kvr.rsx", "FORM A\nENDFORM\nFORM B\nENDFORM\n");
+  ASSERT_TRUE(OpenForm(m, "kvr.rsx", "A"));
+  ASSERT_TRUE(OpenForm(m, "kvr.rsx", "B"));
+  EXPECT_STREQ(m->current->name, "B");
+  ASSERT_TRUE(OpenForm(m, "kvr.rsx", "A"));
+  EXPECT_STREQ(m->current->name, "A");
+  EXPECT_TRUE(CloseForm(m, "B"));
+  EXPECT_EQ(m->current, nullptr);
+  EXPECT_EQ(m->forms.Count(), 1);
+  // The manager's destruction closes whatever is left.
+}
+
+TEST_F(Runtime, ThreeDViewOwnsItsEngine) {
+  ASSERT_TRUE(Open("FORM F\nTDENG VIEW 0 10 240 200 384\nTDENG WIDE 0 0 240 320\nENDFORM\n"));
+  // Without "148" beside the program the engine says why and the view draws nothing.
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error loading 148", "Error loading 148"}));
+  auto* v = Control<View3DControl>("VIEW");
+  ASSERT_NE(v->engine, nullptr);
+  EXPECT_EQ(v->active, 1);
+  EXPECT_EQ(v->engine->zoom, 384);
+  EXPECT_EQ(v->engine->y0, 10);
+  EXPECT_EQ(v->engine->y1, 210);
+  EXPECT_EQ(Control<View3DControl>("WIDE")->engine->zoom, 0);
+  EXPECT_TRUE(SetControlVisible(m, "VIEW", 0));
+  EXPECT_EQ(v->active, 0);
+  DrawForms(m);
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+// The resource script: lines, tokens, keyword lines, the failure messages and their lines.
+#include <string>
+
+#include "gui_test_util.h"
+
+namespace {
+
+using Parser = FormsFixture;
+
+std::string ParseError(int line, const std::string& message) {
+  return "Error parsing resource file at line num " + std::to_string(line) + " - " + message;
+}
+
+TEST_F(Parser, BuildsEveryKindInScriptOrder) {
+  ASSERT_TRUE(Open(
+      "# the test form\n"
+      "FORM F\n"
+      "BITMAP IMG big.spr 1 2 1 0 1 0\n"
+      "BUTTON BTN n.spr h.spr 10 20 1 0\n"
+      "LABEL LBL \"two words\" 2 10 20\n"
+      "CHECKBOX CHK u.spr f.spr c.spr 50 60 1 0 0\n"
+      "PROGRESSBAR PGB n.spr 5 6 30 8 10 20 1 2 2016 99 1\n"
+      "BACKGROUND BACK 0 10 240 100\n"
+      "ENDFORM\n"));
+  FormRecord* f = m->current;
+  ASSERT_EQ(f->controls.Count(), 6);
+  const int kinds[] = {kControlBitmap, kControlButton, kControlLabel, kControlCheckbox,
+                       kControlProgressBar, kControlBackground};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(f->controls.Tag(i), kinds[i]) << i;
+
+  auto* img = Control<BitmapControl>("IMG");
+  EXPECT_EQ(img->x, 1);
+  EXPECT_EQ(img->y, 2);
+  EXPECT_EQ(img->width, 100);
+  EXPECT_EQ(img->option, 1);   // redraw always
+  EXPECT_EQ(img->visible, 0);  // hidden until the game shows it
+
+  // Eight tokens: the redraw-always flag defaults to 0; the size is the highlighted image's.
+  auto* b = Control<ButtonControl>("BTN");
+  EXPECT_EQ(b->redrawAlways, 0);
+  EXPECT_EQ(b->width, 40);
+  EXPECT_EQ(b->height, 20);
+  EXPECT_EQ(b->state, 1);
+  EXPECT_EQ(b->visible, 1);
+
+  // The quoted text keeps its space and loses its quotes.
+  auto* l = Control<LabelControl>("LBL");
+  EXPECT_STREQ(l->text, "two words");
+  EXPECT_EQ(l->font, m->font2);
+  EXPECT_EQ(l->x, 10);
+  EXPECT_EQ(l->y, 20);
+
+  auto* c = Control<CheckboxControl>("CHK");
+  EXPECT_EQ(c->checked, 1);
+  EXPECT_EQ(c->width, 16);
+
+  // The value is clamped into the range; the vertical flag is the optional last token.
+  auto* p = Control<ProgressBarControl>("PGB");
+  EXPECT_EQ(p->value, 20);
+  EXPECT_EQ(p->vertical, 1);
+  EXPECT_EQ(p->visible, 1);
+  EXPECT_EQ(p->fillColour, 2016);
+
+  auto* back = Control<BackgroundControl>("BACK");
+  EXPECT_EQ(back->plain, 0);  // image mode, no image yet
+  EXPECT_EQ(back->slot, -1);
+
+  ASSERT_EQ(Recorded.size(), 1u);
+  EXPECT_EQ(Recorded[0].code, kEventFormOpened);
+  EXPECT_EQ(Recorded[0].object, f);
+  EXPECT_EQ(Recorded[0].name, "F");
+  EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(Parser, TokenRules) {
+  // Indented keywords, CR LF line ends, a quote ending a token without a space after it,
+  // a '#' that is not the line's first byte inside another form, and a last line of one
+  // byte without its line feed, which is never read.
+  ASSERT_TRUE(Open(
+      "FORM OTHER\r\n"
+      "   # not a comment, but this block is not parsed\r\n"
+      "WHATEVER 1 2\r\n"
+      "ENDFORM\r\n"
+      "FORM F\r\n"
+      "     LABEL   A \"x  y\"1 3 4\r\n"
+      "ENDFORM\n"
+      "X"));
+  auto* a = Control<LabelControl>("A");
+  ASSERT_NE(a, nullptr);
+  EXPECT_STREQ(a->text, "x  y");
+  EXPECT_EQ(a->font, m->font1);
+  EXPECT_EQ(a->x, 3);
+  EXPECT_EQ(a->y, 4);
+  EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(Parser, EmptyQuotedTokenIsMissing) {
+  EXPECT_FALSE(Open("FORM F\nLABEL A \"\" 1 2 3\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(2, "Syntax Error.")});
+}
+
+TEST_F(Parser, HashInsideTheBlockIsAnUnknownKeyword) {
+  EXPECT_FALSE(Open("FORM F\n# a comment\n  # not one\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(3, "Syntax Error.")});
+}
+
+TEST_F(Parser, TabDoesNotSeparateTokens) {
+  EXPECT_FALSE(Open("FORM F\nLABEL A x 1 1 1\nLABEL\tB x 1 1 1\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(3, "Syntax Error.")});
+  // The failed form stays current with what was built before the line.
+  ASSERT_NE(m->current, nullptr);
+  EXPECT_EQ(m->current->controls.Count(), 1);
+}
+
+TEST_F(Parser, SecondFormInsideTheBlock) {
+  EXPECT_FALSE(Open("FORM F\nLABEL A x 1 1 1\n\nFORM G\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(4, "ENDFORM not found.")});
+}
+
+TEST_F(Parser, MissingFormIsReportedAtTheLineCount) {
+  EXPECT_FALSE(Open("FORM A\nENDFORM\n\n# four lines\n", "F"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(4, "FORM not found.")});
+  EXPECT_TRUE(Recorded.empty());
+}
+
+TEST_F(Parser, FormLineWithoutNameBeforeTheWantedOne) {
+  EXPECT_FALSE(Open("FORM\nENDFORM\nFORM F\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(1, "Syntax Error.")});
+}
+
+TEST_F(Parser, MissingEndFormAtTheEndIsAccepted) {
+  EXPECT_TRUE(Open("FORM F\nLABEL A x 1 1 1\n"));
+  EXPECT_EQ(m->current->controls.Count(), 1);
+}
+
+TEST_F(Parser, MissingRequiredTokens) {
+  const char* lines[] = {
+      "FONT1 font1.fnt",
+      "BITMAP A big.spr 1 2 0",
+      "BUTTON A n.spr h.spr 1 2 0",
+      "LABEL A x 1 2",
+      "CHECKBOX A u.spr f.spr c.spr 1 2 0 0",
+      "PROGRESSBAR A NO_IMAGE 1 2 3 4 5 6 7 8 9",
+      "TDENG A 1 2 3",
+      "BACKGROUND A 1 2 3",
+  };
+  for (const char* line : lines) {
+    ClearLog();
+    CloseCurrentForm(m);
+    EXPECT_FALSE(Open(std::string("FORM F\n") + line + "\nENDFORM\n")) << line;
+    EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(2, "Syntax Error.")}) << line;
+    EXPECT_EQ(m->current->controls.Count(), 0) << line;
+  }
+}
+
+TEST_F(Parser, ImageFailures) {
+  EXPECT_FALSE(Open("FORM F\nBUTTON A n.spr h.spr 1 2 0 0\nBUTTON B n.spr nothere.spr 1 2 0 0\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error opening sprite file: nothere.spr",
+                                                  ParseError(3, "Error loading image file.")}));
+  // The partial form is current; opening it again finds it at once, without an event.
+  Recorded.clear();
+  EXPECT_TRUE(OpenForm(m, "kvr.rsx", "F"));
+  EXPECT_EQ(m->current->controls.Count(), 1);
+  EXPECT_TRUE(Recorded.empty());
+  CloseCurrentForm(m);
+
+  // A progress bar's missing frame only hides the bar.
+  ClearLog();
+  EXPECT_TRUE(Open("FORM F\nPROGRESSBAR P gone.spr 1 2 3 4 0 10 0 0 0 5\n"
+                   "PROGRESSBAR Q NO_IMAGE 1 2 3 4 0 10 0 0 0 5\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error opening sprite file: gone.spr",
+                                                  "Error loading Progressbar sprite."}));
+  EXPECT_EQ(Control<ProgressBarControl>("P")->visible, 0);
+  EXPECT_EQ(Control<ProgressBarControl>("P")->frameImage, -1);
+  EXPECT_EQ(Control<ProgressBarControl>("Q")->visible, 0);
+}
+
+TEST_F(Parser, MissingScript) {
+  EXPECT_FALSE(OpenForm(m, "nothere.rsx", "F"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{"Error opening resorce file."});
+  ASSERT_NE(m->current, nullptr);
+  EXPECT_STREQ(m->current->name, "F");
+}
+
+TEST_F(Parser, OverlongLinesAndTokensAreRefused) {
+  const std::string longText(300, 'x');
+  EXPECT_FALSE(Open("FORM F\nLABEL A " + longText + " 1 1 1\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(2, "Syntax Error.")});
+  CloseCurrentForm(m);
+  ClearLog();
+  // 1023 bytes is the longest line; the 1024-byte one fails even in a comment.
+  const std::string fits = "LABEL A " + std::string(255, 'y') + " 1 1 1" + std::string(1023 - 8 - 255 - 6, ' ');
+  ASSERT_EQ(fits.size(), 1023u);
+  EXPECT_TRUE(Open("FORM F\n" + fits + "\n#" + std::string(1022, 'z') + "\nENDFORM\n"));
+  EXPECT_EQ(Control<LabelControl>("A")->text, std::string(255, 'y'));
+  CloseCurrentForm(m);
+  ClearLog();
+  EXPECT_FALSE(Open("FORM F\n\n" + fits + " \nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(3, "Syntax Error.")});
+}
+
+TEST_F(Parser, NumbersReadLikeAtoi) {
+  ASSERT_TRUE(Open("FORM F\nLABEL A x 2 -12abc +7\nLABEL B x 2 junk 99999999999\nENDFORM\n"));
+  EXPECT_EQ(Control<LabelControl>("A")->x, -12);
+  EXPECT_EQ(Control<LabelControl>("A")->y, 7);
+  EXPECT_EQ(Control<LabelControl>("B")->x, 0);
+  EXPECT_EQ(Control<LabelControl>("B")->y, INT32_MAX);
+}
+
+TEST_F(Parser, FontLinesRecolourEveryLabelOfThatFont) {
+  ASSERT_TRUE(Open("FORM F\nLABEL A A 2 0 0\nFONT2 font2.fnt 2016\nLABEL B A 2 0 20\nENDFORM\n"));
+  EXPECT_EQ(m->font2->foreground, 2016);
+  EXPECT_EQ(Control<LabelControl>("A")->font, m->font2);
+  DrawForms(m);
+  EXPECT_EQ(Px(1, 1), 2016);
+  EXPECT_EQ(Px(1, 21), 2016);
+  // A font file that cannot be read is logged; the form opens with the font as it was.
+  CloseCurrentForm(m);
+  EXPECT_TRUE(Open("FORM F\nFONT1 nofont.fnt 31\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{"Error loading nofont.fnt"});
+  EXPECT_EQ(m->font1->foreground, 31);
+  EXPECT_NE(m->font1->glyphs['A'], nullptr);
+}
+
+TEST_F(Parser, ListsTheFormsOfAScript) {
+  dir.Write("kvr.rsx", "FORM A\nENDFORM\n#FORM X\nFORM B\nFORM\n");
+  std::vector<std::string> names;
+  EXPECT_EQ(ListScriptForms("kvr.rsx",
+                            [](const char* name, void* user) {
+                              static_cast<std::vector<std::string>*>(user)->push_back(name);
+                            },
+                            &names),
+            2);
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(ListScriptForms("none.rsx", nullptr, nullptr), -1);
+}
+
+}  // namespace
