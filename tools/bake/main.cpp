@@ -19,6 +19,7 @@ const BakeStep kSteps[] = {
     {"sprites", BakeSprites},
     {"skies", BakeSkies},
     {"installer", BakeInstaller},
+    {"jpeg pictures", BakeJpegPictures},
     {"textures", BakeTextures},
     {"models", BakeModels},
 };
