@@ -29,6 +29,8 @@ bool BakeFonts(const BakeContext& ctx);    // font1.fnt .. font3.fnt
 bool BakeSprites(const BakeContext& ctx);  // the splash vomtal.spr
 bool BakeSkies(const BakeContext& ctx);    // the sky panoramas sky_*.spr
 bool BakeInstaller(const BakeContext& ctx);  // setup.ini, license.txt, setup.png
+bool BakeStory(const BakeContext& ctx);     // intro.txt, final.txt
+bool BakeSettings(const BakeContext& ctx);  // kvr.ini, only where none exists yet
 bool BakeJpegPictures(const BakeContext& ctx);  // menuback.jpg, the main menu's backdrop
 bool BakeTextures(const BakeContext& ctx);   // ents.tex, map1.tex
 bool BakeModels(const BakeContext& ctx);     // player1.tdo and its key frames

@@ -19,6 +19,8 @@ const BakeStep kSteps[] = {
     {"sprites", BakeSprites},
     {"skies", BakeSkies},
     {"installer", BakeInstaller},
+    {"story", BakeStory},
+    {"settings", BakeSettings},
     {"jpeg pictures", BakeJpegPictures},
     {"textures", BakeTextures},
     {"models", BakeModels},
