@@ -17,6 +17,8 @@ const ToolCommand kCommands[] = {
     {"show", "model", "show model FILE.tdo PACK.tex OUT.png [--yaw A] [--pitch P] [--dist D]",
      ShowModel},
     {"show", "frames", "show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png [--yaw A]", ShowFrames},
+    {"show", "scroll", "show scroll FILE.txt OUT.png [--font N] [--speed S] [--steps N] [--size WxH]",
+     ShowScroll},
 };
 
 void Usage() {
