@@ -33,6 +33,7 @@ int ShowSky(const Args& args);     // show sky FILE HEADING PITCH OUT.png
 int ShowScroll(const Args& args);  // show scroll FILE.txt OUT.png (show_scroll.cpp)
 bool InfoSprite(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoFont(const std::string& name, const std::vector<unsigned char>& bytes);
+bool InfoJpeg(const std::string& name, const std::vector<unsigned char>& bytes);  // info_jpeg.cpp
 
 // 3D: models drawn by the real pipeline (show_3d.cpp).
 int ShowModel(const Args& args);   // show model FILE.tdo PACK.tex OUT.png
