@@ -1,0 +1,92 @@
+// Test helpers for the 3D engine: a scratch data directory with the baked tables, an engine
+// over the whole frame, and a writer for small .tdo files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/core.h"
+#include "engine3d/engine3d.h"
+#include "test_support.h"
+
+// A .tdo in the file's own terms: z as stored, corners in file order.
+struct TdoFile {
+  struct Corner {
+    int32_t index, u, v;
+  };
+  struct Polygon {
+    std::vector<Corner> corners;
+    int32_t texture = 0, type = 0;
+  };
+  std::vector<Vertex3D> vertices;
+  std::vector<Polygon> polygons;
+
+  int32_t Vertex(int32_t x, int32_t y, int32_t z, int32_t shade = 4096) {
+    vertices.push_back(Vertex3D{x, y, z, shade});
+    return int32_t(vertices.size()) - 1;
+  }
+  void Poly(std::vector<int32_t> indices, int32_t texture = 0, int32_t type = 0) {
+    Polygon p;
+    for (size_t i = 0; i < indices.size(); ++i)
+      p.corners.push_back(Corner{indices[i], int32_t(i) * 256, int32_t(i) * 512});
+    p.texture = texture;
+    p.type = type;
+    polygons.push_back(p);
+  }
+  std::string Bytes() const {
+    std::string out;
+    auto put = [&out](int32_t v) {
+      for (int i = 0; i < 4; ++i) out.push_back(char(uint32_t(v) >> (8 * i)));
+    };
+    put(int32_t(vertices.size()));
+    for (const Vertex3D& v : vertices) put(v.x), put(v.y), put(v.z), put(v.shade);
+    put(int32_t(polygons.size()));
+    for (const Polygon& p : polygons) {
+      put(int32_t(p.corners.size()));
+      for (const Corner& c : p.corners) put(c.index), put(c.u), put(c.v);
+      put(p.texture);
+      put(p.type);
+    }
+    return out;
+  }
+};
+
+// A triangle strip object with n vertices and m triangles (m <= n - 2 when n >= 3).
+inline TdoFile StripObject(int32_t vertices, int32_t triangles) {
+  TdoFile f;
+  for (int32_t i = 0; i < vertices; ++i) f.Vertex(i * 10, (i & 1) * 10, 0);
+  for (int32_t i = 0; i < triangles; ++i) f.Poly({i % (vertices - 2), i % (vertices - 2) + 1, i % (vertices - 2) + 2});
+  return f;
+}
+
+// The scratch directory holds copies of the baked tables; the engine covers the frame.
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"155", "148", "asintable.dat"})
+      std::filesystem::copy_file(GameDataDir() + "/" + name, dir.File(name));
+    ASSERT_TRUE(math.Create(0));
+    Math = &math;
+    engine = std::make_unique<Engine3D>();
+    ASSERT_EQ(engine->Create(nullptr, "TDENG", 0, 0, 240, 320), 1);
+  }
+  void TearDown() override {
+    engine->Destroy();
+    Math = nullptr;
+    math.Destroy();
+  }
+  // Writes the file into the scratch directory and loads it.
+  int32_t LoadTdo(const TdoFile& f, uint8_t entity = 1, const std::string& name = "t.tdo") {
+    dir.Write(name, f.Bytes());
+    return engine->store.Load(name.c_str(), entity, entity ? 2 : 0, 0);
+  }
+
+  ScratchDir dir;
+  MathTables math;
+  std::unique_ptr<Engine3D> engine;
+};

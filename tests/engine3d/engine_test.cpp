@@ -1,0 +1,108 @@
+// Engine creation, visibility and texture packs with their reversed look-up table.
+#include <filesystem>
+
+#include "engine_fixture.h"
+#include "gfx2d/gfx2d.h"
+
+namespace {
+
+using EngineCreateTest = EngineTest;
+
+std::string PackBytes(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < 131072 && i < size; ++i) bytes[i] = char(i * 7);
+  // File entry k is table entry 16383 - k; entry 0 of the file is 0x001F (red 31).
+  if (size > 131073) bytes[131072] = 0x00, bytes[131073] = 0x1F;
+  // The last file entry becomes table entry 0: blue 31 (bits 10-14).
+  if (size >= 163840) bytes[163838] = 0x7C, bytes[163839] = 0x00;
+  return bytes;
+}
+
+TEST_F(EngineCreateTest, CreateSetsViewportVisibilityAndIdentityCamera) {
+  EXPECT_EQ(engine->ready, 1);
+  EXPECT_EQ(engine->viewWidth, 240);
+  EXPECT_EQ(engine->viewHeight, 320);
+  EXPECT_EQ(engine->visibility, 4000);
+  EXPECT_EQ(engine->fogStart, 3200);
+  EXPECT_EQ(engine->cameraMatrix.m[0], 255);
+  EXPECT_EQ(engine->cameraMatrix.m[4], 255);
+  EXPECT_EQ(engine->reciprocal[1], 65535);
+  EXPECT_EQ(engine->reciprocal[240], 65536 / 240);
+}
+
+TEST_F(EngineCreateTest, ViewportIsKeptInsideTheFrame) {
+  Engine3D e;
+  ASSERT_EQ(e.Create(nullptr, "V", 200, -10, 100, 50), 1);
+  EXPECT_EQ(e.x0, 200);
+  EXPECT_EQ(e.x1, 240);
+  EXPECT_EQ(e.y0, 0);
+  EXPECT_EQ(e.y1, 40);
+  EXPECT_EQ(e.viewWidth, 40);
+  e.Destroy();
+}
+
+TEST_F(EngineCreateTest, MissingOrShortReciprocalTableFailsCreate) {
+  std::filesystem::remove(dir.File("148"));
+  Engine3D missing;
+  EXPECT_EQ(missing.Create(nullptr, "V", 0, 0, 240, 320), 0);
+  EXPECT_EQ(missing.ready, 0);
+  missing.DrawFrame(FrameBuffer);  // does nothing
+  missing.Destroy();
+  dir.Write("148", std::string(100, '\1'));
+  Engine3D shortTable;
+  EXPECT_EQ(shortTable.Create(nullptr, "V", 0, 0, 240, 320), 0);
+  shortTable.Destroy();
+  EXPECT_EQ(dir.Log(), "Error loading 148\nError reading from 148\n");
+}
+
+TEST_F(EngineCreateTest, VisibilityIsClampedAndFogFollows) {
+  engine->SetVisibility(1500);
+  EXPECT_EQ(engine->visibility, 2000);
+  EXPECT_EQ(engine->fogStart, 1200);
+  engine->SetVisibility(9999);
+  EXPECT_EQ(engine->visibility, 4000);
+  EXPECT_EQ(engine->fogStart, 3200);
+  engine->SetVisibility(3000);
+  EXPECT_EQ(engine->fogStart, 2200);
+}
+
+TEST_F(EngineCreateTest, PackTexturesAndReversedTable) {
+  dir.Write("p.tex", PackBytes(kTexPackBytes));
+  EXPECT_EQ(engine->LoadTexturePack("p.tex", kBankEntities), 1);
+  EXPECT_EQ(dir.Log(), "");
+  EXPECT_EQ(engine->textures[1][0][5], 35);
+  EXPECT_EQ(engine->textures[1][31][4095], uint8_t((31 * 4096 + 4095) * 7));
+  EXPECT_EQ(engine->luts[1][16383], MakeColour(31, 0, 0));
+  EXPECT_EQ(engine->luts[1][16383], 0xF800);
+  EXPECT_EQ(engine->luts[1][0], MakeColour(0, 0, 31));
+  EXPECT_EQ(engine->textures[0][0][5], 0);  // the other bank is untouched
+}
+
+TEST_F(EngineCreateTest, PackWithoutPaletteLoadsButReportsFailure) {
+  dir.Write("p.tex", PackBytes(163840));
+  EXPECT_EQ(engine->LoadTexturePack("p.tex", kBankMap), 0);
+  EXPECT_EQ(dir.Log(), "");
+  EXPECT_EQ(engine->textures[0][0][5], 35);
+  EXPECT_EQ(engine->luts[0][16383], 0xF800);
+}
+
+TEST_F(EngineCreateTest, ShortPacksAreLogged) {
+  EXPECT_EQ(engine->LoadTexturePack("none.tex", kBankMap), 0);
+  dir.Write("short.tex", PackBytes(4096 * 31 + 10));
+  EXPECT_EQ(engine->LoadTexturePack("short.tex", kBankMap), 0);
+  EXPECT_EQ(dir.Log(), "Error loading tex pack none.tex\nError reading from textures.dat\n");
+}
+
+TEST_F(EngineCreateTest, UnreadTableEntriesAreZeroAndEachIsLogged) {
+  dir.Write("full.tex", PackBytes(kTexPackBytes));
+  ASSERT_EQ(engine->LoadTexturePack("full.tex", kBankMap), 1);
+  // Two entries short: table entries 1 and 0 are missing.
+  dir.Write("cut.tex", PackBytes(kTexPackBytes).substr(0, 131072 + 32768 - 4));
+  EXPECT_EQ(engine->LoadTexturePack("cut.tex", kBankMap), 0);
+  EXPECT_EQ(dir.Log(), "Error loading lut\nError loading lut\n");
+  EXPECT_EQ(engine->luts[0][0], 0);
+  EXPECT_EQ(engine->luts[0][1], 0);
+  EXPECT_EQ(engine->luts[0][16383], 0xF800);
+}
+
+}  // namespace

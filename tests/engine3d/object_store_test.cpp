@@ -1,0 +1,210 @@
+// The object store: .tdo limits and messages, the file's mirrored z and corner order,
+// flatness, centres and radii, clones, and malformed files.
+#include <cstdio>
+
+#include "engine_fixture.h"
+
+namespace {
+
+using ObjectStoreTest = EngineTest;
+
+TEST_F(ObjectStoreTest, VertexLimitIs1100) {
+  EXPECT_EQ(LoadTdo(StripObject(1100, 4)), 0);
+  EXPECT_EQ(LoadTdo(StripObject(1101, 4)), -1);
+  EXPECT_EQ(dir.Log(), "MaxVerts reached (2).\n");
+  EXPECT_EQ(engine->store.count, 1);
+}
+
+TEST_F(ObjectStoreTest, PolygonLimitIs500) {
+  EXPECT_EQ(LoadTdo(StripObject(20, 500)), 0);
+  EXPECT_EQ(engine->store.Get(0)->polygonCount, 500);
+  EXPECT_EQ(LoadTdo(StripObject(20, 501)), -1);
+  EXPECT_EQ(dir.Log(), "MaxPolys reached\n");
+  EXPECT_EQ(engine->store.count, 1);
+}
+
+TEST_F(ObjectStoreTest, PolygonsBeyondTheLastFramesSoupFailSilently) {
+  engine->polygonsUsed = 2800 - 3;
+  EXPECT_EQ(LoadTdo(StripObject(6, 4)), -1);
+  EXPECT_EQ(dir.Log(), "");
+  EXPECT_EQ(LoadTdo(StripObject(6, 3)), 0);
+}
+
+TEST_F(ObjectStoreTest, The141stLoadIsRefused) {
+  dir.Write("t.tdo", StripObject(3, 1).Bytes());
+  for (int i = 0; i < kMaxObjects; ++i) ASSERT_EQ(engine->store.Load("t.tdo", 1, 2, 0), i);
+  EXPECT_EQ(engine->store.Load("t.tdo", 1, 2, 0), -1);
+  EXPECT_EQ(engine->store.CloneObject(0), -1);
+  EXPECT_EQ(dir.Log(), "Max tdobjects reached\n");
+  EXPECT_EQ(engine->store.count, kMaxObjects);
+}
+
+TEST_F(ObjectStoreTest, CornersAreReversedAndZNegated) {
+  TdoFile f;
+  f.Vertex(1, 2, 3, 4096);
+  f.Vertex(10, 0, 0);
+  f.Vertex(0, 10, 0);
+  f.polygons.push_back({{{0, 100, 200}, {1, 300, 400}, {2, -500, 70000}}, 7, 2});
+  ASSERT_EQ(LoadTdo(f), 0);
+  const Object3D* o = engine->store.Get(0);
+  EXPECT_EQ(o->vertices[0].x, 1);
+  EXPECT_EQ(o->vertices[0].y, 2);
+  EXPECT_EQ(o->vertices[0].z, -3);
+  EXPECT_EQ(o->vertices[0].shade, 4096);
+  const Poly3D& p = o->polygons[0];
+  EXPECT_EQ(p.cornerCount, 3);
+  EXPECT_EQ(p.corner[0], 2);
+  EXPECT_EQ(p.corner[1], 1);
+  EXPECT_EQ(p.corner[2], 0);
+  EXPECT_EQ(p.u[0], -500);
+  EXPECT_EQ(p.v[0], int16_t(70000 & 0xFFFF));  // the low 16 bits
+  EXPECT_EQ(p.u[2], 100);
+  EXPECT_EQ(p.texture, 7);
+  EXPECT_EQ(p.type, 2);
+  EXPECT_EQ(p.bank, kBankEntities);
+  EXPECT_STREQ(o->name, "t.tdo");
+  EXPECT_EQ(o->named, 1);
+  EXPECT_EQ(o->ownsArrays, 1);
+  EXPECT_EQ(o->visible, 1);
+  EXPECT_EQ(o->userValue, 2);
+}
+
+TEST_F(ObjectStoreTest, BentQuadsAreDoubleSidedOnlyInMapGeometry) {
+  TdoFile f;
+  f.Vertex(0, 0, 0), f.Vertex(100, 0, 0), f.Vertex(100, 0, 100), f.Vertex(0, 40, 100);
+  f.Vertex(0, 0, 0), f.Vertex(100, 0, 0), f.Vertex(100, 0, 100), f.Vertex(0, 0, 100);
+  f.Poly({0, 1, 2, 3});     // bent
+  f.Poly({4, 5, 6, 7});     // flat
+  f.Poly({4, 5, 6}, 0, 3);  // outline: always double-sided
+  ASSERT_EQ(LoadTdo(f, 0, "map.tdo"), 0);
+  ASSERT_EQ(LoadTdo(f, 1, "ent.tdo"), 1);
+  const Object3D* map = engine->store.Get(0);
+  const Object3D* ent = engine->store.Get(1);
+  EXPECT_EQ(map->polygons[0].doubleSided, 1);
+  EXPECT_EQ(ent->polygons[0].doubleSided, 0);
+  EXPECT_EQ(map->polygons[1].doubleSided, 0);
+  EXPECT_EQ(map->polygons[2].doubleSided, 1);
+  EXPECT_EQ(ent->polygons[2].doubleSided, 1);
+  EXPECT_EQ(map->polygons[0].bank, kBankMap);
+  // The flat quad lies in y = 0 with corners stored (7, 6, 5, 4): its normal is (0, -256, 0)
+  // as FaceNormal gives it for those corners after z negation.
+  EXPECT_EQ(map->polygons[1].nx, 0);
+  EXPECT_EQ(map->polygons[1].nz, 0);
+  EXPECT_EQ(std::abs(map->polygons[1].ny), 256);
+}
+
+TEST_F(ObjectStoreTest, CentresAndRadii) {
+  TdoFile f;
+  f.Vertex(0, 0, 0), f.Vertex(30, 0, 0), f.Vertex(0, 40, 0), f.Vertex(-5, 0, 0);
+  f.Poly({0, 1, 2});
+  ASSERT_EQ(LoadTdo(f), 0);
+  const Object3D* o = engine->store.Get(0);
+  const Poly3D& p = o->polygons[0];
+  EXPECT_EQ(p.cx, 10);  // 30 / 3
+  EXPECT_EQ(p.cy, 13);  // 40 / 3 truncated
+  EXPECT_EQ(p.cz, 0);
+  EXPECT_EQ(p.radius, MathTables::Distance3(10, 13, 0, 0, 40, 0));
+  EXPECT_EQ(o->radius, 40);  // vertex 3 counts though no polygon uses it
+}
+
+TEST_F(ObjectStoreTest, FiveCornersLogTheVertexCount) {
+  TdoFile f = StripObject(7, 1);
+  f.polygons[0].corners.push_back({3, 0, 0});
+  f.polygons[0].corners.push_back({4, 0, 0});
+  EXPECT_EQ(LoadTdo(f), -1);
+  EXPECT_EQ(dir.Log(), "Object contains polys with different number of 3 or 4  verts. verts = 7\n");
+  EXPECT_EQ(engine->store.count, 0);
+}
+
+TEST_F(ObjectStoreTest, MalformedFilesAreRefusedWithoutReadingOutOfBounds) {
+  TdoFile badIndex = StripObject(4, 1);
+  badIndex.polygons[0].corners[1].index = 4;
+  TdoFile negativeIndex = StripObject(4, 1);
+  negativeIndex.polygons[0].corners[0].index = -1;
+  TdoFile badTexture = StripObject(4, 1);
+  badTexture.polygons[0].texture = 32;
+  std::string truncated = StripObject(4, 2).Bytes();
+  truncated.resize(truncated.size() - 3);
+  std::string negativeCount = StripObject(4, 1).Bytes();
+  negativeCount[0] = negativeCount[1] = negativeCount[2] = negativeCount[3] = char(0xFF);
+  const std::string cases[] = {badIndex.Bytes(), negativeIndex.Bytes(), badTexture.Bytes(),
+                               truncated, negativeCount, std::string("\x02\x00", 2)};
+  for (const std::string& bytes : cases) {
+    dir.Write("bad.tdo", bytes);
+    EXPECT_EQ(engine->store.Load("bad.tdo", 1, 2, 0), -1);
+  }
+  EXPECT_EQ(engine->store.count, 0);
+  std::string expected;
+  for (size_t i = 0; i < std::size(cases); ++i) expected += "Error reading from tdobj file.\n";
+  EXPECT_EQ(dir.Log(), expected);
+}
+
+TEST_F(ObjectStoreTest, ShadesAreKeptWithinTheTable) {
+  TdoFile f;
+  f.Vertex(0, 0, 0, -20), f.Vertex(1, 0, 0, 99999), f.Vertex(0, 1, 0, 16383);
+  f.Poly({0, 1, 2});
+  ASSERT_EQ(LoadTdo(f), 0);
+  const Object3D* o = engine->store.Get(0);
+  EXPECT_EQ(o->vertices[0].shade, 0);
+  EXPECT_EQ(o->vertices[1].shade, 16383);
+  EXPECT_EQ(o->vertices[2].shade, 16383);
+}
+
+TEST_F(ObjectStoreTest, MissingFileFailsSilentlyAndLongNamesAreCut) {
+  EXPECT_EQ(engine->store.Load("absent.tdo", 1, 2, 0), -1);
+  EXPECT_EQ(dir.Log(), "");
+  const std::string longName = "a_rather_long_name_x.tdo";  // 24 characters
+  dir.Write(longName, StripObject(3, 1).Bytes());
+  ASSERT_EQ(engine->store.Load(longName.c_str(), 1, 2, 1), 0);
+  EXPECT_EQ(dir.Log(), "3d object filename > 19 chars: " + longName + "\n");
+  EXPECT_STREQ(engine->store.Get(0)->name, longName.substr(0, 19).c_str());
+}
+
+TEST_F(ObjectStoreTest, SharedLoadsReadTheFileAgainAndClonesShareArrays) {
+  dir.Write("t.tdo", StripObject(5, 2).Bytes());
+  ASSERT_EQ(engine->store.LoadShared("t.tdo", 1, 2), 0);
+  ASSERT_EQ(engine->store.LoadShared("t.tdo", 1, 2), 1);
+  const Object3D* a = engine->store.Get(0);
+  const Object3D* b = engine->store.Get(1);
+  EXPECT_NE(a->vertices, b->vertices);  // a blended base must own its vertices
+  EXPECT_EQ(b->clone, 0);
+  ASSERT_EQ(engine->store.CloneObject(0), 2);
+  const Object3D* c = engine->store.Get(2);
+  EXPECT_EQ(c->vertices, a->vertices);
+  EXPECT_EQ(c->polygons, a->polygons);
+  EXPECT_EQ(c->clone, 1);
+  EXPECT_STREQ(c->name, "t.tdo");
+  EXPECT_EQ(engine->store.CloneObject(7), -1);
+  // Destroy (in TearDown) frees the shared arrays once: the sanitizer build checks it.
+}
+
+TEST_F(ObjectStoreTest, ObjectsEmbeddedInAnOpenFileLoadInSequence) {
+  std::string bytes = StripObject(3, 1).Bytes() + StripObject(4, 2).Bytes() + "tail";
+  dir.Write("map.bin", bytes);
+  FILE* f = OpenDataFile("map.bin", "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(engine->store.LoadFromOpenFile(f, 0, 0), 0);
+  EXPECT_EQ(engine->store.LoadFromOpenFile(f, 0, 0), 1);
+  char tail[5] = {};
+  EXPECT_EQ(fread(tail, 1, 4, f), 4u);
+  fclose(f);
+  EXPECT_STREQ(tail, "tail");
+  EXPECT_EQ(engine->store.Get(1)->polygonCount, 2);
+  EXPECT_STREQ(engine->store.Get(1)->name, "");
+  EXPECT_EQ(engine->store.Get(1)->named, 0);
+}
+
+TEST_F(ObjectStoreTest, PlacementAndAngles) {
+  ASSERT_EQ(LoadTdo(StripObject(3, 1)), 0);
+  engine->store.SetPosition(0, 5, 6, 7);
+  engine->store.SetAngles(0, 1, 2, 3);
+  engine->store.AddAngles(0, 10, INT32_MAX, -3);
+  const Object3D* o = engine->store.Get(0);
+  EXPECT_EQ(o->x + o->y + o->z, 18);
+  EXPECT_EQ(o->angleX, 11);
+  EXPECT_EQ(o->angleY, INT32_MIN + 1);  // angles wrap
+  EXPECT_EQ(o->angleZ, 0);
+  engine->store.SetPosition(9, 1, 1, 1);  // no such slot: nothing happens
+}
+
+}  // namespace

@@ -1,0 +1,322 @@
+// The scene pipeline: view matrix, culling, soups, fog, depth keys and buckets, projection,
+// clipping and 3D sprites.
+#include <cstring>
+
+#include <algorithm>
+
+#include "engine3d/pipeline.h"
+#include "engine_fixture.h"
+#include "gfx2d/gfx2d.h"
+
+namespace {
+
+using PipelineTest = EngineTest;
+
+// A small upright square facing the eye (which looks along +z from the origin).
+TdoFile FacingSquare(int32_t half) {
+  TdoFile f;
+  // File z is negated on load; in the engine the square lies at z = 0 of the object.
+  f.Vertex(-half, -half, 0, 40 * 256), f.Vertex(half, -half, 0, 40 * 256);
+  f.Vertex(half, half, 0, 40 * 256), f.Vertex(-half, half, 0, 40 * 256);
+  // Engine order must run clockwise on screen: (-,+), (+,+), (+,-), (-,-); the file lists
+  // corners the other way round.
+  f.Poly({0, 1, 2, 3});
+  return f;
+}
+
+TEST_F(PipelineTest, ViewMatrixAtZeroAnglesIsTheScaledCameraMatrix) {
+  engine->cameraMatrix = Matrix3{{200, 10, -20, 5, 250, 7, -9, 3, 255}};
+  engine->zoom = 200;
+  BuildViewMatrix(*engine);
+  int64_t aspect = int64_t(engine->reciprocal[240]) * 320;
+  for (int i = 0; i < 9; ++i) {
+    int64_t e = engine->cameraMatrix.m[i];
+    if (i < 3) e = (e * aspect) >> 16;
+    if (i < 6) e = (e * 256) / 200;
+    EXPECT_EQ(engine->viewMatrix.m[i], e) << i;
+  }
+}
+
+TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
+  ASSERT_EQ(LoadTdo(FacingSquare(10)), 0);
+  Object3D* o = engine->store.Get(0);
+  engine->store.SetPosition(0, 0, 0, 4400);
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 1);
+  engine->store.SetPosition(0, 0, 0, 4401);
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 0);
+  EXPECT_EQ(engine->verticesUsed, 0);
+}
+
+TEST_F(PipelineTest, ObjectsOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) {
+  ASSERT_EQ(LoadTdo(FacingSquare(10)), 0);
+  Object3D* o = engine->store.Get(0);
+  engine->store.SetPosition(0, 0, 0, -1500);  // well behind the eye
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 0);
+  engine->store.SetPosition(0, 0, 0, -500);  // just behind: kept, the clipper removes it
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 1);
+  engine->store.SetPosition(0, 2000, 0, 500);  // far to the right
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 0);
+  engine->store.SetPosition(0, 3, 0, 2);  // the eye is inside the bounding sphere
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 1);
+  o->hidden = 1;
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(o->visible, 0);
+}
+
+TEST_F(PipelineTest, ObjectsThatOverflowTheSoupAreSkippedWhole) {
+  TdoFile big = StripObject(1100, 4);
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(LoadTdo(big, 1, "big.tdo"), i);
+  ASSERT_EQ(LoadTdo(FacingSquare(10), 1, "small.tdo"), 5);
+  for (int i = 0; i < 6; ++i) engine->store.SetPosition(i, 0, 0, 600);
+  engine->DrawFrame(FrameBuffer);
+  // 4 x 1100 fit, the fifth does not (it stays visible), the small one still does.
+  EXPECT_EQ(engine->verticesUsed, 4 * 1100 + 4);
+  EXPECT_EQ(engine->store.Get(4)->visible, 1);
+  EXPECT_EQ(engine->polygonsUsed, 4 * 4 + 1);
+}
+
+TEST_F(PipelineTest, MapBackFacesAreDroppedEntityOnesKept) {
+  TdoFile f = FacingSquare(20);
+  ASSERT_EQ(LoadTdo(f, 0, "map.tdo"), 0);
+  ASSERT_EQ(LoadTdo(f, 1, "ent.tdo"), 1);
+  engine->store.SetPosition(0, 0, 0, 500);
+  engine->store.SetPosition(1, 0, 0, 500);
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(engine->polygonsUsed, 2);  // seen from the front: both
+  engine->store.SetPosition(0, 0, 0, -500);
+  engine->store.SetPosition(1, 0, 0, -500);
+  engine->cameraAngle.y = kFullTurn / 2;  // turn round: now their backs face the eye
+  engine->DrawFrame(FrameBuffer);
+  EXPECT_EQ(engine->polygonsUsed, 1);  // only the entity's
+  EXPECT_EQ(engine->polySoup[0].bank, kBankEntities);
+}
+
+TEST_F(PipelineTest, DepthKeys) {
+  Poly3D p{};
+  p.cornerCount = 4;
+  for (int k = 0; k < 4; ++k) p.corner[k] = int16_t(k);
+  const int32_t spread[4] = {100, 100, 100, 300};
+  for (int k = 0; k < 4; ++k) engine->vertSoup[k].z = spread[k];
+  EXPECT_EQ(PolygonKey(*engine, p), 394);  // 300 - 200 / 30 + 100
+  const int32_t close[4] = {100, 110, 120, 130};
+  for (int k = 0; k < 4; ++k) engine->vertSoup[k].z = close[k];
+  EXPECT_EQ(PolygonKey(*engine, p), 215);  // 460 / 4 + 100
+  p.cornerCount = 3;
+  const int32_t behind[3] = {-101, -100, -100};
+  for (int k = 0; k < 3; ++k) engine->vertSoup[k].z = behind[k];
+  EXPECT_EQ(PolygonKey(*engine, p), 0);  // -301 / 3 truncates towards zero
+}
+
+// Fills the soup with triangles of one depth each and orders them.
+void OrderFlatTriangles(Engine3D& e, std::initializer_list<int32_t> depths) {
+  int i = 0;
+  for (int32_t z : depths) {
+    Poly3D& p = e.polySoup[i];
+    p = Poly3D{};
+    p.cornerCount = 3;
+    for (int k = 0; k < 3; ++k) {
+      p.corner[k] = int16_t(i * 3 + k);
+      e.vertSoup[i * 3 + k].z = z;
+    }
+    ++i;
+  }
+  e.polygonsUsed = i;
+  e.verticesUsed = i * 3;
+  Order(e);
+}
+
+TEST_F(PipelineTest, DepthsJustInsideTheVisibilityAreDrawn) {
+  engine->SetVisibility(2000);
+  OrderFlatTriangles(*engine, {1899, 1900});
+  EXPECT_EQ(engine->buckets[1999], &engine->polySoup[0]);
+  for (int k = 0; k < kDepthBuckets; ++k)
+    if (k != 1999) {
+      EXPECT_EQ(engine->buckets[k], nullptr) << k;
+    }
+}
+
+TEST_F(PipelineTest, EqualKeysComeOutInReverseOrder) {
+  OrderFlatTriangles(*engine, {500, 500, 500});
+  Poly3D* p = engine->buckets[600];
+  ASSERT_EQ(p, &engine->polySoup[2]);
+  EXPECT_EQ(p->next, &engine->polySoup[1]);
+  EXPECT_EQ(p->next->next, &engine->polySoup[0]);
+  EXPECT_EQ(p->next->next->next, nullptr);
+}
+
+TEST_F(PipelineTest, FogDarkensOrBrightensBeyondItsStart) {
+  engine->viewMatrix = Matrix3{{256, 0, 0, 0, 256, 0, 0, 0, 256}};
+  engine->verticesUsed = 3;
+  engine->vertSoup[0] = Vertex3D{0, 0, 3700, 16128};
+  engine->vertSoup[1] = Vertex3D{0, 0, 3200, 16128};  // at the fog start: untouched
+  engine->vertSoup[2] = Vertex3D{0, 0, 3300, 10000};
+  TransformAndFog(*engine);
+  EXPECT_EQ(engine->vertSoup[0].shade, 1280);  // 16128 - 500 * 32 = 128, clamped
+  EXPECT_EQ(engine->vertSoup[1].shade, 16128);
+  EXPECT_EQ(engine->vertSoup[2].shade, 10000 - 100 * 20);
+  engine->fogMode = 1;
+  engine->vertSoup[0] = Vertex3D{0, 0, 3700, 0};
+  engine->vertSoup[2] = Vertex3D{0, 0, 3300, 8000};
+  TransformAndFog(*engine);
+  EXPECT_EQ(engine->vertSoup[0].shade, 16128);  // 0 + 500 * 46 limited
+  EXPECT_EQ(engine->vertSoup[2].shade, 8000 + 100 * 30);
+}
+
+TEST_F(PipelineTest, ProjectionPutsThePyramidOnTheViewportEdges) {
+  int32_t sx, sy;
+  ProjectPoint(*engine, 0, 0, 1000, &sx, &sy);
+  EXPECT_EQ(sx, 120 * 256);
+  EXPECT_EQ(sy, 160 * 256);
+  ProjectPoint(*engine, 1000, -1000, 1000, &sx, &sy);
+  EXPECT_NEAR(sx, 240 * 256, 512);  // the reciprocal of 1000 is 65, not 65.536
+  EXPECT_NEAR(sy, 320 * 256, 512);
+  ProjectPoint(*engine, 5, 5, 0, &sx, &sy);
+  EXPECT_EQ(sx, 0);
+  EXPECT_EQ(sy, 0);
+  ProjectPoint(*engine, 5, 5, 16384, &sx, &sy);
+  EXPECT_EQ(sx, 0);
+}
+
+// Clip-ring corners for a camera-space polygon.
+int Clip(Engine3D& e, std::initializer_list<Vec3> points, ClipVertex** out) {
+  ClipVertex* in[4];
+  int n = 0;
+  for (const Vec3& p : points) {
+    ClipVertex* c = NextClipVertex(e);
+    *c = ClipVertex{p.x, p.y, p.z, 4096, p.x * 10, 0, 0, 0, 0};
+    ProjectPoint(e, p.x, p.y, p.z, &c->sx, &c->sy);
+    in[n++] = c;
+  }
+  return ClipPolygon(e, in, n, out, true);
+}
+
+TEST_F(PipelineTest, ClippingKeepsCornersInsideThePyramid) {
+  ClipVertex* out[kMaxClipCorners];
+  // Wholly inside: the same corners come back.
+  EXPECT_EQ(Clip(*engine, {{0, 0, 100}, {50, 0, 100}, {0, 50, 100}}, out), 3);
+  // Crossing the right plane x = z: one corner cut off becomes two.
+  int n = Clip(*engine, {{0, 0, 100}, {300, 0, 100}, {0, 60, 100}}, out);
+  ASSERT_EQ(n, 4);
+  for (int i = 0; i < n; ++i) {
+    EXPECT_LE(out[i]->x, out[i]->z + 1);
+    EXPECT_GE(out[i]->x, -out[i]->z - 1);
+    EXPECT_GE(out[i]->z + out[i]->y, -1);
+    EXPECT_LE(out[i]->sx >> 8, 240);
+  }
+  // The new corner on the edge (0,0,100)-(300,0,100) sits at x = 100 with u interpolated.
+  bool found = false;
+  for (int i = 0; i < n; ++i)
+    if (out[i]->y == 0 && out[i]->x >= 99 && out[i]->x <= 100) {
+      found = true;
+      EXPECT_NEAR(out[i]->u, 1000, 12);
+    }
+  EXPECT_TRUE(found);
+  // Wholly outside one plane: nothing is left.
+  EXPECT_EQ(Clip(*engine, {{500, 0, 100}, {600, 0, 100}, {500, 50, 100}}, out), 0);
+}
+
+TEST_F(PipelineTest, ClipRingRunsRoundItsThirtyTwoSlots) {
+  engine->clipCounter = 31;
+  ClipVertex* a = NextClipVertex(*engine);
+  ClipVertex* b = NextClipVertex(*engine);
+  EXPECT_EQ(a, &engine->clipRing[31]);
+  EXPECT_EQ(b, &engine->clipRing[0]);
+}
+
+TEST_F(PipelineTest, SpritesNearerThanElevenAreNotDrawn) {
+  uint16_t image[2 + 4 * 4];
+  image[0] = 4, image[1] = 4;
+  for (int i = 0; i < 16; ++i) image[2 + i] = 0xFFFF;
+  Sprite3D s{};
+  s.halfWidth = s.halfHeight = 2;
+  s.image = image;
+  s.mode = 0;
+  s.key = 1;
+  std::vector<uint16_t> frame(240 * 320, 0);
+  engine->frameBuffer = frame.data();
+  s.camZ = 10;
+  DrawSprite3D(*engine, s);
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), 0xFFFF), 0);
+  s.camZ = 11;
+  DrawSprite3D(*engine, s);
+  EXPECT_GT(std::count(frame.begin(), frame.end(), 0xFFFF), 100);
+  // Centred on the middle of the viewport.
+  EXPECT_EQ(frame[160 * 240 + 120], 0xFFFF);
+}
+
+TEST_F(PipelineTest, SpritesNeedAnImageAndTheVisibleFlagAndRoomInTheSoup) {
+  static uint16_t image[2 + 1] = {1, 1, 0x1234};
+  for (int i = 0; i < 3; ++i) {
+    Sprite3D& s = engine->sprites[i];
+    s = Sprite3D{};
+    s.image = image;
+    s.visible = 1;
+    s.z = 300 + i;
+  }
+  engine->sprites[1].visible = 0;
+  engine->spriteCount = 3;
+  engine->polygonsUsed = kPolySoupSize - 1;
+  engine->viewMatrix = Matrix3{{256, 0, 0, 0, 256, 0, 0, 0, 256}};
+  Order(*engine);
+  EXPECT_EQ(engine->polygonsUsed, kPolySoupSize);  // the third no longer fits
+  ASSERT_NE(engine->buckets[300], nullptr);
+  EXPECT_EQ(engine->buckets[300]->sprite, &engine->sprites[0]);
+  EXPECT_EQ(engine->buckets[302], nullptr);
+  EXPECT_EQ(engine->sprites[2].camZ, 302);
+}
+
+TEST_F(PipelineTest, AddSpriteNeedsTheSpriteTable) {
+  Graphics2D g;
+  g.Create(0, 240, 320, FrameBuffer);
+  Gfx2D = &g;
+  std::string spr = {0, 2, 0, 3};
+  spr += std::string(12, '\x10');
+  dir.Write("orb.spr", spr);
+  int32_t i = engine->AddSprite("orb.spr", 1, 0, 2.5);
+  ASSERT_EQ(i, 0);
+  EXPECT_EQ(engine->sprites[0].halfWidth, 5);
+  EXPECT_EQ(engine->sprites[0].halfHeight, 7);
+  EXPECT_EQ(engine->sprites[0].visible, 0);
+  EXPECT_EQ(engine->sprites[0].ownsEntry, 1);
+  EXPECT_EQ(engine->SetSpritePosition(0, 1, 2, 3)->z, 3);
+  EXPECT_EQ(engine->SetSpritePosition(5, 1, 2, 3), nullptr);
+  EXPECT_EQ(engine->AddSprite("none.spr", 1, 0, 1.0), -1);
+  engine->spriteCount = kMaxSprites3D;
+  EXPECT_EQ(engine->AddSprite("orb.spr", 1, 0, 1.0), -1);
+  engine->spriteCount = 1;
+  EXPECT_EQ(dir.Log(), "Error opening sprite file: none.spr\nMax sprites reached\n");
+  engine->ReleaseSprite3D(0);
+  EXPECT_EQ(engine->sprites[0].spriteIndex, -1);
+  EXPECT_EQ(engine->sprites[0].image, nullptr);
+  EXPECT_EQ(g.sprites[0].inUse, 0);
+  Gfx2D = nullptr;
+}
+
+TEST_F(PipelineTest, AWholeFrameDrawsTexturedFrontFaces) {
+  std::string pack(kTexPackBytes, '\x01');
+  dir.Write("p.tex", pack);
+  ASSERT_EQ(engine->LoadTexturePack("p.tex", kBankEntities), 1);
+  ASSERT_EQ(LoadTdo(FacingSquare(100)), 0);
+  engine->store.SetPosition(0, 0, 0, 400);
+  std::vector<uint16_t> frame(240 * 320, 0);
+  engine->DrawFrame(frame.data());
+  // Every table entry is 0x0101 read back to front and converted: some colour, not 0.
+  uint16_t centre = frame[160 * 240 + 120];
+  EXPECT_NE(centre, 0);
+  EXPECT_EQ(frame[5 * 240 + 5], 0);  // outside the square
+  // Seen from behind, the entity square draws nothing: its corners run anticlockwise.
+  std::fill(frame.begin(), frame.end(), 0);
+  engine->store.SetPosition(0, 0, 0, -400);
+  engine->cameraAngle.y = kFullTurn / 2;
+  engine->DrawFrame(frame.data());
+  EXPECT_EQ(engine->polygonsUsed, 1);
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), 0), 240 * 320);
+}
+
+}  // namespace
