@@ -1,0 +1,109 @@
+// The baked story texts in the panel as the game shows them, and the bake's default
+// kvr.ini, which a rebuild never writes over the player's own files.
+#include <cstdlib>
+#include <string>
+
+#include "core/core.h"
+#include "gfx2d/gfx2d_test_util.h"
+#include "gui/scroll_text.h"
+
+namespace {
+
+struct Story {
+  const char* file;
+  const char* font;
+  float speed;
+  double maxSeconds;  // the intro is read before the first map; the end at leisure
+};
+
+int RunBake(const std::string& outDir) {
+  const std::string command = std::string("\"") + KVR_BAKE + "\" \"" + outDir + "\" \"" +
+                              KVR_SOURCE_DIR + "/content\" > /dev/null 2>&1";
+  return system(command.c_str());
+}
+
+class BakedStory : public Gfx2DFixture {};
+
+}  // namespace
+
+TEST_F(BakedStory, FitsTheImageAndRisesFromTheBottom) {
+  // A 220 x 200 image, the size the stories are written for.
+  const int32_t image = Load("image.spr", SprFill(220, 200, 0));
+  ASSERT_GE(image, 0);
+  UseGameData data;
+  const Story stories[] = {{"intro.txt", "font1.fnt", 1.0f, 30}, {"final.txt", "font2.fnt", 0.3f, 120}};
+  for (const Story& s : stories) {
+    SCOPED_TRACE(s.file);
+    Font font;
+    ASSERT_EQ(font.LoadFont(s.font), 1);
+    ScrollText panel{};
+    panel.Create(0, image, s.file, &font, s.speed);
+    ASSERT_GT(panel.lines.Count(), 20);
+    for (int32_t i = 0; i < panel.lines.Count(); ++i) {
+      const char* line = static_cast<const char*>(panel.lines.Get(i));
+      // Every glyph drawn: the line fits the image and the font has each character.
+      EXPECT_LE(font.MeasureText(line), 220) << line;
+      for (const char* p = line; *p; ++p)
+        EXPECT_TRUE(*p == ' ' || font.glyphs[uint8_t(*p)] != nullptr) << line;
+    }
+    // The first frame shows text only in the image's lower part.
+    ASSERT_TRUE(panel.Update());
+    const uint16_t* px = SpritePixels(g->SpriteBlock(image));
+    int firstInkRow = -1;
+    for (int y = 0; y < 200 && firstInkRow < 0; ++y)
+      for (int x = 0; x < 220; ++x)
+        if (px[y * 220 + x] == 0xFFFF) {
+          firstInkRow = y;
+          break;
+        }
+    EXPECT_GT(firstInkRow, 150);
+    int steps = 1;
+    while (panel.Update()) ++steps;
+    EXPECT_LE(steps * 0.04, s.maxSeconds);
+    panel.Destroy();
+  }
+}
+
+TEST(BakedSettings, TheBakeWritesKeyboardBindingsOnlyWhereNoSettingsExist) {
+  ScratchDir dir;
+  ASSERT_EQ(RunBake(dir.path()), 0);
+  Settings settings{};
+  KeyBindings keys{};
+  ASSERT_TRUE(ReadSettings(&settings, &keys));
+  EXPECT_EQ(dir.Read("kvr.ini").size(), 120u);
+  EXPECT_EQ(settings.cameraMode, kCameraFirstPerson);
+  EXPECT_EQ(settings.volume, 256);
+  EXPECT_EQ(settings.visibility, 2800);
+  EXPECT_STREQ(settings.playerName, "Unnamed");
+  // Menus on the arrows and Enter; the craft on the arrows, Space and two letters.
+  EXPECT_EQ(keys.code[kActMenuUp], 0x26u);
+  EXPECT_EQ(keys.code[kActMenuDown], 0x28u);
+  EXPECT_EQ(keys.code[kActMenuLeft], 0x25u);
+  EXPECT_EQ(keys.code[kActMenuRight], 0x27u);
+  EXPECT_EQ(keys.code[kActMenuSelect], 0x0Du);
+  EXPECT_EQ(keys.code[kActLeft], 0x25u);
+  EXPECT_EQ(keys.code[kActRight], 0x27u);
+  EXPECT_EQ(keys.code[kActShoot], 0x20u);
+  // Every game action has its own key, as key setup would leave it.
+  const int game[] = {kActEngineOnOff, kActShoot, kActChangeWeapon, kActLeft, kActRight,
+                      kActViewUp, kActViewDown};
+  for (int a : game) {
+    EXPECT_NE(keys.code[a], 0u) << a;
+    for (int b : game)
+      if (a != b) EXPECT_NE(keys.code[a], keys.code[b]) << a << " " << b;
+  }
+  EXPECT_FALSE(dir.Exists("kvr_playerdata.dat"));
+
+  // A rebuild leaves the player's settings, progress, map states and log alone.
+  const std::string mine(120, '\x07'), progress(696, '\x09');
+  dir.Write("kvr.ini", mine);
+  dir.Write("kvr_playerdata.dat", progress);
+  dir.Write("map1_1.sav", "state");
+  dir.Write("log.txt", "last run\n");
+  ASSERT_EQ(RunBake(dir.path()), 0);
+  EXPECT_EQ(dir.Read("kvr.ini"), mine);
+  EXPECT_EQ(dir.Read("kvr_playerdata.dat"), progress);
+  EXPECT_EQ(dir.Read("map1_1.sav"), "state");
+  EXPECT_EQ(dir.Read("log.txt"), "last run\n");
+  EXPECT_TRUE(dir.Exists("intro.txt"));
+}
