@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = Scratch() + "/fuzz.fnt";
   FILE* f = fopen(path.c_str(), "wb");
   if (!f) return 0;
-  fwrite(data, 1, size, f);
+  if (size) fwrite(data, 1, size, f);
   fclose(f);
   Font font;
   if (font.LoadFont("fuzz.fnt")) {
