@@ -24,6 +24,8 @@ const BakeStep kSteps[] = {
     {"jpeg pictures", BakeJpegPictures},
     {"textures", BakeTextures},
     {"models", BakeModels},
+    {"sounds", BakeSounds},
+    {"music", BakeMusic},
 };
 
 std::string WithSlash(std::string dir) {

@@ -34,6 +34,10 @@ int ShowScroll(const Args& args);  // show scroll FILE.txt OUT.png (show_scroll.
 bool InfoSprite(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoFont(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoJpeg(const std::string& name, const std::vector<unsigned char>& bytes);  // info_jpeg.cpp
+int MusicToWav(const Args& args);  // music OUT.wav [--seconds N]
+int PlayToWav(const Args& args);   // play FILE.wav OUT.wav
+bool InfoWave(const std::string& name, const std::vector<unsigned char>& bytes);
+bool InfoMusic(const std::string& name, const std::vector<unsigned char>& bytes);
 
 // 3D: models drawn by the real pipeline (show_3d.cpp).
 int ShowModel(const Args& args);   // show model FILE.tdo PACK.tex OUT.png
