@@ -101,9 +101,12 @@ int Background::DrawBackground(uint16_t* dest) {
     if (destRow >= 0 && destRow < screenRows && firstColumn < lastColumn) {
       const uint16_t* src = image + sourceRow * kPanoramaWidth;
       uint16_t* out = dest + destRow * screenWidth + x;
-      const int64_t base = int64_t(startColumn) * 256;
-      for (int64_t k = firstColumn; k < lastColumn; ++k)
-        out[k] = src[(base + std::max<int64_t>(k - 1, 0) * hStep) >> 8];
+      // Pixels 0 and 1 both take the start column; from there the position steps by hStep.
+      const uint32_t base = uint32_t(startColumn) * 256;
+      int64_t k = firstColumn;
+      if (k == 0) out[k++] = src[base >> 8];
+      uint32_t position = base + uint32_t(k - 1) * uint32_t(hStep);
+      for (; k < lastColumn; ++k, position += uint32_t(hStep)) out[k] = src[position >> 8];
     }
     ++destRow;
   }

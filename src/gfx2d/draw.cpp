@@ -22,8 +22,10 @@ inline uint16_t Half(uint16_t a, uint16_t b) {
   return uint16_t((uint32_t(a & 0xF7DE) + uint32_t(b & 0xF7DE)) >> 1);
 }
 
-// One clipped row of a blit; the mode is chosen once per row, outside the pixel loop.
-void BlitRow(uint16_t* dst, const uint16_t* src, int32_t n, uint32_t mode, uint16_t key) {
+// One clipped row of a blit; the mode is chosen once per row, outside the pixel loop. A
+// sprite's block is never its own target, so the rows do not overlap (and vectorise).
+void BlitRow(uint16_t* __restrict dst, const uint16_t* __restrict src, int32_t n, uint32_t mode,
+             uint16_t key) {
   switch (mode) {
     case ColourKey:
       for (int32_t i = 0; i < n; ++i)
@@ -146,9 +148,10 @@ void Graphics2D::FadeScreen(int32_t levelB, int32_t levelG, int32_t levelR) {
     tr[v] = uint16_t(((scaled * uint32_t(levelR)) >> 8) * 2048);
   }
   const int64_t count = int64_t(width) * height;
+  uint16_t* const __restrict target = pixels;
   for (int64_t i = 0; i < count; ++i) {
-    const uint16_t p = pixels[i];
-    pixels[i] = uint16_t(tr[p >> 11] + tg[(p >> 6) & 31] + tb[p & 31]);
+    const uint32_t p = target[i];
+    target[i] = uint16_t(tr[p >> 11] + tg[(p >> 6) & 31] + tb[p & 31]);
   }
 }
 

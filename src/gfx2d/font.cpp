@@ -87,7 +87,7 @@ int32_t Font::MeasureText(const char* text) const {
   return total;
 }
 
-int32_t Font::FontHeight() const { return heights['A']; }
+int32_t Font::FontHeight() const { return heights[uint8_t('A')]; }
 
 int32_t Font::DrawText(int32_t x, int32_t y, const char* text, uint16_t* target,
                        int32_t targetWidth, int32_t targetHeight, uint8_t transparent) {

@@ -49,7 +49,7 @@ TEST_F(BakedContentTest, FontsLoadWithEveryPrintableCharacterOutlined) {
       EXPECT_NE(memchr(px, 255, size), nullptr) << char(ch);
       for (int x = 0; x < f.widths[ch]; ++x) EXPECT_NE(px[x], 255) << char(ch) << " top row";
     }
-    EXPECT_GT(f.widths[' '], 0);
+    EXPECT_GT(f.widths[uint8_t(' ')], 0);
     // A typical head-up message fits the screen in the text fonts (font3 is for titles).
     if (strcmp(name, "font3.fnt") != 0) EXPECT_LE(f.MeasureText("Self-destruction code found"), 240);
     else EXPECT_LE(f.MeasureText("OPTIONS"), 120);

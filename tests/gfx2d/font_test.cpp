@@ -28,7 +28,7 @@ TEST_F(FontTest, LoadsRecordsAndMeasures) {
   ASSERT_TRUE(LoadBasic(f));
   EXPECT_EQ(f.count, 4);
   EXPECT_EQ(f.FontHeight(), 8);
-  EXPECT_EQ(f.offsets['b'], 1);
+  EXPECT_EQ(f.offsets[uint8_t('b')], 1);
   EXPECT_EQ(f.MeasureText(""), 0);
   EXPECT_EQ(f.MeasureText("AA"), 10);
   EXPECT_EQ(f.MeasureText("A?"), 12);  // no glyph: 7
@@ -68,12 +68,12 @@ TEST_F(FontTest, RecordDetailsFollowTheFileRules) {
   dir.Write("r.fnt", FntFile(records));
   Font f;
   ASSERT_EQ(f.LoadFont("r.fnt"), 1);
-  EXPECT_EQ(f.widths['e'], 0);
-  EXPECT_EQ(f.heights['e'], 0);
-  EXPECT_EQ(f.glyphs['e'], nullptr);
-  EXPECT_EQ(f.widths['z'], 7);  // an advance below 1 is stored as 7
-  EXPECT_EQ(f.widths['A'], 3);  // the later record replaces the earlier
-  EXPECT_EQ(f.offsets['A'], -2);
+  EXPECT_EQ(f.widths[uint8_t('e')], 0);
+  EXPECT_EQ(f.heights[uint8_t('e')], 0);
+  EXPECT_EQ(f.glyphs[uint8_t('e')], nullptr);
+  EXPECT_EQ(f.widths[uint8_t('z')], 7);  // an advance below 1 is stored as 7
+  EXPECT_EQ(f.widths[uint8_t('A')], 3);  // the later record replaces the earlier
+  EXPECT_EQ(f.offsets[uint8_t('A')], -2);
 }
 
 TEST_F(FontTest, MissingGlyphDrawsAsXAndAdvancesSeven) {
