@@ -4,9 +4,8 @@
 namespace {
 
 enum Marker : int {
-  kSof0 = 0xC0, kSof1 = 0xC1, kSof2 = 0xC2, kSof3 = 0xC3, kDht = 0xC4, kSof5 = 0xC5,
-  kSof7 = 0xC7, kJpg = 0xC8, kSof9 = 0xC9, kSof11 = 0xCB, kDac = 0xCC, kSof13 = 0xCD,
-  kSof15 = 0xCF, kRst0 = 0xD0, kRst7 = 0xD7, kSoi = 0xD8, kEoi = 0xD9, kSos = 0xDA,
+  kSof0 = 0xC0, kSof1 = 0xC1, kSof2 = 0xC2, kSof3 = 0xC3, kDht = 0xC4, kJpg = 0xC8,
+  kSof9 = 0xC9, kDac = 0xCC, kSof15 = 0xCF, kRst0 = 0xD0, kRst7 = 0xD7, kSoi = 0xD8, kEoi = 0xD9, kSos = 0xDA,
   kDqt = 0xDB, kDri = 0xDD, kTem = 0x01,
 };
 
@@ -95,6 +94,7 @@ void ReadFrameHeader(JpegDecoder* dec) {
   dec->componentCount = JpegReadByte(dec);
   if (dec->componentCount > 4) JpegStop(dec, kJpegTooManyComponents);
   if (length != 8 + dec->componentCount * 3) JpegStop(dec, kJpegBadSofLength);
+  dec->bytesPerPixel = dec->componentCount == 1 ? 1 : 4;
   for (int i = 0; i < dec->componentCount; ++i) {
     JpegComponent& c = dec->components[i];
     c.id = JpegReadByte(dec);
@@ -186,7 +186,7 @@ void JpegInit(JpegDecoder* dec, uint32_t context, JpegInput* input) {
       ReadFrameHeader(dec);
     } else if (c == kSof9) {
       JpegStop(dec, kJpegArithmetic);
-    } else if ((c >= kSof3 && c <= kSof15 && c != kDht && c != kJpg && c != kDac)) {
+    } else if (c >= kSof3 && c <= kSof15 && c != kDht && c != kJpg && c != kDac) {
       JpegStop(dec, kJpegUnsupportedFrame);
     } else {
       JpegStop(dec, kJpegUnexpectedMarker);  // SOI, EOI or SOS before any frame
