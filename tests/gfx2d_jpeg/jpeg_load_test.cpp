@@ -157,3 +157,18 @@ TEST(LoadJpg, LoadSpriteHandsJpegNamesOver) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LoadJpg, TheBakedMenuBackdropLoads) {
+  UseGameData data;
+  uint16_t* block = nullptr;
+  ASSERT_EQ(LoadJpg(nullptr, "menuback.jpg", &block), 1);
+  EXPECT_EQ(block[0], 240);
+  EXPECT_EQ(block[1], 320);
+  // Not a flat fill: the sky darkens towards the top.
+  EXPECT_NE(block[2 + 10 * 240 + 5], block[2 + 200 * 240 + 5]);
+  MemFree(block);
+}
+
+}  // namespace
