@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr uint64_t kGoldenChecksum = 0x72f92169e716fd3aull;
+constexpr uint64_t kGoldenChecksum = 0xc05698b32b4cd959ull;
 
 TEST(GoldenFrame, SceneKeepsItsPixels) {
   golden::Scene scene;

@@ -122,10 +122,14 @@ void Body(ModelBuilder& m) {
   for (double side : {-1.0, 1.0})
     m.Panel(V3{side * 26, 184, 60}, V3{7, 0, 0}, V3{0, 4, 0}, V3{0, 0, 1}, S(kGlowCyan, 0, true));
 
-  // Backpack with vents and two exhausts.
+  // Backpack with a vent between two glowing engine grilles, and two exhausts: the side
+  // the player sees most.
   m.BeginPiece();
   m.Box(V3{0, 186, -64}, V3{84, 48, 28}, S(kArmourDark, 0.8));
-  m.Panel(V3{0, 186, -80}, V3{30, 0, 0}, V3{0, 16, 0}, V3{0, 0, -1}, S(kVent));
+  m.Panel(V3{0, 190, -80}, V3{16, 0, 0}, V3{0, 16, 0}, V3{0, 0, -1}, S(kVent));
+  for (double side : {-1.0, 1.0})
+    m.Panel(V3{side * 30, 190, -80}, V3{8, 0, 0}, V3{0, 12, 0}, V3{0, 0, -1}, S(kGlowOrange, 0, true));
+  m.Panel(V3{0, 168, -80}, V3{36, 0, 0}, V3{0, 3.5, 0}, V3{0, 0, -1}, S(kHazard, 0.9));
   m.EndPiece();
   for (double side : {-1.0, 1.0}) {
     m.BeginPiece();
@@ -147,8 +151,10 @@ void Body(ModelBuilder& m) {
 
 ModelBuilder PlayerCraft(const WalkPose& pose, bool charred) {
   ModelBuilder m;
-  // The charred copy (the explosion's first frame) is lit more darkly.
-  if (charred) m.SetLight(V3{-0.45, 0.75, 0.5}, 6, 26);
+  // Light from above, a little to the left and behind: the player mostly sees the craft's
+  // back. The charred copy (the explosion's first frame) is lit more darkly.
+  const V3 light{-0.5, 0.85, -0.2};
+  m.SetLight(light, charred ? 9 : 15, charred ? 30 : 41);
   double hipY = kHipY - pose.bodyDrop;
   m.Push();
   // Lean the whole upper craft over the planted foot, pivoting at the hips.

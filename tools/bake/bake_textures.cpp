@@ -70,10 +70,11 @@ void PaintEntities(TexPackBuilder& b) {
                                      Rivets(u, v, 16, 32) * 0.7f);
   });
   b.Paint(kGlass, [](int u, int v) {
-    float level = 0.78f - float(v) / 64.0f * 0.5f;
-    float streak = Mod(u + v, 64);
-    if ((streak > 14 && streak < 19) || (streak > 22 && streak < 24)) level += 0.22f;
-    return RampColour(kRampCyan, level * 0.85f);
+    // Dark tinted glass with a sky reflection at the top and two bright streaks.
+    float level = 0.62f - float(v) / 64.0f * 0.42f;
+    int streak = Mod(u + v, 64);
+    if ((streak > 14 && streak < 19) || (streak > 22 && streak < 24)) level += 0.3f;
+    return RampColour(kRampBlue, level);
   });
   b.Paint(kGlowOrange, [](int u, int v) {
     float n = TileFbm(float(u), float(v), 4, 4, 15);
