@@ -26,6 +26,7 @@ const BakeStep kSteps[] = {
     {"models", BakeModels},
     {"sounds", BakeSounds},
     {"music", BakeMusic},
+    {"forms", BakeForms},
 };
 
 std::string WithSlash(std::string dir) {
