@@ -44,3 +44,22 @@ int ShowModel(const Args& args);   // show model FILE.tdo PACK.tex OUT.png
 int ShowFrames(const Args& args);  // show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png
 bool InfoTdo(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoTexPack(const std::string& name, const std::vector<unsigned char>& bytes);
+
+// Forms (show_form.cpp) and the whole data set (check.cpp).
+int ShowForm(const Args& args);   // show form SCRIPT FORM OUT.png
+int CheckData(const Args& args);  // check
+
+// Collects the lines the game's loaders append to log.txt while a command runs, and leaves
+// the log as it was found afterwards.
+class LogCapture {
+ public:
+  LogCapture();
+  ~LogCapture();
+  std::vector<std::string> NewLines();  // lines logged since the last call
+
+ private:
+  std::string path_;
+  std::string original_;
+  bool existed_ = false;
+  size_t seen_ = 0;
+};

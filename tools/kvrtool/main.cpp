@@ -19,6 +19,11 @@ const ToolCommand kCommands[] = {
     {"show", "frames", "show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png [--yaw A]", ShowFrames},
     {"show", "scroll", "show scroll FILE.txt OUT.png [--font N] [--speed S] [--steps N] [--size WxH]",
      ShowScroll},
+    {"show", "form",
+     "show form SCRIPT FORM OUT.png [--sky F] [--model F --pack P] [--only A,B] [--hide A,B] "
+     "[--show A,B] [--focus NAME] [--set NAME=VALUE]",
+     ShowForm},
+    {"check", nullptr, "check", CheckData},
     {"music", nullptr, "music OUT.wav [--seconds N]", MusicToWav},
     {"play", nullptr, "play FILE.wav OUT.wav [--seconds N] [--loop 1] [--pitch R] [--volume V]",
      PlayToWav},
