@@ -22,7 +22,7 @@ const std::string& Scratch() {
 void Put(const std::string& name, const uint8_t* data, size_t size) {
   FILE* f = fopen((Scratch() + "/" + name).c_str(), "wb");
   if (!f) return;
-  fwrite(data, 1, size, f);
+  if (size) fwrite(data, 1, size, f);  // the empty input comes with a null pointer
   fclose(f);
 }
 }  // namespace
