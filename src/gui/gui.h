@@ -7,6 +7,7 @@
 #include "core/pointer_list.h"
 #include "engine3d/engine3d.h"
 #include "gfx2d/gfx2d.h"
+#include "gui/scroll_text.h"
 
 struct SoundSystem;
 struct FormManager;

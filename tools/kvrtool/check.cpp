@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "core/settings.h"
 #include "engine3d/engine3d.h"
 #include "gfx2d/gfx2d.h"
 #include "gui/gui.h"
@@ -94,6 +95,24 @@ void CheckTables(CheckWorld& w, const std::string& name) {
   tables.Destroy();
 }
 
+// The story texts through the scrolling panel, on the briefing's own surface and font.
+void CheckStory(CheckWorld& w, const std::string& name) {
+  Font font;
+  if (!font.LoadFont("font1.fnt")) LogMessage("Error loading font1.fnt");
+  const int32_t surface = w.g.LoadSprite("story_text.spr");
+  ScrollText panel{};
+  panel.Create(0, surface, name.c_str(), &font, 1.0f);
+  panel.Destroy();
+  w.g.ReleaseSprite(surface);
+}
+
+// The game takes the defaults without a word when kvr.ini is unreadable; here it is a fault.
+void CheckSettingsFile(CheckWorld&, const std::string& name) {
+  Settings settings{};
+  KeyBindings bindings{};
+  if (!ReadSettings(&settings, &bindings)) LogWithName("Error loading ", name);
+}
+
 void VisitForm(const char* form, void* user) { static_cast<std::vector<std::string>*>(user)->push_back(form); }
 
 // Every form of the script, opened and closed as the menus do (each loads its images).
@@ -119,6 +138,7 @@ const FileKind kKinds[] = {
     {".wav", CheckWave},         {".mmd", CheckMusic},        {".tdo", CheckModel},
     {".tex", CheckTexturePack},  {".rsx", CheckScript},       {"155", CheckTables},
     {"148", CheckTables},        {"asintable.dat", CheckTables},
+    {"intro.txt", CheckStory},   {"final.txt", CheckStory},   {"kvr.ini", CheckSettingsFile},
 };
 
 // Files the game opens by these very names: checked even when missing, so their absence is
@@ -126,7 +146,7 @@ const FileKind kKinds[] = {
 const char* const kNamedFiles[] = {
     "155",        "148",        "asintable.dat", "font1.fnt",    "font2.fnt",    "font3.fnt",
     "vomtal.spr", "menu1.wav",  "menu2.wav",     "intro.mmd",    "intro_p1.wav", "intro_p2.wav",
-    "intro_p3.wav", "kvr.rsx",  "ents.tex",
+    "intro_p3.wav", "kvr.rsx",  "ents.tex",     "intro.txt",    "final.txt",
 };
 
 const FileKind* KindOf(const std::string& name) {
