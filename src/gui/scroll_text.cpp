@@ -156,7 +156,10 @@ bool ScrollText::Update() {
     int32_t y = h - offset;
     for (int32_t i = k; i < count; ++i) {
       const char* line = static_cast<const char*>(lines.Get(i));
-      const int32_t x = (w - font->MeasureText(line)) >> 1;
+      // A line may end in the space that took it past the width; centred as it is, it
+      // would start left of the image and DrawText would drop its first character.
+      int32_t x = (w - font->MeasureText(line)) >> 1;
+      if (x < 0) x = 0;
       font->DrawText(x, y, line, SpritePixels(block), w, hImage, 0);
       y += h;
       if (y > hImage) break;

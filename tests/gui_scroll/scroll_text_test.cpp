@@ -161,6 +161,16 @@ TEST_F(ScrollPanel, EachStepRedrawsTheCentredLinesOnePixelHigher) {
   EXPECT_EQ(ImagePx(17, 39), 0);
 }
 
+TEST_F(ScrollPanel, ALineWiderThanTheImageKeepsItsFirstCharacter) {
+  // "AAAA " reaches the 25-pixel limit with its space: 30 pixels in a 28-pixel image.
+  Open("AAAA BB", 28, 30, 1.0f);
+  ASSERT_EQ(Lines(), (Texts{"AAAA ", "BB"}));
+  ASSERT_TRUE(panel.Update());
+  EXPECT_EQ(ImagePx(0, 10), kInk);
+  EXPECT_EQ(ImagePx(23, 10), kInk);
+  EXPECT_EQ(ImagePx(24, 10), 0);
+}
+
 TEST_F(ScrollPanel, DestroyIsSafeOnAPanelNeverCreatedAndTwice) {
   auto* zeroed = static_cast<ScrollText*>(AllocZeroed(sizeof(ScrollText)));
   zeroed->Destroy();

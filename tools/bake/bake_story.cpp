@@ -6,17 +6,23 @@
 
 namespace {
 
-// Blank lines before the story, so it rises from the bottom of its image instead of
-// starting at the top half-read: the panel's image is about 200 pixels tall and its
-// lines 11 pixels apart.
-constexpr int kLeadInLines = 16;
+// Blank lines before each story, so it rises from the bottom of its window instead of
+// starting at the top half-read. The panel puts the first line one line height (11
+// pixels) down: the briefing's window is 220 pixels tall, the final text's 62 under the
+// first-person console (and 176 over the external view, where it starts a third down).
+struct StoryFile {
+  const char* name;
+  int leadInLines;
+};
+constexpr StoryFile kStories[] = {{"intro.txt", 18}, {"final.txt", 4}};
 
 // One source line per paragraph, blank lines between them. The game's texts end each line
 // with a carriage return and a line feed, which the panel takes as one break; the fonts
 // draw printable ASCII only.
-bool ToGameText(const std::string& name, const std::string& source, std::string* out) {
+bool ToGameText(const std::string& name, const std::string& source, int leadInLines,
+                std::string* out) {
   out->clear();
-  for (int i = 0; i < kLeadInLines; ++i) *out += "\r\n";
+  for (int i = 0; i < leadInLines; ++i) *out += "\r\n";
   for (char c : source) {
     if (c == '\r') continue;
     if (c == '\n') {
@@ -37,14 +43,15 @@ bool ToGameText(const std::string& name, const std::string& source, std::string*
 
 bool BakeStory(const BakeContext& ctx) {
   bool ok = true;
-  for (const char* name : {"intro.txt", "final.txt"}) {
+  for (const StoryFile& story : kStories) {
     std::string source, text;
-    if (!ReadSource(ctx, std::string("story/") + name, &source)) {
-      fprintf(stderr, "bake: missing content/story/%s\n", name);
+    if (!ReadSource(ctx, std::string("story/") + story.name, &source)) {
+      fprintf(stderr, "bake: missing content/story/%s\n", story.name);
       ok = false;
       continue;
     }
-    ok = ToGameText(name, source, &text) && WriteOutText(ctx, name, text) && ok;
+    ok = ToGameText(story.name, source, story.leadInLines, &text) &&
+         WriteOutText(ctx, story.name, text) && ok;
   }
   return ok;
 }
