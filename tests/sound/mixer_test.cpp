@@ -193,11 +193,12 @@ TEST_F(MixerTest, PitchReachesChannelsAlreadyPlaying) {
 TEST_F(MixerTest, ChannelWhoseSlotLostItsDataIsFreedSilently) {
   int32_t slot = Load("c.wav", Constant(4000, 1000));
   PlaySample(ss, slot, 1);
+  int16_t* data = ss->slots[slot].data;
   ss->slots[slot].data = nullptr;  // as a disabled clone would be
   std::vector<int16_t> b = MixBlock();
   EXPECT_EQ(b[0], 0);
   EXPECT_EQ(ss->channels[0].state, kChannelFree);
-  ss->slots[slot].inUse = 0;
+  ss->slots[slot].data = data;
 }
 
 TEST_F(MixerTest, EmptyLoopingSlotEndsWithoutReading) {
