@@ -1,4 +1,6 @@
 // MixStep: positional volumes, then one 2048-sample block of the 12 channels.
+#include <algorithm>
+
 #include "core/fixed_math.h"
 #include "core/frame_clock.h"
 #include "sound/sound.h"
@@ -68,7 +70,9 @@ int32_t TakeChannel(SoundSystem* ss) {
 int32_t MixStep(SoundSystem* ss) {
   ss->samplesPerBlock = kMixBlockSamples;
   UpdatePositionalVolumes(ss);
-  ss->msSinceBlock += FrameDeltaMs;
+  // Held at its limit: with no device taking blocks the count would otherwise run over.
+  int64_t ms = int64_t(ss->msSinceBlock) + FrameDeltaMs;
+  ss->msSinceBlock = int32_t(std::clamp<int64_t>(ms, INT32_MIN, INT32_MAX));
   if (ss->handOffResult != -1) {
     ss->msSinceBlock = 0;
     int32_t master = ss->masterVolume;

@@ -180,9 +180,9 @@ int32_t FreeSample(SoundSystem* ss, int32_t slot) {
 void PlaySample(SoundSystem* ss, int32_t slot, int32_t loop) {
   if (!ValidSlot(slot) || !ss->slots[slot].inUse) return;
   // Two samples per millisecond: a sound started between blocks keeps its place in time.
-  int32_t delay = 2 * ss->msSinceBlock;
+  int64_t delay = 2 * int64_t(ss->msSinceBlock);
   if (delay > 1024) delay = 1024;
-  PlaySampleEx(ss, slot, loop, ss->slots[slot].length, delay);
+  PlaySampleEx(ss, slot, loop, ss->slots[slot].length, int32_t(delay < 0 ? 0 : delay));
 }
 
 int32_t PlaySampleEx(SoundSystem* ss, int32_t slot, int32_t loop, int32_t end, int32_t delay) {

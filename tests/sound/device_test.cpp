@@ -196,6 +196,7 @@ TEST(HeadlessAudioTest, NullDeviceRecordsWhatTheMixerHandsOver) {
   options.wavFile = dir.File("out.wav");
   Platform* machine = CreateHeadlessPlatform(options);
   ASSERT_NE(machine, nullptr);
+  memset(HandOff.buffer, 0, sizeof HandOff.buffer);  // as at program start
   Platform* previous = CurrentPlatform();
   SetCurrentPlatform(machine);
   SoundSystem* ss = CreateSoundSystem(nullptr);

@@ -27,6 +27,12 @@ TEST_F(MixerTest, PlaySampleDelaysByTheGameTimeSinceTheLastBlock) {
   ss->msSinceBlock = 900;
   PlaySample(ss, slot, 0);
   EXPECT_EQ(ss->channels[1].startDelay, 1024);
+  // A game without a device never has a block taken: the count stops at its limit.
+  ss->msSinceBlock = INT32_MAX - 10;
+  MixStep(ss);
+  EXPECT_EQ(ss->msSinceBlock, INT32_MAX);
+  PlaySample(ss, slot, 0);
+  EXPECT_EQ(ss->channels[2].startDelay, 1024);
 }
 
 TEST_F(MixerTest, NonLoopingSlotStopsOneSampleEarly) {

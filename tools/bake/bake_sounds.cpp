@@ -351,7 +351,7 @@ Signal RaptorGrowl() {  // a big reptile's throat: rough, rising and falling, th
     src[i] = SawWave(phase, hz, 3600) * rattle;
   }
   Signal s(src.size());
-  const double formants[3][3] = {{620, 5, 1.0}, {1100, 6, 0.55}, {2500, 7, 0.25}};
+  const double formants[3][3] = {{620, 5, 1.6}, {1100, 6, 1.0}, {2500, 7, 0.4}};
   for (const auto& fm : formants) {
     Biquad f;
     f.Bandpass(fm[0], fm[1]);
@@ -363,7 +363,7 @@ Signal RaptorGrowl() {  // a big reptile's throat: rough, rising and falling, th
   breath.Bandpass(1600, 1.0);
   for (size_t i = 0; i < s.size(); ++i) {
     double t = TimeOf(int(i));
-    s[i] += low.Run(src[i]) * 0.5 + breath.Run(WhiteNoise(int32_t(i), 122)) * 0.15;
+    s[i] += low.Run(src[i]) * 0.3 + breath.Run(WhiteNoise(int32_t(i), 122)) * 0.15;
     s[i] *= Smooth(0, 0.15, t) * (1 - Smooth(0.95, seconds, t));
   }
   return s;
