@@ -41,7 +41,7 @@ bool InfoMusic(const std::string& name, const std::vector<unsigned char>& bytes)
 
 // 3D: models drawn by the real pipeline (show_3d.cpp).
 int ShowModel(const Args& args);   // show model FILE.tdo PACK.tex OUT.png
-int ShowFrames(const Args& args);  // show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png
+int ShowFrames(const Args& args);  // show frames BASE.tdo [PACK.tex] FRAME.tdo... OUT.png
 bool InfoTdo(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoTexPack(const std::string& name, const std::vector<unsigned char>& bytes);
 

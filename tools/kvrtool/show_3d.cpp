@@ -175,15 +175,23 @@ int ShowModel(const Args& all) {
 }
 
 int ShowFrames(const Args& all) {
-  Args args = Positional(all);
-  if (args.size() < 4) {
-    fprintf(stderr, "usage: kvrtool show frames BASE.tdo PACK.tex FRAME.tdo... OUT.png [--yaw A] "
+  // The pack may be named anywhere among the words (default "ents.tex").
+  Args words = Positional(all), args;
+  std::string pack = "ents.tex";
+  for (const std::string& w : words) {
+    if (w.size() > 4 && w.compare(w.size() - 4, 4, ".tex") == 0)
+      pack = w;
+    else
+      args.push_back(w);
+  }
+  if (args.size() < 3) {
+    fprintf(stderr, "usage: kvrtool show frames BASE.tdo [PACK.tex] FRAME.tdo... OUT.png [--yaw A] "
                     "[--pitch P] [--dist D] [--sky FILE]\n"
                     "  a 3 x 3 strip of blends from each frame to the next (at most 5 frames)\n");
     return 2;
   }
-  std::string base = args[0], pack = args[1], out = args.back();
-  Args frames(args.begin() + 2, args.end() - 1);
+  std::string base = args[0], out = args.back();
+  Args frames(args.begin() + 1, args.end() - 1);
   if (frames.size() > size_t(FrameSet::kMaxFrames)) {
     fprintf(stderr, "kvrtool: at most %d frames\n", FrameSet::kMaxFrames);
     return 2;
