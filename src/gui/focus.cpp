@@ -1,16 +1,27 @@
 // The focus: which button or checkbox the menu keys act on, and how the keys move it.
+#include <cmath>
+
 #include "core/core.h"
 #include "gui/form_internal.h"
 
 namespace {
 
+// In 64 bits: a script may place a control anywhere in the 32-bit range.
 struct Centre {
-  int32_t x, y;
+  int64_t x, y;
 };
 
 Centre CentreOf(void* control, int32_t kind) {
   const ControlRect r = RectOfControl(control, kind);
-  return {r.x + r.width / 2, r.y + r.height / 2};
+  return {int64_t(r.x) + r.width / 2, int64_t(r.y) + r.height / 2};
+}
+
+// The engine's rounded distance where it can measure; beyond its range, the exact one.
+int64_t Distance(const Centre& a, const Centre& b) {
+  const int64_t dx = b.x - a.x, dy = b.y - a.y;
+  if (dx > -46340 && dx < 46340 && dy > -46340 && dy < 46340)
+    return MathTables::Distance3(0, 0, 0, int32_t(dx), int32_t(dy), 0);
+  return int64_t(std::llround(std::sqrt(double(dx) * double(dx) + double(dy) * double(dy))));
 }
 
 // Only buttons and checkboxes take the focus; a hidden one cannot be reached by the keys.
@@ -36,8 +47,8 @@ void MoveSideways(FormRecord* form, int direction, int32_t band) {
     const int32_t kind = form->controls.Tag(i);
     if (!IsCandidate(control, kind)) continue;
     const Centre c = CentreOf(control, kind);
-    const int64_t ahead = direction < 0 ? int64_t(from.x) - c.x : int64_t(c.x) - from.x;
-    const int64_t rows = int64_t(c.y) - from.y;
+    const int64_t ahead = direction < 0 ? from.x - c.x : c.x - from.x;
+    const int64_t rows = c.y - from.y;
     if (ahead <= 0 || rows <= -band || rows >= band) continue;
     if (choice < 0 || ahead < best) {
       choice = i;
@@ -54,18 +65,18 @@ void MoveVertically(FormRecord* form, int direction) {
   if (!HasFocus(form)) return;
   const Centre from = CentreOf(form->controls.Get(form->focused), form->controls.Tag(form->focused));
   int64_t bestGap = 10000;
-  int32_t bestDistance = 10000;
+  int64_t bestDistance = 10000;
   int32_t choice = -1;
   for (int32_t i = 0; i < form->controls.Count(); ++i) {
     void* control = form->controls.Get(i);
     const int32_t kind = form->controls.Tag(i);
     if (!IsCandidate(control, kind)) continue;
     const Centre c = CentreOf(control, kind);
-    const int64_t gap = direction < 0 ? int64_t(from.y) - c.y : int64_t(c.y) - from.y;
+    const int64_t gap = direction < 0 ? from.y - c.y : c.y - from.y;
     if (gap <= 0) continue;
     if (direction < 0 ? gap > bestGap : gap >= bestGap) continue;
     bestGap = gap;
-    const int32_t distance = MathTables::Distance3(from.x, from.y, 0, c.x, c.y, 0);
+    const int64_t distance = Distance(from, c);
     if (distance <= bestDistance) {
       choice = i;
       bestDistance = distance;

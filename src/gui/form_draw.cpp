@@ -22,7 +22,7 @@ void DrawLabel(const LabelControl& l) {
 void DrawCheckbox(FormManager* m, const CheckboxControl& c) {
   if (!c.visible) return;
   if (c.checked)
-    Gfx2D->DrawSprite(c.checkedImage, c.x + c.checkedOffsetX, c.y + c.checkedOffsetY, c.blitMode,
+    Gfx2D->DrawSprite(c.checkedImage, WrapAdd(c.x, c.checkedOffsetX), WrapAdd(c.y, c.checkedOffsetY), c.blitMode,
                       c.colourKey);
   else
     Gfx2D->DrawSprite(c.uncheckedImage, c.x, c.y, c.blitMode, c.colourKey);
@@ -30,19 +30,32 @@ void DrawCheckbox(FormManager* m, const CheckboxControl& c) {
     Gfx2D->DrawSprite(c.focusImage, c.x, c.y, c.blitMode, c.colourKey);
 }
 
+// A FillRect whose every row lies on the target. FillRect refuses each row that starts left
+// of the target or reaches its last column, and each row at or below its last one; doing
+// that here first keeps a bar placed far away from costing a row per unit of its height.
+void FillBar(int64_t x, int64_t y, int64_t w, int64_t h, uint16_t colour) {
+  if (w < 0 || x < 0 || x + w >= Gfx2D->width - 1) return;
+  const int64_t top = y < 0 ? 0 : y;
+  const int64_t bottom = y + h < Gfx2D->height - 1 ? y + h : Gfx2D->height - 1;
+  if (bottom <= top) return;
+  Gfx2D->FillRect(int32_t(x), int32_t(top), int32_t(w), int32_t(bottom - top), colour);
+}
+
 void DrawProgressBar(const ProgressBarControl& p) {
   if (!p.visible) return;
-  Gfx2D->DrawSprite(p.frameImage, p.x - p.imageOffsetX, p.y - p.imageOffsetY, ColourKey, 0);
+  const int64_t frameX = int64_t(p.x) - p.imageOffsetX, frameY = int64_t(p.y) - p.imageOffsetY;
+  if (frameX >= INT32_MIN && frameX <= INT32_MAX && frameY >= INT32_MIN && frameY <= INT32_MAX)
+    Gfx2D->DrawSprite(p.frameImage, int32_t(frameX), int32_t(frameY), ColourKey, 0);
   // An empty range has no share to show (the division would not be a number).
   if (p.value <= 0 || p.maximum <= p.minimum) return;
   const float length = float(p.vertical ? p.height : p.width);
   const float share = length / float(int64_t(p.maximum) - p.minimum) * float(int64_t(p.value) - p.minimum);
   if (!(share >= 1.0f)) return;  // nothing to fill, and never a sliver drawn backwards
-  const int32_t fill = share > length ? int32_t(length) : int32_t(share);
+  const int64_t fill = share >= length ? int64_t(length) : int64_t(share);
   if (p.vertical)
-    Gfx2D->FillRect(p.x, p.y + p.height - fill, p.width - 1, fill - 1, p.fillColour);
+    FillBar(p.x, int64_t(p.y) + p.height - fill, int64_t(p.width) - 1, fill - 1, p.fillColour);
   else
-    Gfx2D->FillRect(p.x + 1, p.y + 1, fill - 1, p.height - 1, p.fillColour);
+    FillBar(int64_t(p.x) + 1, int64_t(p.y) + 1, fill - 1, int64_t(p.height) - 1, p.fillColour);
 }
 
 // While throttled, five frames of six draw only what the script marks as changing every

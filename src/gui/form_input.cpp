@@ -5,8 +5,8 @@
 namespace {
 
 bool StylusInside(int32_t x, int32_t y, int32_t width, int32_t height) {
-  return x < Input.stylusX && Input.stylusX < x + width && y < Input.stylusY &&
-         Input.stylusY < y + height;
+  return x < Input.stylusX && Input.stylusX < int64_t(x) + width && y < Input.stylusY &&
+         Input.stylusY < int64_t(y) + height;
 }
 
 // The stylus over the form's controls in list order. True when a release acted on a

@@ -1,0 +1,3 @@
+FORM
+FORM F
+FORM G

@@ -1,0 +1,4 @@
+FORM F
+TDENG V 0 0 240 200 300
+TDENG W -50 -50 99999 99999
+BUTTON B a.spr nothere.spr 1 1 1 1
