@@ -77,6 +77,14 @@ int ShowScroll(const Args& all) {
   panel.Create(0, image, args[0].c_str(), &font, speed);
   printf("%s: %d lines in %d x %d with font %d, %d pixels apart\n", args[0].c_str(),
          panel.lines.Count(), w, h, fontNumber, font.FontHeight());
+  if (panel.lines.Count() == 0) {
+    fprintf(stderr, "kvrtool: %s gave no lines (missing or empty; see log.txt)\n",
+            args[0].c_str());
+    panel.Destroy();
+    g.ReleaseSprite(image);
+    Gfx2D = nullptr;
+    return 1;
+  }
   int moved = 0;
   bool running = true;
   for (int i = 0; i <= steps && running; ++i) {
