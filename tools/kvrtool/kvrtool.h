@@ -31,6 +31,7 @@ int ShowSprite(const Args& args);  // show sprite FILE OUT.png
 int ShowText(const Args& args);    // show text FONT TEXT OUT.png
 int ShowSky(const Args& args);     // show sky FILE HEADING PITCH OUT.png
 int ShowScroll(const Args& args);  // show scroll FILE.txt OUT.png (show_scroll.cpp)
+bool InfoSettings(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoSprite(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoFont(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoJpeg(const std::string& name, const std::vector<unsigned char>& bytes);  // info_jpeg.cpp
