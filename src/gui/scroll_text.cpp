@@ -96,7 +96,9 @@ void ScrollText::Create(uint32_t application, int32_t imageSlot, const char* fil
   reserved[0] = reserved[1] = 0;
   image = imageSlot;
   font = textFont;
-  speed = pixelsPerStep;
+  // The text only ever moves up; a negative or undefined speed would take the position
+  // where no line offset can be computed.
+  speed = pixelsPerStep >= 0 ? pixelsPerStep : 0;
   position = 0;
   text = nullptr;
   imageWidth = imageHeight = 0;

@@ -1,5 +1,6 @@
 // The scrolling text panel: wrapping, splitting, the end of the text, the speed and the
 // pixels drawn into the image.
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,16 @@ TEST_F(ScrollPanel, AtThreeTenthsOfAPixelOneLineTakesAboutThirtyFourSteps) {
   EXPECT_GE(four - three, 33);
   EXPECT_LE(four - three, 34);
   EXPECT_NEAR(three, 3 * kLineHeight / 0.3, 1.0);
+}
+
+TEST_F(ScrollPanel, ASpeedThatIsNotAPixelCountStandsStill) {
+  Open("a\r\nb\r\nc", 100, 100, -1e30f);
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(panel.Update());
+  EXPECT_EQ(panel.position, 0.0f);
+  panel.Destroy();
+  Open("a\r\nb\r\nc", 100, 100, std::numeric_limits<float>::quiet_NaN());
+  ASSERT_TRUE(panel.Update());
+  EXPECT_EQ(panel.position, 0.0f);
 }
 
 TEST_F(ScrollPanel, AFileThatCannotBeOpenedLeavesThePanelEmpty) {
