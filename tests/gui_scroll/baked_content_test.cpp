@@ -70,7 +70,9 @@ TEST(BakedStory, FitsItsWindowAndRisesFromTheBottom) {
           break;
         }
     ASSERT_GE(firstInkRow, 0);
-    if (s.risesFromBottom) EXPECT_GT(firstInkRow, h / 2);
+    if (s.risesFromBottom) {
+      EXPECT_GT(firstInkRow, h / 2);
+    }
     int steps = 1;
     while (panel.Update()) ++steps;
     EXPECT_LE(steps * 0.04, s.maxSeconds);
@@ -106,7 +108,9 @@ TEST(BakedSettings, TheBakeWritesKeyboardBindingsOnlyWhereNoSettingsExist) {
   for (int a : game) {
     EXPECT_NE(keys.code[a], 0u) << a;
     for (int b : game)
-      if (a != b) EXPECT_NE(keys.code[a], keys.code[b]) << a << " " << b;
+      if (a != b) {
+        EXPECT_NE(keys.code[a], keys.code[b]) << a << " " << b;
+      }
   }
   EXPECT_FALSE(dir.Exists("kvr_playerdata.dat"));
 
