@@ -230,7 +230,16 @@ Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3)
   n->x = a.y * b.z - a.z * b.y;
   n->y = a.z * b.x - a.x * b.z;
   n->z = a.x * b.y - a.y * b.x;
-  int32_t len = int32_t(std::sqrt(double(n->x) * n->x + double(n->y) * n->y + double(n->z) * n->z));
+  double length = std::sqrt(double(n->x) * n->x + double(n->y) * n->y + double(n->z) * n->z);
+  // The length is truncated to an integer; a face too large for that (or not a number, from
+  // a damaged model) is held at the integer limit or treated as degenerate.
+  int32_t len = 0;
+  if (!std::isfinite(length))
+    len = 0;
+  else if (length >= 2147483647.0)
+    len = INT32_MAX;
+  else if (length >= 1.0)
+    len = int32_t(length);
   if (len != 0) {
     double inv = 1.0 / len;
     n->x = float(n->x * inv);

@@ -142,6 +142,13 @@ TEST(FaceNormal, UnitNormalAndDegenerateFace) {
   n = MathTables::FaceNormal({1, 1, 1}, {1, 1, 1}, {1, 1, 1});
   EXPECT_FLOAT_EQ(n->y, 1.0f);
   MemFree(n);
+  // A huge face from a damaged model: a length past the integer range is held there.
+  n = MathTables::FaceNormal({0, 0, 0}, {3e9f, 0, 0}, {0, 3e9f, 0});
+  EXPECT_GT(n->z, 0.0f);
+  MemFree(n);
+  n = MathTables::FaceNormal({0, 0, 0}, {1e30f, 0, 0}, {0, 1e30f, 0});  // infinite length
+  EXPECT_FLOAT_EQ(n->y, 1.0f);
+  MemFree(n);
 }
 
 TEST(MathTablesLoad, MissingOrShortTablesAreLoggedAndStopCreation) {
