@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: plain, then under
-# AddressSanitizer + UndefinedBehaviorSanitizer, then the audio hand-off under ThreadSanitizer.
+# Installs what is missing, builds everything and runs every test: plain (which includes the
+# audio hand-off under ThreadSanitizer), then under AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install_deps.sh
@@ -17,11 +17,3 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_SANITI
 ninja -C build-asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
-
-if [ -f tests/sound/CMakeLists.txt ]; then
-  echo "== ThreadSanitizer (audio hand-off)"
-  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_TSAN=ON \
-    -DKVR_BENCH=OFF >/dev/null
-  ninja -C build-tsan test_sound
-  ctest --test-dir build-tsan --output-on-failure -R '^(Sound|Mixer|HandOff)' -j "$jobs"
-fi
