@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_latch.h"
 #include "platform/platform.h"
 
 struct ScriptedInput {
@@ -66,8 +67,7 @@ class HeadlessPlatform : public Platform {
   bool closeSent_ = false;
   int timers_ = 0;    // timer messages handed out
   int presents_ = 0;  // frames presented
-  uint8_t down_[256] = {};
-  uint8_t pressed_[256] = {};
+  KeyLatchTable keys_;
   std::vector<std::string> boxes_;
   std::vector<uint16_t> lastFrame_;
   // Null audio device: one block per 128 ms of virtual time.

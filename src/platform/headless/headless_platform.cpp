@@ -84,20 +84,9 @@ void HeadlessPlatform::Advance(uint64_t ms) {
   FeedAudioUntilNow();
 }
 
-void HeadlessPlatform::SetKey(int vk, bool down) {
-  if (vk < 0 || vk > 255) return;
-  down_[vk] = down ? 1 : 0;
-  if (down) pressed_[vk] = 1;
-}
+void HeadlessPlatform::SetKey(int vk, bool down) { keys_.Set(vk, down); }
 
-uint16_t HeadlessPlatform::KeyState(int vk) {
-  if (vk < 0 || vk > 255) return 0;
-  uint16_t state = 0;
-  if (down_[vk]) state |= 0x8000;
-  if (pressed_[vk]) state |= 1;
-  pressed_[vk] = 0;
-  return state;
-}
+uint16_t HeadlessPlatform::KeyState(int vk) { return keys_.Read(vk); }
 
 PlatformMessage HeadlessPlatform::NextMessage() {
   if (quitPosted_) return {PlatformMessageKind::Quit};

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_latch.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_keys.h"
 
@@ -61,13 +62,10 @@ class SdlPlatform : public Platform {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   SDL_AudioDeviceID audio_ = 0;
-  AudioFillCallback fill_ = nullptr;
-  void* fillUser_ = nullptr;
   std::vector<SDL_GameController*> controllers_;
   bool quit_ = false;
   Uint32 nextTimer_ = 0;
-  uint8_t down_[256] = {};
-  uint8_t pressed_[256] = {};
+  KeyLatchTable keys_;
   uint16_t frame_[240 * 320] = {};
   std::vector<uint32_t> lut_;
 };
@@ -178,26 +176,15 @@ bool SdlPlatform::Present(const uint16_t* frame) {
 
 void SdlPlatform::SetKey(int vk, bool down) {
   if (vk <= 0 || vk > 255) return;
-  down_[vk] = down ? 1 : 0;
-  if (down) pressed_[vk] = 1;
+  keys_.Set(vk, down);
   // The generic Shift, Ctrl and Alt codes are down while either side is.
   static const int pairs[3][3] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
   for (const auto& p : pairs) {
-    if (vk == p[1] || vk == p[2]) {
-      down_[p[0]] = (down_[p[1]] || down_[p[2]]) ? 1 : 0;
-      if (down) pressed_[p[0]] = 1;
-    }
+    if (vk == p[1] || vk == p[2]) keys_.Set(p[0], keys_.down[p[1]] || keys_.down[p[2]]);
   }
 }
 
-uint16_t SdlPlatform::KeyState(int vk) {
-  if (vk < 0 || vk > 255) return 0;
-  uint16_t state = 0;
-  if (down_[vk]) state |= 0x8000;
-  if (pressed_[vk]) state |= 1;
-  pressed_[vk] = 0;
-  return state;
-}
+uint16_t SdlPlatform::KeyState(int vk) { return keys_.Read(vk); }
 
 // Sticks and triggers read as keys once pushed past a third of their travel.
 void SdlPlatform::SetAxisKeys(int axis, int value) {
