@@ -126,10 +126,11 @@ FONT2 font2.fnt 65098
 FONT3 font3.fnt 65098
 BITMAP IMG_BACK menu_back.spr 0 0 0 0 0 1
 BITMAP IMG_TITLE title_newgame.spr 0 4 1 0 0 1
-LABEL LBL_QUESTION "Start a new campaign?" 2 41 96
-LABEL LBL_WARN1 "Saved progress and" 1 59 130
-LABEL LBL_WARN2 "the state of every map" 1 47 146
-LABEL LBL_WARN3 "will be lost." 1 82 162
+BITMAP IMG_WARNING icon_warning.spr 96 56 1 0 0 1
+LABEL LBL_QUESTION "Start a new campaign?" 2 41 112
+LABEL LBL_WARN1 "Saved progress and" 1 59 140
+LABEL LBL_WARN2 "the state of every map" 1 47 156
+LABEL LBL_WARN3 "will be lost." 1 82 172
 BUTTON BTN_NEWGAME_OK btn_start.spr btn_start_hi.spr 12 228 3 4296
 BUTTON BTN_NEWGAME_CANCEL btn_cancel.spr btn_cancel_hi.spr 124 228 3 4296
 ENDFORM
@@ -241,10 +242,11 @@ FONT2 font2.fnt 65098
 FONT3 font3.fnt 65098
 BITMAP IMG_BACK menu_back.spr 0 0 0 0 0 1
 BITMAP IMG_TITLE title_hyperjump.spr 0 4 1 0 0 1
-LABEL LBL_LINE1 "This destination lies in" 2 34 96
-LABEL LBL_LINE2 "another star system." 2 44 112
-LABEL LBL_LINE3 "A hyperjump charge is" 1 51 144
-LABEL LBL_LINE4 "needed to travel there." 1 45 160
-LABEL LBL_LINE5 "Find one and come back." 1 46 176
+BITMAP IMG_WARNING icon_warning.spr 96 56 1 0 0 1
+LABEL LBL_LINE1 "This destination lies in" 2 34 112
+LABEL LBL_LINE2 "another star system." 2 44 128
+LABEL LBL_LINE3 "A hyperjump charge is" 1 51 156
+LABEL LBL_LINE4 "needed to travel there." 1 45 172
+LABEL LBL_LINE5 "Find one and come back." 1 46 188
 BUTTON FORMJUMPTOOFAR_BTN_OK btn_ok.spr btn_ok_hi.spr 68 236 3 4296
 ENDFORM

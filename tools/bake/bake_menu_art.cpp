@@ -159,6 +159,37 @@ RgbImage DestinationPanel() {
   return img;
 }
 
+// A warning sign for the screens that ask before something is lost or refused: an amber
+// triangle with a dark rim and an exclamation mark; keyed on black.
+RgbImage WarningSign() {
+  const int w = 48, h = 42;
+  RgbImage img(w, h);
+  auto inside = [](float x, float y, float grow) {
+    // Triangle with its apex at (24, 2) and its base on row 39, widened by `grow`.
+    const float half = (y - 2.0f) * 22.0f / 37.0f + grow;
+    return y >= 2.0f - grow && y <= 39.0f + grow && std::fabs(x - 24.0f) <= half;
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      int outer = 0, inner = 0;
+      for (int sy = 0; sy < 4; ++sy)
+        for (int sx = 0; sx < 4; ++sx) {
+          const float px = float(x) + (float(sx) + 0.5f) / 4, py = float(y) + (float(sy) + 0.5f) / 4;
+          outer += inside(px, py, 2.0f);
+          inner += inside(px, py, 0.0f);
+        }
+      if (outer == 0) continue;
+      // Hard edge against the key: a pixel is either rim or transparent, never a fade to black.
+      Rgb c = kOutline;
+      if (inner > 0) c = Mix(kOutline, Mix(MakeRgb(255, 214, 110), MakeRgb(232, 120, 30), float(y) / float(h)),
+                              float(inner) / 16.0f);
+      img.At(x, y) = c;
+    }
+  img.FillRect(22, 13, 4, 14, kOutline);
+  img.FillRect(22, 30, 4, 4, kOutline);
+  return img;
+}
+
 struct ButtonArt {
   const char* file;  // the normal image; "_hi" before ".spr" names the focused one
   int w, h;
@@ -244,6 +275,7 @@ bool BakeMenuArt(const BakeContext& ctx) {
   }
   ok = WriteKeyedSpr(ctx, "opt_focus.spr", OptionFocus(), kMagentaKey, false) && ok;
   ok = WriteKeyedSpr(ctx, "bar_frame.spr", BarFrame(), 0, true) && ok;
+  ok = WriteKeyedSpr(ctx, "icon_warning.spr", WarningSign(), 0, false) && ok;
   // The briefing screen: the backdrop with its window built in, and the black surface the
   // story scrolls on.
   RgbImage story = MenuBackdrop();

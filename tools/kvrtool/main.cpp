@@ -22,7 +22,7 @@ const ToolCommand kCommands[] = {
      ShowScroll},
     {"show", "form",
      "show form SCRIPT FORM OUT.png [--sky F] [--model F --pack P] [--only A,B] [--hide A,B] "
-     "[--show A,B] [--focus NAME] [--set NAME=VALUE]",
+     "[--show A,B] [--focus NAME] [--set NAME=VALUE] [--scroll IMG=FILE:FONT:SPEED:STEPS]",
      ShowForm},
     {"check", nullptr, "check", CheckData},
     {"music", nullptr, "music OUT.wav [--seconds N]", MusicToWav},

@@ -69,6 +69,32 @@ void PlaceModel(FormRecord* form, const std::string& model, const std::string& p
   }
 }
 
+// --scroll NAME=FILE:FONT:SPEED:STEPS: a story text scrolled that far inside a bitmap
+// control, as the briefing and the final sequence run it.
+void Scroll(FormManager* m, const std::string& spec, ScrollText* panel) {
+  const size_t eq = spec.find('=');
+  std::vector<std::string> parts;
+  if (eq != std::string::npos) {
+    std::string rest = spec.substr(eq + 1);
+    for (size_t at; (at = rest.find(':')) != std::string::npos; rest = rest.substr(at + 1))
+      parts.push_back(rest.substr(0, at));
+    parts.push_back(rest);
+  }
+  int32_t kind = 0;
+  auto* image = eq == std::string::npos ? nullptr
+                                        : static_cast<BitmapControl*>(FindCurrentControl(m, spec.substr(0, eq).c_str(), &kind));
+  if (!image || kind != kControlBitmap || parts.size() != 4) {
+    fprintf(stderr, "kvrtool: --scroll wants BITMAPNAME=FILE:FONT:SPEED:STEPS\n");
+    return;
+  }
+  const int font = atoi(parts[1].c_str());
+  panel->Create(0, image->slot, parts[0].c_str(), font == 1 ? m->font1 : font == 2 ? m->font2 : m->font3,
+                float(atof(parts[2].c_str())));
+  for (int step = atoi(parts[3].c_str()); step > 0 && panel->Update(); --step) {
+  }
+  image->visible = 1;
+}
+
 }  // namespace
 
 int ShowForm(const Args& all) {
@@ -76,7 +102,7 @@ int ShowForm(const Args& all) {
   if (args.size() != 3) {
     fprintf(stderr,
             "usage: kvrtool show form SCRIPT FORM OUT.png [--sky FILE] [--heading H] [--model F.tdo "
-            "--pack P.tex] [--only A,B] [--hide A,B] [--show A,B] [--focus NAME] [--set NAME=VALUE]...\n");
+            "--pack P.tex] [--scroll IMG=FILE:FONT:SPEED:STEPS] [--only A,B] [--hide A,B] [--show A,B] [--focus NAME] [--set NAME=VALUE]...\n");
     return 2;
   }
   LogCapture log;
@@ -121,6 +147,9 @@ int ShowForm(const Args& all) {
         bg->heading = heading;
         bg->pitch = 51000;
       }
+    ScrollText panel{};
+    const std::string scroll = OptionValue(all, "--scroll", "");
+    if (!scroll.empty()) Scroll(m, scroll, &panel);
     const std::string model = OptionValue(all, "--model", "");
     if (!model.empty()) PlaceModel(form, model, OptionValue(all, "--pack", ""));
 
@@ -128,6 +157,7 @@ int ShowForm(const Args& all) {
     SetThrottledRedraw(m, 0);
     DrawForms(m);
     if (!SaveFramePng(args[2])) status = 1;
+    panel.Destroy();
     printf("%s: %d controls, focus %d\n", form->name, int(form->controls.Count()), int(form->focused));
     for (int32_t i = 0; i < form->controls.Count(); ++i) {
       void* c = form->controls.Get(i);
