@@ -66,7 +66,7 @@ class Platform {
   virtual void MessageBox(const std::string& title, const std::string& text) = 0;
 
   // Audio device: one stream, opened paused. The callback runs on the device thread.
-  virtual bool OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) = 0;
+  virtual bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) = 0;
   virtual void PauseAudio(bool paused) = 0;
   virtual void LockAudio() = 0;
   virtual void UnlockAudio() = 0;

@@ -31,7 +31,7 @@ class HeadlessPlatform : public Platform {
   bool Present(const uint16_t* frame) override;
   uint16_t KeyState(int vk) override;
   void MessageBox(const std::string& title, const std::string& text) override;
-  bool OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) override;
+  bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override;
   void PauseAudio(bool paused) override { audioPaused_ = paused; }
   void LockAudio() override {}
   void UnlockAudio() override {}
@@ -73,7 +73,7 @@ class HeadlessPlatform : public Platform {
   // Null audio device: one block per 128 ms of virtual time.
   AudioFillCallback fill_ = nullptr;
   void* fillUser_ = nullptr;
-  AudioSpec spec_;
+  AudioSpec format_;
   bool audioPaused_ = true;
   uint64_t nextBlockMs_ = 0;
   long blocksTaken_ = 0;

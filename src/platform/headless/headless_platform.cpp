@@ -143,13 +143,13 @@ void HeadlessPlatform::MessageBox(const std::string& title, const std::string& t
   fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
 }
 
-bool HeadlessPlatform::OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) {
+bool HeadlessPlatform::OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) {
   if (options_.nosound) return false;
-  spec_ = spec;
+  format_ = format;
   fill_ = fill;
   fillUser_ = user;
   audioPaused_ = true;
-  nextBlockMs_ = clockMs_ + uint64_t(spec.samples) * 1000 / uint64_t(spec.rate);
+  nextBlockMs_ = clockMs_ + uint64_t(format.samples) * 1000 / uint64_t(format.rate);
   if (!options_.wavFile.empty() && !wav_) {
     wav_ = fopen(options_.wavFile.c_str(), "wb");
     if (!wav_) fprintf(stderr, "game: cannot write %s\n", options_.wavFile.c_str());
@@ -163,8 +163,8 @@ bool HeadlessPlatform::OpenAudio(const AudioSpec& spec, AudioFillCallback fill, 
 
 void HeadlessPlatform::FeedAudioUntilNow() {
   if (!fill_) return;
-  uint64_t blockMs = uint64_t(spec_.samples) * 1000 / uint64_t(spec_.rate);
-  std::vector<uint8_t> block(size_t(spec_.samples) * 2 * size_t(spec_.channels));
+  uint64_t blockMs = uint64_t(format_.samples) * 1000 / uint64_t(format_.rate);
+  std::vector<uint8_t> block(size_t(format_.samples) * 2 * size_t(format_.channels));
   while (clockMs_ >= nextBlockMs_) {
     nextBlockMs_ += blockMs;
     if (audioPaused_) continue;
@@ -186,10 +186,10 @@ void HeadlessPlatform::FinishWav() {
   fwrite("WAVEfmt ", 1, 8, wav_);
   PutLE(wav_, 16, 4);
   PutLE(wav_, 1, 2);
-  PutLE(wav_, uint32_t(spec_.channels), 2);
-  PutLE(wav_, uint32_t(spec_.rate), 4);
-  PutLE(wav_, uint32_t(spec_.rate * spec_.channels * 2), 4);
-  PutLE(wav_, uint32_t(spec_.channels * 2), 2);
+  PutLE(wav_, uint32_t(format_.channels), 2);
+  PutLE(wav_, uint32_t(format_.rate), 4);
+  PutLE(wav_, uint32_t(format_.rate * format_.channels * 2), 4);
+  PutLE(wav_, uint32_t(format_.channels * 2), 2);
   PutLE(wav_, 16, 2);
   fwrite("data", 1, 4, wav_);
   PutLE(wav_, wavBytes_, 4);

@@ -36,7 +36,7 @@ class SdlPlatform : public Platform {
   bool Present(const uint16_t* frame) override;
   uint16_t KeyState(int vk) override;
   void MessageBox(const std::string& title, const std::string& text) override;
-  bool OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) override;
+  bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override;
   void PauseAudio(bool paused) override {
     if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
@@ -334,7 +334,7 @@ void SdlPlatform::MessageBox(const std::string& title, const std::string& text) 
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), window_);
 }
 
-bool SdlPlatform::OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void* user) {
+bool SdlPlatform::OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) {
   if (options_.nosound) return false;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     fprintf(stderr, "game: no sound card (%s); running silent\n", SDL_GetError());
@@ -342,10 +342,10 @@ bool SdlPlatform::OpenAudio(const AudioSpec& spec, AudioFillCallback fill, void*
   }
   audioTarget = {fill, user};
   SDL_AudioSpec want{}, have{};
-  want.freq = spec.rate;
+  want.freq = format.rate;
   want.format = AUDIO_S16SYS;
-  want.channels = Uint8(spec.channels);
-  want.samples = Uint16(spec.samples);
+  want.channels = Uint8(format.channels);
+  want.samples = Uint16(format.samples);
   want.callback = AudioThunk;
   want.userdata = &audioTarget;
   // No changes allowed: SDL converts the game's 16 kHz mono to the card's own format.
