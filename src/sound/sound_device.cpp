@@ -25,11 +25,11 @@ int32_t SoundDevice::Open(const SoundFormat* fmt, int32_t frames, AudioFillCallb
   // The platform streams signed 16-bit samples only: an 8-bit format finds no device.
   Platform* machine = CurrentPlatform();
   if (!machine || !sixteen) return -1;
-  AudioSpec format;
-  format.rate = fmt->rate;
-  format.channels = fmt->channels;
-  format.samples = int(bytes / frameBytes);
-  if (!machine->OpenAudio(format, callback, callbackContext)) return -1;
+  AudioSpec wanted;
+  wanted.rate = fmt->rate;
+  wanted.channels = fmt->channels;
+  wanted.samples = int(bytes / frameBytes);
+  if (!machine->OpenAudio(wanted, callback, callbackContext)) return -1;
 
   platform = machine;
   format = *fmt;

@@ -19,7 +19,7 @@ class FakePlatform : public Platform {
   void MessageBox(const std::string&, const std::string&) override {}
   bool OpenAudio(const AudioSpec& s, AudioFillCallback f, void* u) override {
     calls += "open;";
-    spec = s;
+    wanted = s;
     fill = f;
     user = u;
     return accept;
@@ -31,7 +31,7 @@ class FakePlatform : public Platform {
 
   bool accept = true;
   std::string calls;
-  AudioSpec spec;
+  AudioSpec wanted;
   AudioFillCallback fill = nullptr;
   void* user = nullptr;
 };
@@ -74,9 +74,9 @@ TEST_F(DeviceTest, OpenRefusesBadFormatsAndASecondOpen) {
   ASSERT_EQ(d.Open(&format, 2880, Ignore, &d), 0);
   EXPECT_EQ(d.Open(&format, 2880, Ignore, &d), -2);
   EXPECT_EQ(fake.calls, "open;");
-  EXPECT_EQ(fake.spec.rate, 16000);
-  EXPECT_EQ(fake.spec.channels, 1);
-  EXPECT_EQ(fake.spec.samples, 2048);
+  EXPECT_EQ(fake.wanted.rate, 16000);
+  EXPECT_EQ(fake.wanted.channels, 1);
+  EXPECT_EQ(fake.wanted.samples, 2048);
   EXPECT_EQ(fake.user, &d);
   EXPECT_EQ(d.bufferCount, 4);
   EXPECT_EQ(d.bytesPerBuffer, 4096);
