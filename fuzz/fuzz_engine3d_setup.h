@@ -10,6 +10,7 @@
 
 #include "core/core.h"
 #include "engine3d/engine3d.h"
+#include "fuzz_support.h"
 
 namespace fuzz3d {
 
@@ -27,9 +28,7 @@ inline void WriteTable(const std::string& path, int entries, uint16_t (*value)(i
 // The scratch directory (ExeDir) and a ready engine over the whole frame.
 inline Engine3D& SharedEngine() {
   static Engine3D* engine = [] {
-    char pattern[] = "/tmp/kvrfuzz3dXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
+    const std::string& d = FuzzScratchDir();
     WriteTable(d + "/155", 2048, [](int i) {
       return uint16_t(int16_t(std::lround(std::sin(6.283185307179586 * i / 2048) * 256)));
     });

@@ -5,26 +5,11 @@
 #include <string>
 
 #include "core/core.h"
+#include "fuzz_support.h"
 #include "gfx2d/gfx2d.h"
 
-namespace {
-const std::string& Scratch() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kvrfuzzfntXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
-    return d;
-  }();
-  return dir;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = Scratch() + "/fuzz.fnt";
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  if (size) fwrite(data, 1, size, f);
-  fclose(f);
+  if (!PutFuzzFile("fuzz.fnt", data, size)) return 0;
   Font font;
   if (font.LoadFont("fuzz.fnt")) {
     char text[256];
@@ -39,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g.Create(0, 240, 320, FrameBuffer);
     DrawTextBlock(&g, "one\ntwo\nthree", &font);
   }
-  remove(path.c_str());
+  FileDelete("fuzz.fnt");
   return 0;
 }

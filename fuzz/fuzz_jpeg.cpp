@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/core.h"
+#include "fuzz_support.h"
 #include "gfx2d/jpeg.h"
 #include "gfx2d/jpeg_decoder.h"
 
@@ -13,17 +14,6 @@ namespace {
 // Frames bigger than this only cost time: their code paths are those of small ones, and wide
 // lines are still reached through wide, short frames.
 constexpr long kMaxFuzzPixels = 1 << 18;
-
-const char* DataDir() {
-  static std::string dir;
-  if (dir.empty()) {
-    char pattern[] = "/tmp/kvrfuzzjpegXXXXXX";
-    const char* made = mkdtemp(pattern);
-    dir = made ? made : "/tmp";
-    SetExeDir((dir + "/").c_str());
-  }
-  return dir.c_str();
-}
 
 // The frame size the header claims, through the decoder itself; 0 when init fails.
 long ClaimedPixels(const uint8_t* data, size_t size) {
@@ -42,12 +32,9 @@ long ClaimedPixels(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string path = std::string(DataDir()) + "/fuzz.jpg";
+  FuzzScratchDir();
   if (size == 0 || ClaimedPixels(data, size) > kMaxFuzzPixels) return 0;
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  fwrite(data, 1, size, f);
-  fclose(f);
+  if (!PutFuzzFile("fuzz.jpg", data, size)) return 0;
   uint16_t* block = reinterpret_cast<uint16_t*>(1);
   if (LoadJpg(nullptr, "fuzz.jpg", &block)) {
     if (!block || block[0] == 0 || block[1] == 0) abort();

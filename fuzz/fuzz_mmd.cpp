@@ -8,38 +8,27 @@
 
 #include "core/core.h"
 #include "core/frame_clock.h"
+#include "fuzz_support.h"
 #include "sound/sound.h"
 
 namespace {
-struct Setup {
-  std::string dir;
-  SoundSystem* ss;
-};
-
-// A scratch directory holding small instruments; the event file is rewritten per input.
-const Setup& Scratch() {
-  static Setup s = [] {
-    char pattern[] = "/tmp/kvrfuzzmmdXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
+// The scratch directory holds small instruments; the event file is rewritten per input.
+SoundSystem* Sound() {
+  static SoundSystem* ss = [] {
+    const std::string& d = FuzzScratchDir();
     std::vector<int16_t> tone(600);
     for (size_t i = 0; i < tone.size(); ++i) tone[i] = int16_t((i % 40) * 500 - 10000);
     for (const char* name : {"intro_p1.wav", "intro_p2.wav", "intro_p3.wav"})
       WriteWavFile((d + "/" + name).c_str(), tone.data(), tone.size());
-    return Setup{d, CreateSoundSystem(nullptr)};
+    return CreateSoundSystem(nullptr);
   }();
-  return s;
+  return ss;
 }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const Setup& s = Scratch();
-  const std::string path = s.dir + "/intro.mmd";
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  if (size) fwrite(data, 1, size, f);
-  fclose(f);
-  SoundSystem* ss = s.ss;
+  SoundSystem* ss = Sound();
+  if (!PutFuzzFile("intro.mmd", data, size)) return 0;
   StartIntroMusic(ss);
   uint8_t block[kMixBlockBytes];
   FrameDeltaMs = 40;
@@ -48,6 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MixStep(ss);
   }
   StopIntroMusic(ss);
-  remove(path.c_str());
+  FileDelete("intro.mmd");
   return 0;
 }

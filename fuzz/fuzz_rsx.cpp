@@ -6,27 +6,11 @@
 #include <string>
 
 #include "core/core.h"
+#include "fuzz_support.h"
 #include "gfx2d/gfx2d.h"
 #include "gui/gui.h"
 
 namespace {
-const std::string& Scratch() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kvrfuzzrsxXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
-    return d;
-  }();
-  return dir;
-}
-
-void Put(const std::string& name, const std::string& bytes) {
-  FILE* f = fopen((Scratch() + "/" + name).c_str(), "wb");
-  if (!f) return;
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
-}
-
 // A sprite of one colour (big-endian size words, then the pixels).
 std::string Sprite(int w, int h, uint16_t pixel) {
   std::string s = {char(w >> 8), char(w & 255), char(h >> 8), char(h & 255)};
@@ -62,10 +46,10 @@ void SetUp() {
   static bool done = false;
   if (done) return;
   done = true;
-  for (const char* name : {"font1.fnt", "font2.fnt", "font3.fnt"}) Put(name, FontFile());
-  Put("a.spr", Sprite(8, 8, 0x1234));
-  Put("b.spr", Sprite(40, 20, 0xF800));
-  Put("c.spr", Sprite(640, 128, 0x07E0));
+  for (const char* name : {"font1.fnt", "font2.fnt", "font3.fnt"}) PutFuzzFile(name, FontFile());
+  PutFuzzFile("a.spr", Sprite(8, 8, 0x1234));
+  PutFuzzFile("b.spr", Sprite(40, 20, 0xF800));
+  PutFuzzFile("c.spr", Sprite(640, 128, 0x07E0));
 }
 
 void Steps(FormManager* m) {
@@ -84,7 +68,7 @@ void Steps(FormManager* m) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetUp();
-  Put("kvr.rsx", std::string(reinterpret_cast<const char*>(data), size));
+  PutFuzzFile("kvr.rsx", data, size);
   Graphics2D g;
   g.Create(0, 240, 320, FrameBuffer);
   Gfx2D = &g;

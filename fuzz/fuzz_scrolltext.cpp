@@ -6,27 +6,11 @@
 #include <string>
 
 #include "core/core.h"
+#include "fuzz_support.h"
 #include "gfx2d/gfx2d.h"
 #include "gui/scroll_text.h"
 
 namespace {
-const std::string& Scratch() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kvrfuzztxtXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
-    return d;
-  }();
-  return dir;
-}
-
-void Put(const std::string& name, const std::string& bytes) {
-  FILE* f = fopen((Scratch() + "/" + name).c_str(), "wb");
-  if (!f) return;
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
-}
-
 // A blank sprite file of w x h (big-endian size words).
 std::string Blank(int w, int h) {
   std::string s = {char(w >> 8), char(w & 255), char(h >> 8), char(h & 255)};
@@ -48,7 +32,7 @@ void MakeFont(Font* font) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Put("fuzz.txt", std::string(reinterpret_cast<const char*>(data), size));
+  PutFuzzFile("fuzz.txt", data, size);
   static const int kSizes[][2] = {{220, 60}, {4, 20}, {1, 1}};
   Graphics2D g;
   g.Create(0, 240, 320, FrameBuffer);
@@ -57,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MakeFont(&font);
   for (const auto& s : kSizes) {
     const std::string name = "img" + std::to_string(s[0]) + ".spr";
-    Put(name, Blank(s[0], s[1]));
+    PutFuzzFile(name.c_str(), Blank(s[0], s[1]));
     const int32_t slot = g.LoadSprite(name.c_str());
     ScrollText panel{};
     panel.Create(0, slot, "fuzz.txt", &font, 7.5f);

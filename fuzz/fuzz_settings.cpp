@@ -7,29 +7,11 @@
 #include <string>
 
 #include "core/core.h"
-
-namespace {
-const std::string& Scratch() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kvrfuzzsetXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
-    return d;
-  }();
-  return dir;
-}
-
-void Put(const std::string& name, const uint8_t* data, size_t size) {
-  FILE* f = fopen((Scratch() + "/" + name).c_str(), "wb");
-  if (!f) return;
-  if (size) fwrite(data, 1, size, f);  // the empty input comes with a null pointer
-  fclose(f);
-}
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Put(kSettingsFile, data, size);
-  Put(kPlayerDataFile, data, size);
+  PutFuzzFile(kSettingsFile, data, size);
+  PutFuzzFile(kPlayerDataFile, data, size);
   Settings settings;
   PlayerData player;
   KeyBindings keys;

@@ -5,27 +5,11 @@
 #include <string>
 
 #include "core/core.h"
+#include "fuzz_support.h"
 #include "gfx2d/gfx2d.h"
 
-namespace {
-// One scratch directory for the whole run stands for the program's directory.
-const std::string& Scratch() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kvrfuzzsprXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
-    return d;
-  }();
-  return dir;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = Scratch() + "/fuzz.spr";
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  if (size) fwrite(data, 1, size, f);
-  fclose(f);
+  if (!PutFuzzFile("fuzz.spr", data, size)) return 0;
   static Graphics2D g;
   g.Create(0, 240, 320, FrameBuffer);
   Gfx2D = &g;
@@ -47,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     g.ReleaseSprite(slot);
   }
-  remove(path.c_str());
-  remove((Scratch() + "/log.txt").c_str());
+  FileDelete("fuzz.spr");
+  DeleteLog();
   return 0;
 }

@@ -6,16 +6,14 @@
 #include "core/core.h"
 #include "engine3d/engine3d.h"
 #include "fuzz_engine3d_setup.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Engine3D& e = fuzz3d::SharedEngine();
   if (!e.ready) return 0;
-  FILE* f = fopen((std::string(ExeDir) + "fuzz.tex").c_str(), "wb");
-  if (!f) return 0;
-  if (size) fwrite(data, 1, size, f);
-  fclose(f);
+  if (!PutFuzzFile("fuzz.tex", data, size)) return 0;
   e.LoadTexturePack("fuzz.tex", int32_t(size & 1));
   // The log would grow by a line per missing table entry; start afresh each input.
-  remove((std::string(ExeDir) + "log.txt").c_str());
+  DeleteLog();
   return 0;
 }

@@ -7,15 +7,14 @@
 
 #include "core/core.h"
 #include "core/frame_clock.h"
+#include "fuzz_support.h"
 #include "sound/sound.h"
 
 namespace {
-// Log lines go to a scratch directory rather than beside the fuzzer.
+// Log lines go to the scratch directory rather than beside the fuzzer.
 SoundSystem* Sound() {
   static SoundSystem* ss = [] {
-    char pattern[] = "/tmp/kvrfuzzwavXXXXXX";
-    std::string d = mkdtemp(pattern) ? pattern : "/tmp";
-    SetExeDir((d + "/").c_str());
+    FuzzScratchDir();
     return CreateSoundSystem(nullptr);
   }();
   return ss;

@@ -36,10 +36,6 @@ struct CheckWorld {
   Engine3D* engine = nullptr;
 };
 
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 void LogWithName(const char* text, const std::string& name) {
   std::string line = text;
   line += name;

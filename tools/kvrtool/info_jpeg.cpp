@@ -42,11 +42,6 @@ const char* ErrorMeaning(int code) {
   }
 }
 
-bool EndsWith(const std::string& s, const char* tail) {
-  std::string t(tail);
-  return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
-}
-
 }  // namespace
 
 bool InfoJpeg(const std::string& name, const std::vector<unsigned char>& bytes) {

@@ -7,11 +7,6 @@
 
 namespace {
 
-bool EndsWith(const std::string& name, const char* tail) {
-  const size_t n = strlen(tail);
-  return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
-}
-
 const char* const kSlotNames[kBindingCount] = {
     "ENGINEONOFF", "SHOOT", "CHANGEWEAPON", "(slot 3)", "(slot 4)", "LEFT", "RIGHT", "VIEWUP",
     "VIEWDOWN", "(slot 9)", "(slot 10)", "MENULEFT", "MENURIGHT", "MENUUP", "MENUDOWN",

@@ -21,6 +21,9 @@ bool SaveFramePng(const std::string& path);
 std::string OptionValue(const Args& args, const std::string& name, const std::string& fallback);
 // args without any "--name VALUE" pairs.
 Args Positional(const Args& args);
+bool EndsWith(const std::string& s, const std::string& tail);
+// Copies the lines of log.txt in the data directory to stderr, each after "log: ".
+void ReportLog();
 
 int InfoFile(const Args& args);  // kvrtool info FILE: dispatches on the file's kind
 // Per-kind info printers: return true when they recognised the file.

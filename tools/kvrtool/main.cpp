@@ -51,6 +51,19 @@ std::string OptionValue(const Args& args, const std::string& name, const std::st
   return fallback;
 }
 
+bool EndsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// kvrtool has no log of its own worth keeping: what the game logged goes to stderr.
+void ReportLog() {
+  FILE* f = OpenDataFile("log.txt", "rb");
+  if (!f) return;
+  char line[512];
+  while (fgets(line, sizeof line, f)) fprintf(stderr, "log: %s", line);
+  fclose(f);
+}
+
 Args Positional(const Args& args) {
   Args out;
   for (size_t i = 0; i < args.size(); ++i) {

@@ -32,15 +32,6 @@ void Backdrop() {
     }
 }
 
-// What the game logged while the command ran (kvrtool has no log of its own worth keeping).
-void ReportLog() {
-  FILE* f = OpenDataFile("log.txt", "rb");
-  if (!f) return;
-  char line[512];
-  while (fgets(line, sizeof line, f)) fprintf(stderr, "log: %s", line);
-  fclose(f);
-}
-
 int ParseInt(const std::string& s) { return int(strtol(s.c_str(), nullptr, 0)); }
 
 }  // namespace

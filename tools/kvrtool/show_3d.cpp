@@ -47,14 +47,6 @@ auto WithFileDirectory(const std::string& path, Load load) {
   return result;
 }
 
-void ReportLog() {
-  FILE* f = OpenDataFile("log.txt", "rb");
-  if (!f) return;
-  char line[512];
-  while (fgets(line, sizeof line, f)) fprintf(stderr, "log: %s", line);
-  fclose(f);
-}
-
 // The sky of a view (a panorama when it loads, else a dusk gradient) over a cell.
 void DrawSky(const std::string& sky, int32_t x, int32_t y, int32_t w, int32_t h,
              int32_t heading, int32_t pitch) {
@@ -245,10 +237,6 @@ int ShowFrames(const Args& all) {
 }
 
 namespace {
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 int32_t I32(const std::vector<unsigned char>& b, size_t at) { return int32_t(ReadU32LE(b.data() + at)); }
 
