@@ -19,6 +19,7 @@
 #include <stb/stb_image.h>
 #pragma GCC diagnostic pop
 
+#include "bake/jpeg_encode.h"
 #include "core/core.h"
 #include "gfx2d/jpeg.h"
 #include "gfx2d/jpeg_decoder.h"
@@ -60,31 +61,11 @@ std::vector<uint8_t> Scene() {
 
 std::vector<uint8_t> Encode(int lumaH, int lumaV) {
   static const std::vector<uint8_t> scene = Scene();
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = kWidth;
-  cinfo.image_height = kHeight;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 85, TRUE);
-  cinfo.comp_info[0].h_samp_factor = lumaH;
-  cinfo.comp_info[0].v_samp_factor = lumaV;
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(&scene[size_t(cinfo.next_scanline) * kWidth * 3]);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  std::vector<uint8_t> bytes(out, out + size);
-  jpeg_destroy_compress(&cinfo);
-  free(out);
-  return bytes;
+  JpegEncodeOptions options;
+  options.quality = 85;
+  options.lumaH = lumaH;
+  options.lumaV = lumaV;
+  return EncodeJpegSamples(scene.data(), kWidth, kHeight, 3, options);
 }
 
 const std::vector<uint8_t>& Picture(int layout) {

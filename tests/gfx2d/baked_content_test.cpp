@@ -15,20 +15,9 @@ class BakedContentTest : public ::testing::Test {
     Gfx2D = &g;
   }
   void TearDown() override { Gfx2D = nullptr; }
-  // What the loaders logged (log.txt lands in the data directory while it is ExeDir).
-  static std::string Log() {
-    FILE* f = OpenDataFile("log.txt", "rb");
-    if (!f) return "";
-    std::string text;
-    char buf[256];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    fclose(f);
-    return text;
-  }
 
   UseGameData data;
-  std::string logBefore = Log();
+  std::string logBefore = GameDataLog();  // the loaders must add no line to it
   Graphics2D g;
 };
 
@@ -54,7 +43,7 @@ TEST_F(BakedContentTest, FontsLoadWithEveryPrintableCharacterOutlined) {
     if (strcmp(name, "font3.fnt") != 0) EXPECT_LE(f.MeasureText("Self-destruction code found"), 240);
     else EXPECT_LE(f.MeasureText("OPTIONS"), 120);
   }
-  EXPECT_EQ(Log(), logBefore);
+  EXPECT_EQ(GameDataLog(), logBefore);
 }
 
 TEST_F(BakedContentTest, SplashIsAFullScreen) {
@@ -70,7 +59,7 @@ TEST_F(BakedContentTest, SplashIsAFullScreen) {
   for (uint16_t p : FrameBuffer) lit += p != 0;
   EXPECT_GT(lit, 240 * 320 * 9 / 10);
   g.ReleaseSprite(slot);
-  EXPECT_EQ(Log(), logBefore);
+  EXPECT_EQ(GameDataLog(), logBefore);
 }
 
 TEST_F(BakedContentTest, SkiesArePanoramasThatCloseTheirTurn) {
@@ -90,7 +79,7 @@ TEST_F(BakedContentTest, SkiesArePanoramasThatCloseTheirTurn) {
     EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
     b.Release();
   }
-  EXPECT_EQ(Log(), logBefore);
+  EXPECT_EQ(GameDataLog(), logBefore);
 }
 
 }  // namespace

@@ -32,40 +32,8 @@ Picture TestPicture(int width, int height, int channels, uint32_t seed) {
 }
 
 ByteString EncodeJpeg(const Picture& picture, const EncodeOptions& options) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long outSize = 0;
-  jpeg_mem_dest(&cinfo, &out, &outSize);
-  cinfo.image_width = JDIMENSION(picture.width);
-  cinfo.image_height = JDIMENSION(picture.height);
-  cinfo.input_components = picture.channels;
-  cinfo.in_color_space = picture.channels == 3 ? JCS_RGB : JCS_GRAYSCALE;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, options.quality, TRUE);
-  cinfo.dct_method = JDCT_ISLOW;
-  cinfo.optimize_coding = options.optimiseHuffman ? TRUE : FALSE;
-  cinfo.restart_interval = unsigned(options.restartInterval);
-  if (picture.channels == 3) {
-    cinfo.comp_info[0].h_samp_factor = options.lumaH;
-    cinfo.comp_info[0].v_samp_factor = options.lumaV;
-    cinfo.comp_info[1].h_samp_factor = cinfo.comp_info[1].v_samp_factor = 1;
-    cinfo.comp_info[2].h_samp_factor = cinfo.comp_info[2].v_samp_factor = 1;
-  }
-  if (options.progressive) jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(picture.samples.data() +
-                                        size_t(cinfo.next_scanline) * picture.width * picture.channels);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  ByteString bytes(out, out + outSize);
-  jpeg_destroy_compress(&cinfo);
-  free(out);
-  return bytes;
+  return EncodeJpegSamples(picture.samples.data(), picture.width, picture.height, picture.channels,
+                           options);
 }
 
 Picture ReferenceDecode(const ByteString& jpeg) {

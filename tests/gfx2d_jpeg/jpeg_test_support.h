@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "bake/jpeg_encode.h"
+
 using ByteString = std::vector<uint8_t>;
 
 // Interleaved 8-bit samples: 3 per pixel (RGB) or 1 (grey).
@@ -19,15 +21,9 @@ struct Picture {
 // Gradients, hard edges and noise, so that every coefficient band carries energy.
 Picture TestPicture(int width, int height, int channels, uint32_t seed);
 
-struct EncodeOptions {
-  int quality = 75;
-  int lumaH = 2, lumaV = 2;   // sampling of the first component; chrominance is 1 x 1
-  int restartInterval = 0;    // in MCUs
-  bool progressive = false;
-  bool optimiseHuffman = false;
-};
+using EncodeOptions = JpegEncodeOptions;
 
-// Encodes with libjpeg-turbo (accurate integer DCT).
+// Encodes with libjpeg-turbo (accurate integer DCT), as the bake does.
 ByteString EncodeJpeg(const Picture& picture, const EncodeOptions& options);
 // libjpeg-turbo's accurate integer decode with chrominance replicated (no smoothing), as RGB
 // or grey.

@@ -93,18 +93,11 @@ class BakedForms : public ::testing::Test {
 
   // Log lines appended to the game directory's log.txt while it lives.
   struct LogCapture {
-    LogCapture() : start(Read().size()) {}
-    static std::string Read() {
-      FILE* f = OpenDataFile("log.txt", "rb");
-      std::string s;
-      if (!f) return s;
-      char buf[512];
-      size_t n;
-      while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-      fclose(f);
-      return s;
+    LogCapture() : start(GameDataLog().size()) {}
+    std::string New() const {
+      const std::string log = GameDataLog();
+      return log.substr(std::min(start, log.size()));
     }
-    std::string New() const { return Read().substr(std::min(start, Read().size())); }
     size_t start;
   };
 

@@ -38,6 +38,13 @@ std::string ScratchDir::Read(const std::string& name) const {
 
 bool ScratchDir::Exists(const std::string& name) const { return fs::exists(File(name)); }
 
+std::string GameDataLog() {
+  std::ifstream in(GameDataDir() + "/log.txt", std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
 UseGameData::UseGameData() {
   oldExeDir_ = ExeDir;
   SetExeDir((GameDataDir() + "/").c_str());

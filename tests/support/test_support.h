@@ -7,6 +7,9 @@
 
 // Where the build baked the game's data files.
 inline std::string GameDataDir() { return KVR_GAME_DIR; }
+// The baked directory's log.txt as it stands (the loaders write there under UseGameData),
+// empty when there is none.
+std::string GameDataLog();
 
 // A fresh empty directory that ExeDir points at for the test's lifetime.
 class ScratchDir {

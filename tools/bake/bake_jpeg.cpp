@@ -5,11 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "bake.h"
 #include "bake_image.h"
 #include "bake_noise.h"
+#include "jpeg_encode.h"
 
 namespace {
 
@@ -260,32 +259,9 @@ Bytes EncodeJpeg(const RgbImage& img) {
     rgb[i * 3 + 1] = uint8_t(std::clamp(std::lround(img.px[i].g), 0L, 255L));
     rgb[i * 3 + 2] = uint8_t(std::clamp(std::lround(img.px[i].b), 0L, 255L));
   }
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = JDIMENSION(img.width);
-  cinfo.image_height = JDIMENSION(img.height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
-  cinfo.dct_method = JDCT_ISLOW;
-  cinfo.comp_info[0].h_samp_factor = 2;
-  cinfo.comp_info[0].v_samp_factor = 2;
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = &rgb[size_t(cinfo.next_scanline) * img.width * 3];
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  Bytes bytes(out, out + size);
-  jpeg_destroy_compress(&cinfo);
-  free(out);
-  return bytes;
+  JpegEncodeOptions options;
+  options.quality = 90;
+  return EncodeJpegSamples(rgb.data(), img.width, img.height, 3, options);
 }
 
 }  // namespace
