@@ -231,20 +231,20 @@ Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3)
   n->y = a.z * b.x - a.x * b.z;
   n->z = a.x * b.y - a.y * b.x;
   double length = std::sqrt(double(n->x) * n->x + double(n->y) * n->y + double(n->z) * n->z);
-  // The length is truncated to an integer; a face too large for that (or not a number, from
-  // a damaged model) is held at the integer limit or treated as degenerate.
-  int32_t len = 0;
-  if (!std::isfinite(length))
-    len = 0;
-  else if (length >= 2147483647.0)
-    len = INT32_MAX;
-  else if (length >= 1.0)
-    len = int32_t(length);
-  if (len != 0) {
-    double inv = 1.0 / len;
-    n->x = float(n->x * inv);
-    n->y = float(n->y * inv);
-    n->z = float(n->z * inv);
+  // The length is truncated to an integer. A face too large for that (only a damaged model
+  // has one) is divided by its true length, so its normal still has unit length; one whose
+  // length is not finite is treated as degenerate.
+  double scale = 0.0;
+  if (std::isfinite(length)) {
+    if (length >= 2147483648.0)
+      scale = 1.0 / length;
+    else if (int32_t len = int32_t(length); len != 0)
+      scale = 1.0 / len;
+  }
+  if (scale != 0.0) {
+    n->x = float(n->x * scale);
+    n->y = float(n->y * scale);
+    n->z = float(n->z * scale);
   } else {
     *n = {0.0f, 1.0f, 0.0f};
   }
