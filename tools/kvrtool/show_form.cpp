@@ -71,18 +71,18 @@ void PlaceModel(FormRecord* form, const std::string& model, const std::string& p
 
 // --scroll NAME=FILE:FONT:SPEED:STEPS: a story text scrolled that far inside a bitmap
 // control, as the briefing and the final sequence run it.
-void Scroll(FormManager* m, const std::string& spec, ScrollText* panel) {
-  const size_t eq = spec.find('=');
+void Scroll(FormManager* m, const std::string& request, ScrollText* panel) {
+  const size_t eq = request.find('=');
   std::vector<std::string> parts;
   if (eq != std::string::npos) {
-    std::string rest = spec.substr(eq + 1);
+    std::string rest = request.substr(eq + 1);
     for (size_t at; (at = rest.find(':')) != std::string::npos; rest = rest.substr(at + 1))
       parts.push_back(rest.substr(0, at));
     parts.push_back(rest);
   }
   int32_t kind = 0;
   auto* image = eq == std::string::npos ? nullptr
-                                        : static_cast<BitmapControl*>(FindCurrentControl(m, spec.substr(0, eq).c_str(), &kind));
+                                        : static_cast<BitmapControl*>(FindCurrentControl(m, request.substr(0, eq).c_str(), &kind));
   if (!image || kind != kControlBitmap || parts.size() != 4) {
     fprintf(stderr, "kvrtool: --scroll wants BITMAPNAME=FILE:FONT:SPEED:STEPS\n");
     return;
