@@ -66,6 +66,22 @@ TEST_F(Focus, UpKeepsTheSmallestGapSeenInListOrder) {
   EXPECT_EQ(FocusedName(m), "U2");
 }
 
+TEST_F(Focus, ANarrowerGapDoesNotForgetTheBestDistance) {
+  // U2 narrows the gap but is farther than U1, so it is not taken; U3, between the two gaps,
+  // is then past the narrowed gap: U1 keeps the choice. Down walks the same way.
+  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("U1", 120, 150) + ButtonAt("U2", 220, 160) +
+                          ButtonAt("U3", 120, 155) + ButtonAt("D1", 120, 250) + ButtonAt("D2", 220, 240) +
+                          ButtonAt("D3", 120, 245))));
+  MoveFocusUp(m->current);
+  EXPECT_EQ(FocusedName(m), "U1");
+  CloseCurrentForm(m);
+  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("U1", 120, 150) + ButtonAt("U2", 220, 160) +
+                          ButtonAt("U3", 120, 155) + ButtonAt("D1", 120, 250) + ButtonAt("D2", 220, 240) +
+                          ButtonAt("D3", 120, 245))));
+  MoveFocusDown(m->current);
+  EXPECT_EQ(FocusedName(m), "D1");
+}
+
 TEST_F(Focus, VerticalTies) {
   // Two mirrored candidates: up takes the later one, down keeps the earlier one.
   ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("UL", 80, 150) + ButtonAt("UR", 160, 150) +
