@@ -106,7 +106,8 @@ int32_t Font::DrawText(int32_t x, int32_t y, const char* text, uint16_t* target,
     if (data && w > 0 && rows > int64_t(sizes[g]) / w) rows = int64_t(sizes[g]) / w;
     if (data && w > 0) {
       const int64_t left = int64_t(x) + pen;
-      const int64_t top = int64_t(y) + offsets[g];
+      // The character's own offset places the row, also when it borrows the 'X' glyph.
+      const int64_t top = int64_t(y) + offsets[code];
       // A row must start at or after column 0 and end before the target's last column.
       const bool columnsFit = left >= 0 && left + w < targetWidth;
       for (int64_t r = 0; columnsFit && r < rows; ++r) {

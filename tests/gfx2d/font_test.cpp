@@ -87,6 +87,19 @@ TEST_F(FontTest, MissingGlyphDrawsAsXAndAdvancesSeven) {
   EXPECT_EQ(Px(17, 10), 0xFFFF);  // 'A' starts at pen 7
 }
 
+TEST_F(FontTest, BorrowedXGlyphKeepsTheCharactersOffset) {
+  // 'X' sits 3 rows low; a character without a glyph borrows its pixels, not its offset.
+  dir.Write("o.fnt", FntFile({SolidGlyph('X', 4, 2, 255, 3)}));
+  Font f;
+  ASSERT_EQ(f.LoadFont("o.fnt"), 1);
+  f.DrawText(10, 10, "X?", FrameBuffer, 240, 320, 1);
+  EXPECT_EQ(Px(10, 13), 0xFFFF);
+  EXPECT_EQ(Px(10, 12), 0);
+  EXPECT_EQ(Px(14, 10), 0xFFFF);  // '?' at pen 4, on the text's own row
+  EXPECT_EQ(Px(14, 11), 0xFFFF);
+  EXPECT_EQ(Px(14, 12), 0);
+}
+
 TEST_F(FontTest, LineFeedDrawsASpaceGlyph) {
   Font f;
   ASSERT_TRUE(LoadBasic(f));

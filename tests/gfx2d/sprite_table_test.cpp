@@ -54,6 +54,12 @@ TEST_F(SpriteTableTest, TwoHundredFirstSpriteFindsNoSlot) {
   EXPECT_EQ(g->LoadSprite("s7.spr"), 7);  // sharing still works on a full table
   EXPECT_EQ(Load("one_more.spr", SprFill(1, 1, 0)), -1);
   EXPECT_EQ(dir.Log(), "No more sprite slots available.\n");
+  // The checks run in order: name length, sharing, a free slot, then the short name.
+  dir.Write("log.txt", "");
+  EXPECT_EQ(g->LoadSprite("a.sp"), -1);
+  EXPECT_EQ(g->LoadSprite(std::string(29, 'n').c_str()), -1);
+  EXPECT_EQ(dir.Log(), "No more sprite slots available.\nsprite filename > 28 chars: " +
+                           std::string(29, 'n') + "\n");
 }
 
 TEST_F(SpriteTableTest, OnlyLowerAndUpperJpgGoToTheJpegLoader) {
