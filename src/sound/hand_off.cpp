@@ -6,15 +6,16 @@
 HandOffBlock HandOff;
 
 void FillBlock(void* context, uint8_t* destination, int length) {
-  if (length <= 0) return;
+  if (length < 0) return;
   if (HandOff.pending.load(std::memory_order_acquire)) {
-    // The buffer holds one block; a device asking for more gets silence after it.
+    // The buffer holds one block; a device asking for more gets silence after it. A request
+    // for 0 bytes still takes the block and records its length.
     int32_t take = length < kMixBlockBytes ? length : kMixBlockBytes;
     HandOff.length = take;
-    memcpy(destination, HandOff.buffer, size_t(take));
+    if (take > 0) memcpy(destination, HandOff.buffer, size_t(take));
     if (take < length) memset(destination + take, 0, size_t(length - take));
     HandOff.pending.store(0, std::memory_order_release);
-  } else {
+  } else if (length > 0) {
     memset(destination, 0, size_t(length));
   }
 }

@@ -66,6 +66,7 @@ int32_t LoadWav(SoundSystem* ss, const char* name) {
   }
   for (int32_t i = 0; i < kSampleSlotCount; ++i) {
     const SampleSlot& s = ss->slots[i];
+    // Free slots and clones have empty names: an empty name never shares one of them.
     if (s.inUse && s.name[0] && strcmp(s.name, name) == 0) return CloneSample(ss, i);
   }
   FILE* file = OpenDataFile(name, "rb");
@@ -117,6 +118,8 @@ int32_t LoadWavFromStream(SoundSystem* ss, const char* name, FILE* file) {
     return -1;
   }
   SampleSlot* s = &ss->slots[slot];
+  // A clone disabled by its owner's freeing keeps its old fields (a stale position among
+  // them): the slot starts clean rather than inheriting them.
   memset(s, 0, sizeof *s);
   s->data = static_cast<int16_t*>(MemAlloc(size));
   if (!s->data) {
@@ -148,7 +151,7 @@ int32_t CloneSample(SoundSystem* ss, int32_t source) {
   }
   const SampleSlot& from = ss->slots[source];
   SampleSlot* s = &ss->slots[slot];
-  memset(s, 0, sizeof *s);
+  memset(s, 0, sizeof *s);  // as in loading: nothing of a disabled clone carries over
   SetLoadedDefaults(s, from.size);
   s->data = from.data;
   s->length = from.length;

@@ -168,6 +168,23 @@ TEST_F(MixerTest, TheFirstSubmissionCopiesNothing) {
   EXPECT_EQ(first, 7);
 }
 
+TEST_F(MixerTest, DeviceAskingForNothingStillTakesThePendingBlock) {
+  int16_t block[kMixBlockSamples];
+  for (int16_t& s : block) s = 7;
+  uint8_t out[kMixBlockBytes];
+  SubmitBlock(block);
+  FillBlock(nullptr, out, kMixBlockBytes);
+  EXPECT_EQ(SubmitBlock(block), 0);
+  FillBlock(nullptr, nullptr, 0);
+  EXPECT_EQ(HandOff.pending.load(), 0);
+  EXPECT_EQ(HandOff.length, 0);
+  for (int16_t& s : block) s = 9;
+  EXPECT_EQ(SubmitBlock(block), 0);  // the recorded length is 0 again: nothing is copied
+  memset(out, 0, sizeof out);
+  FillBlock(nullptr, out, kMixBlockBytes);
+  EXPECT_EQ(out[0], 7);  // the buffer still holds the block copied before
+}
+
 TEST_F(MixerTest, DeviceAskingForMoreThanABlockGetsSilenceAfterIt) {
   int16_t block[kMixBlockSamples];
   for (int16_t& s : block) s = 7;
