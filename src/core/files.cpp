@@ -94,6 +94,15 @@ bool FileExists(const char* name) {
   return true;
 }
 
+long ReadDataFile(const char* name, void* buffer, size_t bytes) {
+  FILE* f = OpenDataFile(name, "rb");
+  if (!f) return -1;
+  size_t got = fread(buffer, 1, bytes, f);
+  bool failed = ferror(f) != 0;
+  fclose(f);
+  return failed ? -1 : long(got);
+}
+
 bool FileCopy(const char* source, const char* destination) {
   FILE* in = OpenDataFile(source, "rb");
   if (!in) return false;

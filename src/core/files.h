@@ -29,6 +29,9 @@ size_t FileRead(FILE* file, void* buffer, size_t bytes);
 size_t FileWrite(FILE* file, const void* buffer, size_t bytes);
 bool FileDelete(const char* name);
 bool FileExists(const char* name);
+// Reads up to `bytes` of a small data file into `buffer`. Returns how many arrived, or -1
+// when the file cannot be opened or read (a directory opens but does not read).
+long ReadDataFile(const char* name, void* buffer, size_t bytes);
 bool FileCopy(const char* source, const char* destination);  // 256-byte blocks
 long FileSize(FILE* file);  // seeks to the end and back to the start
 

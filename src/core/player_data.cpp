@@ -92,14 +92,10 @@ void DecodePlayerData(const uint8_t* image, size_t bytes, PlayerData* d) {
 }
 
 bool ReadPlayerData(PlayerData* player) {
-  FILE* f = OpenDataFile(kPlayerDataFile, "rb");
-  if (!f) return false;
   uint8_t image[kPlayerDataBytes];
-  const size_t got = fread(image, 1, sizeof image, f);
-  const bool failed = ferror(f) != 0;  // a directory opens but does not read
-  fclose(f);
-  if (failed) return false;
-  DecodePlayerData(image, got, player);
+  const long got = ReadDataFile(kPlayerDataFile, image, sizeof image);
+  if (got < 0) return false;
+  DecodePlayerData(image, size_t(got), player);
   return true;
 }
 

@@ -64,14 +64,10 @@ void CheckSettings(Settings* settings, KeyBindings* bindings) {
 }
 
 bool ReadSettings(Settings* settings, KeyBindings* bindings) {
-  FILE* f = OpenDataFile(kSettingsFile, "rb");
-  if (!f) return false;
   uint8_t image[kSettingsFileBytes];
-  const size_t got = fread(image, 1, sizeof image, f);
-  const bool failed = ferror(f) != 0;  // a directory opens but does not read
-  fclose(f);
-  if (failed) return false;
-  DecodeSettingsFile(image, got, settings, bindings);
+  const long got = ReadDataFile(kSettingsFile, image, sizeof image);
+  if (got < 0) return false;
+  DecodeSettingsFile(image, size_t(got), settings, bindings);
   CheckSettings(settings, bindings);
   return true;
 }
