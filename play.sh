@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game in Release, bakes its content and starts it.
+# Installs what is missing, builds the game and its installer in Release, bakes the content and
+# starts the game. Tests, benchmarks and fuzz targets are left to test.sh.
 set -euo pipefail
 cd "$(dirname "$0")"
+source scripts/summary.sh
+mapfile -t missing < <(./scripts/install_deps.sh --missing)
 ./scripts/install_deps.sh
+start=$SECONDS
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKVR_TESTS=OFF -DKVR_BENCH=OFF >/dev/null
-ninja -C build-release
+ninja -C build-release game setup content
+echo "play.sh: $(installed_text "${missing[@]}"); built in $(seconds_text $((SECONDS - start)))"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found. To run without a window:"
   echo "  build-release/game/game --headless --ticks 500 --shot 499:shot.png"

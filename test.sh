@@ -1,19 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: plain (which includes the
-# audio hand-off under ThreadSanitizer), then under AddressSanitizer + UndefinedBehaviorSanitizer.
+# Installs what is missing, checks that it is all the configure needs, builds everything and runs
+# every test: plain (which includes the audio hand-off under ThreadSanitizer), then under
+# AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
+source scripts/summary.sh
+mapfile -t missing < <(./scripts/install_deps.sh --missing)
 ./scripts/install_deps.sh
+./scripts/check_deps.sh
 jobs=$(nproc)
 
 echo "== plain build and tests"
+start=$SECONDS
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_WERROR=ON >/dev/null
 ninja -C build
+plain_build=$((SECONDS - start))
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+start=$SECONDS
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_SANITIZE=ON \
   -DKVR_BENCH=OFF -DKVR_WERROR=ON >/dev/null
 ninja -C build-asan
+asan_build=$((SECONDS - start))
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "test.sh: $(installed_text "${missing[@]}"); built in $(seconds_text $plain_build)" \
+  "(plain) and $(seconds_text $asan_build) (sanitizers); all tests passed, $(seconds_text $SECONDS) in all"

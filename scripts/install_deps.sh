@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the content bake and the tests need, when missing.
+#   --list     prints the packages, one a line (scripts/check_deps.sh reads them)
+#   --missing  prints those not installed yet, one a line, and installs nothing
 set -euo pipefail
 
 packages=(
@@ -9,12 +11,21 @@ packages=(
   clang xvfb xauth
 )
 
+if [ "${1:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi
 done
+if [ "${1:-}" = --missing ]; then
+  [ ${#missing[@]} -eq 0 ] || printf '%s\n' "${missing[@]}"
+  exit 0
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
