@@ -132,7 +132,7 @@ bool ParseData(const std::string& data, bool unicodeFile, RegValue* value, bool*
     return true;
   }
   if (StartsWithFolded(data, "dword:")) {
-    uint32_t v;
+    uint32_t v = 0;  // set by the parser on success; initialised for the optimiser's sake
     if (!ParseHexNumber(Trim(data.substr(6)), &v)) return false;
     value->type = REG_DWORD;
     value->data.clear();
