@@ -47,7 +47,6 @@ enum MovementMode : int32_t {
   kModeFixed = 4,
 };
 
-constexpr int32_t kFullTurn = 524288;  // heading units of one turn
 constexpr int kMaxEntities = 100;
 
 // ---------------------------------------------------------------------------------------
