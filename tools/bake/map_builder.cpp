@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 
 #include "bake_noise.h"
 #include "ground_rule.h"
@@ -18,19 +17,18 @@ namespace {
 
 using namespace MapLimits;
 
-// Wall cells reach this far into their neighbours, so that a point on the line between a
-// wall cell and another cell (inside neither by the strict test) still finds the wall.
-constexpr int kWallSeam = 2;
+// How far a ground cell reaches over its east and north neighbours.
+constexpr int kCellOverlap = 1;
 // Texture repeat on the ground: one 64-texel texture per this many units.
 constexpr double kGroundRepeat = 500;
 // What the scenery within the engine's 4400-unit object reach may hold, all round. A frame
 // keeps only what lies in the view (well under half of that circle) and has room for 2800
 // polygons and 5000 vertices, so this leaves the entity models and 3D sprites their share.
-constexpr int kSceneryPolygonBudget = 2400;
-constexpr int kSceneryVertexBudget = 4400;
-// Spacing of the ground coverage samples; the offset keeps them off the cell lines.
+constexpr int kSceneryPolygonBudget = 3000;
+constexpr int kSceneryVertexBudget = 7000;
+// Spacing of the ground coverage samples: every 25 units, on the cell lines and corners
+// (multiples of 25) as well as between them.
 constexpr int kSampleStep = 25;
-constexpr int kSampleOffset = 12;
 
 struct EntityTypeRow {
   int32_t type;
@@ -176,22 +174,17 @@ MapObject TerrainChunk(const MapSource& src, const Grid& g, int ci, int cj) {
   o.what = what;
   // A low evening sun from the west; the ground is lit a little darker than models.
   o.model.SetLight(V3{-0.7, 0.55, 0.35}, 13, 44);
-  std::map<int64_t, int> corners;
   for (int j = j0; j < j1; ++j)
     for (int i = i0; i < i1; ++i) {
       const size_t c = size_t(j) * g.nx + i;
       const int type = g.type[c];
-      // Only walls that touch open ground need the seam.
-      bool open = false;
-      for (int dj = -1; dj <= 1; ++dj)
-        for (int di = -1; di <= 1; ++di) {
-          const int ni = i + di, nj = j + dj;
-          if (ni >= 0 && nj >= 0 && ni < g.nx && nj < g.nz && g.type[size_t(nj) * g.nx + ni] != kGroundWall)
-            open = true;
-        }
-      const int seam = type == kGroundWall && open ? kWallSeam : 0;
+      // Every cell reaches one unit over the line to its east and north neighbours: the
+      // entity manager wants a point strictly inside a polygon, so without the overlap a craft
+      // driving exactly along a cell line would find no ground (and pass walls) there.
       const int ci4[4] = {i, i + 1, i + 1, i}, cj4[4] = {j, j, j + 1, j + 1};
-      const int sx[4] = {-seam, seam, seam, -seam}, sz[4] = {-seam, -seam, seam, seam};
+      // The cells on the west and south edges reach over the map's edge line too.
+      const int w0 = i == 0 ? -kCellOverlap : 0, s0 = j == 0 ? -kCellOverlap : 0;
+      const int sx[4] = {w0, kCellOverlap, kCellOverlap, w0}, sz[4] = {s0, s0, kCellOverlap, kCellOverlap};
       int idx[4];
       double uv[8];
       const double u0 = std::floor(double(i) * g.cell / kGroundRepeat) * kGroundRepeat;
@@ -202,17 +195,7 @@ MapObject TerrainChunk(const MapSource& src, const Grid& g, int ci, int cj) {
         // A touch of grain in the light so large flats do not look printed.
         n.x += 0.12 * (Hash01(ci4[k], cj4[k], 1, 77) - 0.5);
         n.z += 0.12 * (Hash01(ci4[k], cj4[k], 2, 77) - 0.5);
-        // Cells share their corners (the vertex soup of a frame is the tighter limit);
-        // the glowing lava and the seams of walls keep their own.
-        const bool glow = type == kGroundDamaging;
-        const int64_t key = (int64_t(wx) * 1000003 + int64_t(wz)) * 2 + (glow ? 1 : 0);
-        auto shared = seam ? corners.end() : corners.find(key);
-        if (shared != corners.end()) {
-          idx[k] = shared->second;
-        } else {
-          idx[k] = o.model.Vertex(V3{wx - o.x, g.HAt(ci4[k], cj4[k]), wz - o.z}, n, glow);
-          if (!seam) corners.emplace(key, idx[k]);
-        }
+        idx[k] = o.model.Vertex(V3{wx - o.x, g.HAt(ci4[k], cj4[k]), wz - o.z}, n, type == kGroundDamaging);
         uv[2 * k] = (wx - u0) * 64 / kGroundRepeat;
         uv[2 * k + 1] = (wz - v0) * 64 / kGroundRepeat;
       }
@@ -239,7 +222,8 @@ int32_t I32At(const Bytes& b, size_t at) {
 
 // Reads an object's .tdo bytes back the way the loader does (z negated, corners reversed)
 // and places it.
-void LoadedPolygons(const MapObject& o, const Bytes& tdo, int object, std::vector<WorldPoly>* out) {
+void LoadedPolygons(const MapObject& o, const Bytes& tdo, int object, std::vector<WorldPoly>* out,
+                    std::vector<int>* bad) {
   const int32_t nv = I32At(tdo, 0);
   std::vector<int32_t> vx(static_cast<size_t>(nv)), vy(static_cast<size_t>(nv)), vz(static_cast<size_t>(nv));
   for (int32_t i = 0; i < nv; ++i) {
@@ -254,6 +238,10 @@ void LoadedPolygons(const MapObject& o, const Bytes& tdo, int object, std::vecto
     WorldPoly w;
     w.n = I32At(tdo, at);
     w.object = object;
+    if (w.n != 3 && w.n != 4) {
+      bad->push_back(p);
+      return;
+    }
     for (int k = 0; k < w.n; ++k) {
       const int32_t v = I32At(tdo, at + 4 + size_t(k) * 12);
       const int d = w.n - 1 - k;
@@ -338,8 +326,8 @@ void CheckGround(const MapSource& src, const Grid& g, const std::vector<WorldPol
   }
   int reported = 0;
   const int32_t w = g.nx * g.cell, d = g.nz * g.cell;
-  for (int32_t z = kSampleOffset; z < d && reported < 5; z += kSampleStep)
-    for (int32_t x = kSampleOffset; x < w && reported < 5; x += kSampleStep) {
+  for (int32_t z = 0; z <= d && reported < 5; z += kSampleStep)
+    for (int32_t x = 0; x <= w && reported < 5; x += kSampleStep) {
       const WorldPoly* found = nullptr;
       for (size_t o = 0; o < objects.size() && !found; ++o) {
         const Box& b = boxes[o];
@@ -350,7 +338,9 @@ void CheckGround(const MapSource& src, const Grid& g, const std::vector<WorldPol
             break;
           }
       }
-      const int i = x / g.cell, j = z / g.cell;
+      // A point on a cell line belongs to the cell west or south of it, which reaches over.
+      const int i = std::clamp((x % g.cell == 0 ? x - 1 : x) / g.cell, 0, g.nx - 1);
+      const int j = std::clamp((z % g.cell == 0 ? z - 1 : z) / g.cell, 0, g.nz - 1);
       const int want = g.type[size_t(j) * g.nx + i];
       std::string cell = " (cell " + std::to_string(i) + "," + std::to_string(j) + " of terrain " +
                          std::to_string(i / src.chunk) + "," + std::to_string(j / src.chunk) + ")";
@@ -520,7 +510,13 @@ bool BuildMap(const MapSource& src, BuiltMap* out, std::vector<std::string>* err
                         std::to_string(kMaxVertices) + " and " + std::to_string(kMaxPolygons) + ")");
       shapesOk = false;
     }
-    LoadedPolygons(o, o.model.ToTdo(), int(i), &polys);
+    std::vector<int> bad;
+    LoadedPolygons(o, o.model.ToTdo(), int(i), &polys, &bad);
+    if (!bad.empty()) {
+      errors->push_back(map + ": " + o.what + " at " + Place(o.x, o.z) + ": polygon " + std::to_string(bad[0]) +
+                        " has neither 3 nor 4 corners");
+      shapesOk = false;
+    }
   }
   if (shapesOk) {
     CheckGround(src, g, polys, out->objects, errors);
