@@ -12,111 +12,15 @@
 #include "core/core.h"
 #include "engine3d/engine3d.h"
 #include "gfx2d/gfx2d.h"
-#include "ground_rule.h"
 #include "kvrtool.h"
 #include "map_builder.h"
+#include "map_reader.h"
 #include "platform/platform.h"
 
 namespace {
 
-// The .ent record as the map loader reads it.
-struct EntRow {
-  int32_t type, x, y, z, w, heading;
-  std::string tag, entry;
-};
-
-int32_t I32(const std::vector<unsigned char>& b, size_t at) { return int32_t(ReadU32LE(b.data() + at)); }
-
-std::string FixedText(const std::vector<unsigned char>& b, size_t at, size_t size) {
-  std::string s;
-  for (size_t i = 0; i < size && b[at + i]; ++i) s += char(b[at + i]);
-  return s;
-}
-
-// Records of a .ent file; false when it is damaged (with the reason).
-bool ParseEnt(const std::vector<unsigned char>& b, std::vector<EntRow>* rows, std::string* why) {
-  if (b.size() < 4) return *why = "shorter than its record count", false;
-  const int32_t n = I32(b, 0);
-  if (n < 0 || n > MapLimits::kMaxRecords) return *why = std::to_string(n) + " records (the loader holds 0..50)", false;
-  if (b.size() < 4 + size_t(n) * 220) return *why = std::to_string(n) + " records but only " + std::to_string(b.size()) + " bytes", false;
-  for (int32_t i = 0; i < n; ++i) {
-    const size_t at = 4 + size_t(i) * 220;
-    rows->push_back(EntRow{I32(b, at + 4), I32(b, at + 8), I32(b, at + 12), I32(b, at + 16), I32(b, at + 20),
-                           I32(b, at + 24), FixedText(b, at + 28, 128), FixedText(b, at + 156, 64)});
-  }
-  return true;
-}
-
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  std::vector<unsigned char> bytes;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  unsigned char buf[65536];
-  size_t got;
-  while ((got = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + got);
-  fclose(f);
-  return bytes;
-}
-
-// Loads a map's objects into the engine the way the map loader does: each object from the
-// stream, its solid flag, placed at (x, y, -z). False with the reason.
-bool LoadMapObjects(Engine3D& e, const std::string& name, std::string* pack, std::string* sky,
-                    std::string* why) {
-  FILE* f = OpenDataFile(name.c_str(), "rb");
-  if (!f) return *why = "cannot open " + name, false;
-  int32_t count = 0;
-  bool ok = fread(&count, 4, 1, f) == 1 && count >= 0 && count <= kMaxObjects;
-  if (!ok) *why = "the object count is unreadable or beyond the store";
-  for (int32_t i = 0; ok && i < count; ++i) {
-    int32_t pos[3], solid = 0;
-    uint8_t reserved[58];
-    ok = fread(pos, 4, 3, f) == 3 && fread(reserved, 1, 58, f) == 58 && fread(&solid, 4, 1, f) == 1;
-    const int32_t index = ok ? e.store.LoadFromOpenFile(f, 0, 0) : -1;
-    if (index < 0) {
-      *why = "object " + std::to_string(i) + " does not load";
-      ok = false;
-      break;
-    }
-    e.store.Get(index)->solid = solid != 0;
-    e.store.SetPosition(index, pos[0], pos[1], WrapSub(0, pos[2]));
-  }
-  char names[2][MapLimits::kNameBytes] = {};
-  if (ok && (fread(names[0], 1, sizeof names[0], f) != sizeof names[0] ||
-             fread(names[1], 1, sizeof names[1], f) != sizeof names[1])) {
-    *why = "the texture pack and sky names are missing";
-    ok = false;
-  }
-  fclose(f);
-  names[0][MapLimits::kNameBytes - 1] = names[1][MapLimits::kNameBytes - 1] = 0;
-  *pack = names[0];
-  *sky = names[1];
-  return ok;
-}
-
-// The ground height under (x, z) as the entity manager finds it: the first polygon under
-// the point among the solid map objects, in slot order, and the height of its plane there.
-bool GroundHeight(const Engine3D& e, int32_t x, int32_t z, int32_t* y) {
-  for (int32_t k = 0; k < e.store.count; ++k) {
-    const Object3D* o = e.store.Get(k);
-    if (!o || !o->solid || o->entity) continue;
-    for (int32_t p = 0; p < o->polygonCount; ++p) {
-      const Poly3D& poly = o->polygons[p];
-      int32_t cx[4], cz[4];
-      for (int c = 0; c < poly.cornerCount; ++c) {
-        cx[c] = o->vertices[poly.corner[c]].x + o->x;
-        cz[c] = o->vertices[poly.corner[c]].z + o->z;
-      }
-      if (!GroundUnderEntity(cx, cz, poly.cornerCount, x, z)) continue;
-      const Vertex3D& v = o->vertices[poly.corner[0]];
-      int32_t nx = poly.nx, ny = poly.ny, nz = poly.nz;
-      if (nx == 0 && ny == 0 && nz == 0) ny = 256;
-      else if (ny == 0) ny = 256;
-      *y = o->y - int32_t((int64_t(nz) * (z - o->z - v.z) + int64_t(nx) * (x - o->x - v.x)) / ny) + v.y;
-      return true;
-    }
-  }
-  return false;
-}
+using I32Reader = int32_t (*)(const std::vector<unsigned char>&, size_t);
+constexpr I32Reader I32 = ReadI32At;
 
 // ---- Top view ----------------------------------------------------------------------------
 
@@ -379,7 +283,10 @@ int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>
   e.SetVisibility(atoi(OptionValue(all, "--visibility", "3000").c_str()));
   e.fogMode = bright ? 1 : 0;
   int32_t ground = player->y - MapLimits::kHover;
-  if (!GroundHeight(e, player->x, player->z, &ground))
+  GroundHit hit;
+  if (FindGround(e, player->x, player->z, &hit))
+    ground = hit.y;
+  else
     fprintf(stderr, "kvrtool: no ground under the entry point: drawn at the record's height\n");
   const int32_t heading = int32_t(player->heading * 1456.3);
   const double a = player->heading * 3.14159265358979 / 180;
