@@ -169,7 +169,20 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
     }
   }
   std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.top < b.top; });
-  const double range = std::max<double>(1, double(maxY - minY));
+  // Heights are shaded over the ground a craft can reach, so the walls' mountains do not
+  // flatten the rest into one colour.
+  double lowY = 1e18, highY = -1e18;
+  for (int32_t k = 0; k < e.store.count; ++k) {
+    const Object3D* o = e.store.Get(k);
+    if (!o->solid) continue;
+    for (int32_t p = 0; p < o->polygonCount; ++p) {
+      if (o->polygons[p].type == 2) continue;
+      const double y = double(o->vertices[o->polygons[p].corner[0]].y) + o->y;
+      lowY = std::min(lowY, y), highY = std::max(highY, y);
+    }
+  }
+  if (lowY > highY) lowY = double(minY), highY = double(maxY);
+  const double range = std::max(1.0, highY - lowY);
   for (const Item& it : items) {
     const Object3D* o = it.o;
     const Poly3D& poly = o->polygons[it.p];
@@ -190,7 +203,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
     nx /= len, ny /= len, nz /= len;
     if (!o->solid && ny < 0.2) continue;  // sides of props: their tops say enough
     const double light = std::clamp(0.55 + 0.45 * (-0.5 * nx + 0.6 * ny + 0.45 * nz), 0.25, 1.0);
-    const double t = std::clamp((avg - double(minY)) / range, 0.0, 1.0);
+    const double t = std::clamp((avg - lowY) / range, 0.0, 1.0);
     PolyShade s{};
     if (!o->solid) {
       s.colour = Colour(0.62 * light, 0.64 * light, 0.72 * light);
@@ -203,7 +216,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
       s.dark = Colour(1.0, 0.85, 0.2);
       s.hatch = true;
     } else {
-      s.colour = Colour((0.25 + 0.65 * t) * light, (0.22 + 0.58 * t) * light, (0.14 + 0.42 * t) * light);
+      s.colour = Colour((0.3 + 0.65 * t) * light, (0.24 + 0.6 * t) * light, (0.14 + 0.44 * t) * light);
     }
     FillConvex(c, xs, ys, poly.cornerCount, ShadePixel, &s);
   }
@@ -242,7 +255,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
   struct Key {
     const char* name;
     uint16_t colour;
-  } keys[] = {{"low ground", Colour(0.25, 0.22, 0.14)}, {"high ground", Colour(0.9, 0.8, 0.56)},
+  } keys[] = {{"low ground", Colour(0.3, 0.24, 0.14)}, {"high ground", Colour(0.95, 0.84, 0.58)},
               {"wall", Colour(0.6, 0.35, 0.28)},        {"damaging", Colour(1, 0.55, 0.05)},
               {"prop", Colour(0.62, 0.64, 0.72)}};
   int kx = kMargin;
@@ -271,6 +284,13 @@ int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>
     if (r.type == 1 && r.entry == entry && !player) player = &r;
     if (r.type == 100) bright = true;
   }
+  // "--from X,Z,DEGREES" looks from any spot, as a craft standing there would.
+  EntRow spot{};
+  int x = 0, z = 0, degrees = 0;
+  if (!player && sscanf(entry.c_str(), "%d,%d,%d", &x, &z, &degrees) == 3) {
+    spot.type = 1, spot.x = x, spot.z = z, spot.heading = degrees;
+    player = &spot;
+  }
   if (!player) {
     fprintf(stderr, "kvrtool: %s has no Player record with the entry \"%s\"\n", mapName.c_str(), entry.c_str());
     return 1;
@@ -280,7 +300,7 @@ int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>
     ReportLog();
     return 1;
   }
-  e.SetVisibility(atoi(OptionValue(all, "--visibility", "3000").c_str()));
+  e.SetVisibility(atoi(OptionValue(all, "--visibility", "2800").c_str()));
   e.fogMode = bright ? 1 : 0;
   int32_t ground = player->y - MapLimits::kHover;
   GroundHit hit;
