@@ -134,21 +134,24 @@ TEST(MapBuilder, RefusedSourceWritesNothing) {
 // belongs to the wall only when the wall lies west or south of it.
 TEST(MapBuilder, LoadedGroundHasNoGapsAndTheRightTypes) {
   ScratchDir dir;
-  for (const char* name : {"155", "148", "asintable.dat"})
-    std::filesystem::copy_file(GameDataDir() + "/" + name, dir.File(name));
+  for (const auto& f : std::filesystem::directory_iterator(GameDataDir()))
+    if (f.is_regular_file() && f.path().extension() != ".sav" && f.path().filename() != "log.txt")
+      std::filesystem::create_symlink(f.path(), dir.File(f.path().filename().string()));
   BuiltMap map;
   ASSERT_EQ(Joined(Build(kSmallMap, &map)), "");
-  const Bytes bytes = MapFileBytes(map);
+  const Bytes bytes = MapFileBytes(map), ent = EntFileBytes(map);
   dir.Write("tiny.map", std::string(bytes.begin(), bytes.end()));
+  dir.Write("tiny.ent", std::string(ent.begin(), ent.end()));
   MathTables math;
   ASSERT_TRUE(math.Create(0));
   Math = &math;
   auto engine = std::make_unique<Engine3D>();
   ASSERT_EQ(engine->Create(nullptr, "TDENG", 0, 0, 240, 320), 1);
-  std::string pack, sky, why;
-  ASSERT_TRUE(LoadMapObjects(*engine, "tiny.map", &pack, &sky, &why)) << why;
-  EXPECT_EQ(pack, "map1.tex");
-  EXPECT_EQ(sky, "sky_desert.spr");
+  LoadedMap loaded;
+  ASSERT_TRUE(LoadMapWithGame(*engine, dir.path(), "tiny.map", "default", 2800, &loaded));
+  EXPECT_EQ(loaded.pack, "map1.tex");
+  EXPECT_EQ(loaded.sky, "sky_desert.spr");
+  ASSERT_EQ(loaded.objects, 2);
   EXPECT_EQ(engine->store.Get(0)->solid, 1);
   EXPECT_EQ(engine->store.Get(1)->solid, 0);  // props: their cells carry the collision
   int gaps = 0;

@@ -2,10 +2,15 @@
 #include "map_reader.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "core/core.h"
 #include "ground_rule.h"
 #include "map_builder.h"
+#include "sound/sound.h"
+#include "world/world.h"
 
 namespace {
 
@@ -46,42 +51,73 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-bool LoadMapObjects(Engine3D& e, const std::string& name, std::string* pack, std::string* sky, std::string* why) {
-  FILE* f = OpenDataFile(name.c_str(), "rb");
-  if (!f) return *why = "cannot open " + name, false;
-  uint8_t word[4];
-  auto readI32 = [&](int32_t* v) {
-    if (fread(word, 1, 4, f) != 4) return false;
-    *v = int32_t(ReadU32LE(word));
-    return true;
-  };
-  int32_t count = 0;
-  bool ok = readI32(&count) && count >= 0 && count <= kMaxObjects;
-  if (!ok) *why = "the object count is unreadable or beyond the store";
-  for (int32_t i = 0; ok && i < count; ++i) {
-    int32_t x = 0, y = 0, z = 0, solid = 0;
-    uint8_t reserved[58];
-    ok = readI32(&x) && readI32(&y) && readI32(&z) && fread(reserved, 1, 58, f) == 58 && readI32(&solid);
-    const int32_t index = ok ? e.store.LoadFromOpenFile(f, 0, 0) : -1;
-    if (index < 0) {
-      *why = "object " + std::to_string(i) + " does not load";
-      ok = false;
-      break;
-    }
-    e.store.Get(index)->solid = solid != 0;
-    e.store.SetPosition(index, x, y, WrapSub(0, z));
+namespace {
+
+// The driver's part while a map loads: its records, nothing shown.
+class ToolHost : public WorldHost {
+ public:
+  Settings& GetSettings() override { return settings; }
+  PlayerData& GetPlayerData() override { return player; }
+  uint8_t GetScreenState() override { return screen; }
+  void SetScreenState(uint8_t state) override { screen = state; }
+  void SetFadeOut() override {}
+  void SetFadeReset() override {}
+  void ShowHudMessage(const char*) override {}
+  FormManager* GetForms() override { return nullptr; }
+  SoundSystem* GetSound() override { return sound; }
+
+  Settings settings = {};
+  PlayerData player = {};
+  uint8_t screen = 0;
+  SoundSystem* sound = nullptr;
+};
+
+}  // namespace
+
+bool LoadMapWithGame(Engine3D& scene, const std::string& dataDir, const std::string& mapFile,
+                     const std::string& entry, int32_t visibility, LoadedMap* out) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  char pattern[] = "/tmp/kvr_map_XXXXXX";
+  if (!mkdtemp(pattern)) return false;
+  const fs::path mirror = pattern;
+  for (const auto& f : fs::directory_iterator(dataDir, ec)) {
+    const std::string name = f.path().filename().string();
+    if (!f.is_regular_file() || name == "log.txt" || f.path().extension() == ".sav") continue;
+    fs::create_symlink(fs::absolute(f.path()), mirror / name, ec);
   }
-  char names[2][MapLimits::kNameBytes] = {};
-  if (ok && (fread(names[0], 1, sizeof names[0], f) != sizeof names[0] ||
-             fread(names[1], 1, sizeof names[1], f) != sizeof names[1])) {
-    *why = "the texture pack and sky names are missing";
-    ok = false;
+  const std::string savedDir = ExeDir;
+  SetExeDir((mirror.string() + "/").c_str());
+
+  ToolHost host;
+  host.settings.showBackground = 1;
+  host.settings.visibility = visibility;
+  host.settings.cameraMode = 1;
+  snprintf(host.player.nextMap, sizeof host.player.nextMap, "%s", mapFile.c_str());
+  snprintf(host.player.entryPoint, sizeof host.player.entryPoint, "%s", entry.c_str());
+  host.sound = CreateSoundSystem(nullptr);
+  Background sky(nullptr, "SKY", scene.x0, scene.y0, scene.x1 - scene.x0, scene.y1 - scene.y0);
+  sky.plain = 0;
+  World world{};
+  WorldInit(&world, &host, 0);
+  world.scene = &scene;
+  world.background = &sky;
+  const int32_t before = scene.store.count;
+  for (int step = 0; step < kLoadingSteps; ++step) {
+    WorldLoadStep(&world);
+    if (step == 4) out->objects = scene.store.count - before;  // the map's objects are in
   }
-  fclose(f);
-  names[0][MapLimits::kNameBytes - 1] = names[1][MapLimits::kNameBytes - 1] = 0;
-  *pack = names[0];
-  *sky = names[1];
-  return ok;
+  out->pack = world.texPackName;
+  out->sky = world.backgroundName;
+  WorldUnload(&world);
+  sky.Release();
+  if (host.sound) DestroySoundSystem(host.sound);
+
+  std::ifstream log(mirror / "log.txt");
+  for (std::string line; std::getline(log, line);) out->log.push_back(line);
+  SetExeDir(savedDir.c_str());
+  fs::remove_all(mirror, ec);
+  return out->objects > 0;
 }
 
 bool FindGround(const Engine3D& e, int32_t x, int32_t z, GroundHit* hit, const int32_t* y) {

@@ -24,11 +24,18 @@ struct EntRow {
 bool ParseEnt(const std::vector<unsigned char>& bytes, std::vector<EntRow>* rows, std::string* why);
 // A whole file by path; empty when it cannot be read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
-// Loads the objects of a .map (opened by name from the data directory) into the engine's
-// store as the map loader does: each object from the stream, its solid flag, placed at
-// (x, y, -z); then the texture pack and sky names. False with the reason.
-bool LoadMapObjects(Engine3D& engine, const std::string& name, std::string* pack, std::string* sky,
-                    std::string* why);
+// Loads a map with the game's own map loader (all ten steps, a stand-in for the driver)
+// into `scene`, reading from `dataDir` through a scratch directory of links, so that the
+// loader's backup of the map state never touches the data directory. The kinds are freed
+// again; the scene keeps the map's objects and texture packs. Returns false when the map
+// file did not load; `log` receives the loader's log lines, pack and sky the map's names.
+struct LoadedMap {
+  std::string pack, sky;
+  std::vector<std::string> log;
+  int32_t objects = 0;  // map objects (the scene's store may hold entity models after them)
+};
+bool LoadMapWithGame(Engine3D& scene, const std::string& dataDir, const std::string& mapFile,
+                     const std::string& entry, int32_t visibility, LoadedMap* out);
 // The first polygon under (x, z) among the solid map objects in slot order (as the entity
 // manager searches; objects farther than 4400 from (x, y, z) are skipped when y is given),
 // and the height of its plane there. False when there is none.

@@ -161,6 +161,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
   std::vector<Item> items;
   for (int32_t k = 0; k < e.store.count; ++k) {
     const Object3D* o = e.store.Get(k);
+    if (o->entity || o->hidden) continue;  // entity models are drawn as symbols
     for (int32_t p = 0; p < o->polygonCount; ++p) {
       const Poly3D& poly = o->polygons[p];
       double top = -1e9;
@@ -275,15 +276,12 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
 
 // ---- View from an entry point ------------------------------------------------------------
 
-int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& rows, const std::string& pack,
-              const std::string& sky, const Args& all, const std::string& out) {
+int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& rows, const std::string& sky,
+              const Args& all, const std::string& out) {
   const std::string entry = OptionValue(all, "--from", "default");
   const EntRow* player = nullptr;
-  bool bright = false;
-  for (const EntRow& r : rows) {
+  for (const EntRow& r : rows)
     if (r.type == 1 && r.entry == entry && !player) player = &r;
-    if (r.type == 100) bright = true;
-  }
   // "--from X,Z,DEGREES" looks from any spot, as a craft standing there would.
   EntRow spot{};
   int x = 0, z = 0, degrees = 0;
@@ -295,13 +293,6 @@ int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>
     fprintf(stderr, "kvrtool: %s has no Player record with the entry \"%s\"\n", mapName.c_str(), entry.c_str());
     return 1;
   }
-  if (e.LoadTexturePack(pack.c_str(), kBankMap) != 1 || e.LoadTexturePack("ents.tex", kBankEntities) != 1) {
-    fprintf(stderr, "kvrtool: the texture packs %s and ents.tex do not load\n", pack.c_str());
-    ReportLog();
-    return 1;
-  }
-  e.SetVisibility(atoi(OptionValue(all, "--visibility", "2800").c_str()));
-  e.fogMode = bright ? 1 : 0;
   int32_t ground = player->y - MapLimits::kHover;
   GroundHit hit;
   if (FindGround(e, player->x, player->z, &hit))
@@ -336,38 +327,48 @@ int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>
 int ShowMap(const Args& all) {
   Args args = Positional(all);
   if (args.size() != 2 || !EndsWith(args[0], ".map")) {
-    fprintf(stderr, "usage: kvrtool show map NAME.map OUT.png [--from ENTRY] [--visibility V] [--behind D]\n");
+    fprintf(stderr, "usage: kvrtool show map NAME.map OUT.png [--from ENTRY|X,Z,DEGREES] [--visibility V] [--behind D]\n");
     return 2;
   }
   // The map and everything it names are read from its own directory, as the game does.
-  std::string path = args[0], name = path;
+  std::string path = args[0], name = path, dir = ExeDir;
   const size_t slash = path.find_last_of('/');
   if (slash != std::string::npos) {
-    SetExeDir(path.substr(0, slash + 1).c_str());
+    dir = path.substr(0, slash + 1);
     name = path.substr(slash + 1);
   }
   const std::string entName = name.substr(0, name.size() - 4) + ".ent";
   std::vector<EntRow> rows;
   std::string why;
-  if (!ParseEnt(ReadWholeFile(std::string(ExeDir) + entName), &rows, &why))
+  if (!ParseEnt(ReadWholeFile(dir + "/" + entName), &rows, &why))
     fprintf(stderr, "kvrtool: %s: %s; no entities shown\n", entName.c_str(), why.c_str());
+  const std::string saved = ExeDir;
+  SetExeDir(dir.c_str());
   Scene3D scene;
   auto engine = std::make_unique<Engine3D>();
   if (!scene.ok || !engine->Create(nullptr, "TDENG", 0, 0, 240, 320)) {
     ReportLog();
     return 1;
   }
-  std::string pack, sky;
+  // The game's own loader places the objects, loads both texture packs and applies the
+  // map's fog; kinds not built yet are skipped as the game skips them.
+  const std::string from = OptionValue(all, "--from", "");
+  LoadedMap loaded;
+  const bool ok = LoadMapWithGame(*engine, dir, name, from.empty() ? "default" : from,
+                                  atoi(OptionValue(all, "--visibility", "2800").c_str()), &loaded);
+  // This stand-in for the driver has no form, so the loader's notes about its controls are
+  // left out; everything else it said is shown.
+  for (const std::string& line : loaded.log)
+    if (line.find(" ptr") == std::string::npos) fprintf(stderr, "log: %s\n", line.c_str());
   int result = 1;
-  if (!LoadMapObjects(*engine, name, &pack, &sky, &why)) {
-    fprintf(stderr, "kvrtool: %s: %s\n", name.c_str(), why.c_str());
-    ReportLog();
-  } else if (OptionValue(all, "--from", "").empty()) {
+  if (!ok)
+    fprintf(stderr, "kvrtool: %s did not load\n", name.c_str());
+  else if (from.empty())
     result = TopView(*engine, name, rows, args[1]);
-  } else {
-    result = EntryView(*engine, name, rows, pack, sky, all, args[1]);
-  }
+  else
+    result = EntryView(*engine, name, rows, loaded.sky, all, args[1]);
   engine->Destroy();
+  SetExeDir(saved.c_str());
   return result;
 }
 
