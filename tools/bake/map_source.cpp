@@ -188,7 +188,7 @@ class Parser {
     } else if (c == "size") {
       if (!Numbers(l, 1, 2, v) || !OnlyOptions(l, {})) return;
       if (v[0] < 1 || v[1] < 1 || v[0] > kMaxExtent || v[1] > kMaxExtent)
-        return Fail(l.number, "a map is 1 to " + std::to_string(kMaxExtent) + " units on a side");
+        return Fail(l.number, "a map is 1 to " + std::to_string(int(kMaxExtent)) + " units on a side");
       out_->width = int(v[0]), out_->depth = int(v[1]);
     } else if (c == "cell" || c == "chunk") {
       if (!Numbers(l, 1, 1, v) || !OnlyOptions(l, {})) return;
