@@ -49,6 +49,9 @@ int ShowFrames(const Args& args);  // show frames BASE.tdo [PACK.tex] FRAME.tdo.
 bool InfoTdo(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoTexPack(const std::string& name, const std::vector<unsigned char>& bytes);
 
+// The input-test screen in the game's window (show_keys.cpp).
+int ShowKeys(const Args& args);  // keys [game window options]
+
 // Forms (show_form.cpp) and the whole data set (check.cpp).
 int ShowForm(const Args& args);   // show form SCRIPT FORM OUT.png
 int CheckData(const Args& args);  // check
