@@ -37,3 +37,4 @@ bool BakeModels(const BakeContext& ctx);     // player1.tdo and its key frames
 bool BakeSounds(const BakeContext& ctx);  // the sound effects *.wav
 bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro_p1..p3.wav
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms
+bool BakeWeaponArt(const BakeContext& ctx);  // rocket.tdo and the shots' flip-books
