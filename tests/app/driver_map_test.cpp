@@ -22,6 +22,7 @@ void* MakeCraft(World* world, const EntRecord&) {
   craft->header.object = -1;
   craft->header.entity = AddEntity(world->entities, kTypePlayer, kModeGround, craft);
   craft->energy = 250;
+  for (int32_t& sound : craft->sounds) sound = -1;
   ++cratesMade;
   return craft;
 }
@@ -156,6 +157,44 @@ TEST_F(DriverMapTest, TheWorldsRequestsAreCarriedOut) {
     }
   }
   EXPECT_EQ(dir.Log(), "");
+}
+
+// The engine switch on the console turns the craft's engine on and off.
+TEST_F(DriverMapTest, TheEngineSwitchDrivesTheCraft) {
+  EnterMap();
+  ASSERT_NE(driver.world.player, nullptr);
+  Entity* craft = driver.world.player->header.entity;
+  ASSERT_NE(craft, nullptr);
+  EXPECT_EQ(craft->thrust, 0);
+  for (uint8_t expected : {1, 0}) {
+    StylusDownAt(108, 300);  // ENGINELED
+    Step();
+    StylusUpNow();
+    Step();
+    EXPECT_EQ(craft->thrust, expected);
+  }
+}
+
+// The menu keys answer the question only: the console's focus under it does not move, and
+// the select key does not press the console's engine switch as well.
+TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {
+  Bindings.code[kActMenuLeft] = 0x25;
+  Bindings.code[kActMenuSelect] = 0x0D;
+  EnterMap();
+  Entity* craft = driver.world.player->header.entity;
+  const int32_t focus = Forms->current->focused;
+  Input.action[kActGoToMenu].current = 1;
+  Step();
+  ASSERT_EQ(driver.screenState, kScreenChoice);
+  for (int vk : {0x25, 0x25, 0x0D}) {  // left, left (to the engine switch), select
+    platform.SetKey(vk, true);
+    Step();
+    platform.SetKey(vk, false);
+    Step();
+  }
+  EXPECT_EQ(Forms->current->focused, focus);
+  EXPECT_EQ(craft->thrust, 0);
+  EXPECT_EQ(driver.world.worldState, kWorldClosing);  // "Yes": the closing pause began
 }
 
 }  // namespace
