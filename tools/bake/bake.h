@@ -38,3 +38,4 @@ bool BakeEnemyModels(const BakeContext& ctx);  // the five enemies and their exp
 bool BakeSounds(const BakeContext& ctx);  // the sound effects *.wav
 bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro_p1..p3.wav
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms
+bool BakeWeaponArt(const BakeContext& ctx);  // rocket.tdo and the shots' flip-books

@@ -28,6 +28,7 @@ const BakeStep kSteps[] = {
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},
+    {"weapon art", BakeWeaponArt},
 };
 
 std::string WithSlash(std::string dir) {
