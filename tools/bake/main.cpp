@@ -29,6 +29,8 @@ const BakeStep kSteps[] = {
     {"music", BakeMusic},
     {"forms", BakeForms},
     {"weapon art", BakeWeaponArt},
+    {"explosions", BakeExplosions},
+    {"maps", BakeMaps},
 };
 
 std::string WithSlash(std::string dir) {
