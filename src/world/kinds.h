@@ -263,8 +263,7 @@ struct PlayerHooks {
   void (*refreshEngineLed)(World* world, PlayerCraft* craft);
   void (*refreshWeaponDisplay)(World* world, PlayerCraft* craft);
   void (*refreshAmmoDisplay)(World* world, PlayerCraft* craft);
-  // The camera for the camera mode, following the current player; step 7 of the world
-  // update, after every kind.
+  // The camera of the world step (after the kinds' updates); null: the camera stays.
   void (*updateCamera)(World* world);
 };
 // Null while the craft is not built.

@@ -15,6 +15,10 @@ inline FormManager* WorldForms(const World* world) {
   return world && world->host ? world->host->GetForms() : nullptr;
 }
 
+// World collision skips whole objects whose bounding sphere cannot reach the entity. The
+// result is the same either way; tests and benchmarks turn it off to compare.
+extern bool WorldCollisionCulling;
+
 // One tick of the entity's movement mode (any other mode does not move).
 void MoveEntity(Entity* e);
 // The entity against the map's solid objects: ground following, walls, damaging ground.
