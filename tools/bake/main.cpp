@@ -24,6 +24,8 @@ const BakeStep kSteps[] = {
     {"jpeg pictures", BakeJpegPictures},
     {"textures", BakeTextures},
     {"models", BakeModels},
+    {"pickup models", BakePickupModels},
+    {"star chart", BakeStarChart},
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},

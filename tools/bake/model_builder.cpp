@@ -310,8 +310,17 @@ void ModelBuilder::Prism(V3 a, V3 b, double radius, int sides, const Skin& skin,
     face({bottom[i], bottom[j], top[j], top[i]}, V3{mid.x, 0, mid.z});
   }
   if (caps) {
-    face(bottom, V3{0, -1, 0});
-    face(top, V3{0, 1, 0});
+    // The engine reads only triangles and quadrilaterals: a cap of more corners is cut
+    // into a fan of quadrilaterals (and one triangle for an odd remainder).
+    auto cap = [&](const std::vector<V3>& ring, V3 away) {
+      for (int i = 1; i + 1 < sides; i += 2) {
+        std::vector<V3> part{ring[0], ring[i], ring[i + 1]};
+        if (i + 2 < sides) part.push_back(ring[i + 2]);
+        face(part, away);
+      }
+    };
+    cap(bottom, V3{0, -1, 0});
+    cap(top, V3{0, 1, 0});
   }
   Pop();
 }
