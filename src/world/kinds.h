@@ -260,11 +260,57 @@ struct PlayerHooks {
   void (*refreshEngineLed)(World* world, PlayerCraft* craft);
   void (*refreshWeaponDisplay)(World* world, PlayerCraft* craft);
   void (*refreshAmmoDisplay)(World* world, PlayerCraft* craft);
+  // The camera of the world step (after the kinds' updates); null: the camera stays.
+  void (*updateCamera)(World* world);
 };
 // Null while the craft is not built.
 const PlayerHooks* GetPlayerHooks();
 // Tests put hooks of their own in place (null gives the built ones back).
 void SetPlayerHooksForTest(const PlayerHooks* hooks);
+
+// ---------------------------------------------------------------------------------------
+// The ship: its record begins with this, so the world step can see the departure.
+
+struct ShipHead {
+  KindHeader header;
+  int32_t departureCounter;  // exactly 100: the ship has left, the campaign ends
+};
+
+// ---------------------------------------------------------------------------------------
+// The radar map: the map's outline drawn once into the IMG_MAP2D picture, entity dots on top
+// every frame.
+
+struct Map2D {
+  int32_t image;           // sprite-table slot of the picture drawn into
+  uint32_t app;
+  Engine3D* scene;
+  uint8_t enabled;         // cleared while loading
+  int32_t marginX, marginY;
+  int32_t maxX, maxZ, minX, minZ, maxY, minY;  // bounds of the map geometry
+  int32_t controlY, controlX;
+  int32_t width, height;   // of the picture
+  float scale;
+  int32_t offsetX, offsetZ;  // -minX, -minZ
+};
+
+// Measures the scene's map geometry and draws its outline into the picture in `image` at
+// (x, y) of the screen. Null when memory is short.
+Map2D* CreateMap2D(World* world, Engine3D* scene, int32_t image, int32_t x, int32_t y,
+                   int32_t width, int32_t height);
+void DestroyMap2D(Map2D* map);
+// The dots of the player, the enemies and the ship, when enabled.
+void DrawMap2DEntities(Map2D* map, const EntityManager* entities);
+
+// ---------------------------------------------------------------------------------------
+// Map state records
+
+// Bytes the map state file keeps for a kind of this type (0 for none).
+int32_t MapStateRecordBytes(int32_t type);
+// "map1_1.map" -> "map1_1.sav" into out (kWorldNameBytes); false for no map (shorter than 5).
+bool MapStateFileName(const char* mapFile, char* out);
+// Copies a data file by reading it whole and writing the copy atomically; false when the
+// source does not open or the copy cannot be written.
+bool CopyDataFile(const char* from, const char* to);
 
 // ---------------------------------------------------------------------------------------
 // The kinds, one file pair each; the table in kind_table.cpp names them by type code.

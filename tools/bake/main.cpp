@@ -29,6 +29,8 @@ const BakeStep kSteps[] = {
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},
+    {"explosions", BakeExplosions},
+    {"maps", BakeMaps},
 };
 
 std::string WithSlash(std::string dir) {

@@ -310,12 +310,11 @@ void ModelBuilder::Prism(V3 a, V3 b, double radius, int sides, const Skin& skin,
     face({bottom[i], bottom[j], top[j], top[i]}, V3{mid.x, 0, mid.z});
   }
   if (caps) {
-    // The engine reads only triangles and quadrilaterals: a cap of more corners is cut
-    // into a fan of quadrilaterals (and one triangle for an odd remainder).
+    // The loader takes 3 or 4 corners: larger caps become a fan around corner 0.
     auto cap = [&](const std::vector<V3>& ring, V3 away) {
-      for (int i = 1; i + 1 < sides; i += 2) {
-        std::vector<V3> part{ring[0], ring[i], ring[i + 1]};
-        if (i + 2 < sides) part.push_back(ring[i + 2]);
+      for (int k = 1; k + 1 < sides; k += 2) {
+        std::vector<V3> part = {ring[0], ring[size_t(k)], ring[size_t(k) + 1]};
+        if (k + 2 < sides) part.push_back(ring[size_t(k) + 2]);
         face(part, away);
       }
     };
