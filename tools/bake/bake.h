@@ -41,3 +41,4 @@ bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms
 bool BakeExplosions(const BakeContext& ctx);  // expl_w_smoke_002.spr .. expl_w_smoke_032.spr
 bool BakeMaps(const BakeContext& ctx);    // NAME.map and NAME.ent from content/maps/NAME.txt
+bool BakeWeaponArt(const BakeContext& ctx);  // rocket.tdo and the shots' flip-books

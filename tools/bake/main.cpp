@@ -31,6 +31,7 @@ const BakeStep kSteps[] = {
     {"forms", BakeForms},
     {"explosions", BakeExplosions},
     {"maps", BakeMaps},
+    {"weapon art", BakeWeaponArt},
 };
 
 std::string WithSlash(std::string dir) {
