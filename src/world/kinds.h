@@ -346,6 +346,3 @@ extern const KindFunctions kCodeCardKind;       // 22
 extern const KindFunctions kHoverChasmoKind;    // 23
 extern const PlayerHooks kPlayerHooks;
 
-// The ship's departure counter (0 while it waits); the world ends the game at 100.
-int32_t ShipDepartureCounter(const void* ship);
-

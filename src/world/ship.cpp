@@ -16,30 +16,29 @@ constexpr int32_t kFadeAt = 60;
 constexpr int32_t kClimbSteps = 200;
 
 struct Ship {
-  KindHeader header;  // object = "ship.tdo", state = ShipState
+  ShipHead head;      // object = "ship.tdo", state = ShipState; the departure counter
   FrameSet* door;     // 1 "ship.tdo" (open), 2 "shipclosed.tdo"
   int32_t departureSample;  // "ship.wav"
   int32_t doorSample;       // "rotate.wav"
   int32_t doorBlend;
-  int32_t departureCounter;
   int32_t climbStep;
 };
 
 void* CreateShip(World* world, const EntRecord&) {
   Ship* s = static_cast<Ship*>(AllocZeroed(sizeof(Ship)));
   if (!s) return nullptr;
-  s->header.type = kTypeShip;
-  s->header.object = LoadKindObject(world, "ship.tdo");
-  if (Object3D* o = KindStore(world) ? KindStore(world)->Get(s->header.object) : nullptr)
+  s->head.header.type = kTypeShip;
+  s->head.header.object = LoadKindObject(world, "ship.tdo");
+  if (Object3D* o = KindStore(world) ? KindStore(world)->Get(s->head.header.object) : nullptr)
     o->solid = 1;
-  s->door = CreateFrames(world, s->header.object, "ship.tdo", "shipclosed.tdo");
+  s->door = CreateFrames(world, s->head.header.object, "ship.tdo", "shipclosed.tdo");
   s->departureSample = LoadKindSample(world, "ship.wav", 120);
   s->doorSample = LoadKindSample(world, "rotate.wav", 160);
   if (SoundSystem* sound = world->host ? world->host->GetSound() : nullptr;
       sound && s->doorSample >= 0)
     SetSamplePitch(sound, s->doorSample, 80);
   Entity* e = AddEntity(world->entities, kTypeShip, kModeGround, s);
-  s->header.entity = e;
+  s->head.header.entity = e;
   if (e) {
     e->maxSpeed = 60;
     e->turnRate = 6000;
@@ -50,14 +49,14 @@ void* CreateShip(World* world, const EntRecord&) {
 
 void UpdateShip(World* world, void* kind) {
   Ship* s = static_cast<Ship*>(kind);
-  Entity* e = s->header.entity;
+  Entity* e = s->head.header.entity;
   ObjectStore* store = KindStore(world);
   if (!e || !store) return;
-  store->SetPosition(s->header.object, e->x, e->y, e->z);
-  if (s->header.state != kShipDeparting)
-    store->SetAngles(s->header.object, e->pitch, e->heading, e->bank);
+  store->SetPosition(s->head.header.object, e->x, e->y, e->z);
+  if (s->head.header.state != kShipDeparting)
+    store->SetAngles(s->head.header.object, e->pitch, e->heading, e->bank);
 
-  if (s->header.state == kShipBoarding) {
+  if (s->head.header.state == kShipBoarding) {
     PlayerCraft* craft = world->player;
     if (!craft || craft->header.state != kCraftInside) return;
     s->doorBlend += 3;
@@ -65,16 +64,16 @@ void UpdateShip(World* world, void* kind) {
     if (s->doorBlend == 3) PlayKindSample(world, s->doorSample, 0);
     if (s->doorBlend == 138) PlayKindSample(world, s->departureSample, 0);
     if (s->doorBlend >= kDoorClosed) {
-      s->header.state = kShipDeparting;
+      s->head.header.state = kShipDeparting;
       e->active = 0;
       s->climbStep = 0;
       SetObjectHidden(world, craft->craftObject, 1);
     }
-  } else if (s->header.state == kShipDeparting) {
-    s->departureCounter += 1;
+  } else if (s->head.header.state == kShipDeparting) {
+    s->head.departureCounter += 1;
     s->climbStep += 1;
-    if (s->departureCounter == kFadeAt && world->host) world->host->SetFadeOut();
-    if (s->departureCounter < kClimbSteps) {
+    if (s->head.departureCounter == kFadeAt && world->host) world->host->SetFadeOut();
+    if (s->head.departureCounter < kClimbSteps) {
       Vec3 climb = {s->climbStep, s->climbStep, s->climbStep};
       Math->TurnAboutY(&climb, e->heading);
       e->x = WrapAdd(e->x, climb.x);
@@ -83,8 +82,8 @@ void UpdateShip(World* world, void* kind) {
       e->bank -= 600;
       e->pitch -= 1000;
       e->heading = WrapAdd(e->heading, 800);
-      store->SetPosition(s->header.object, e->x, e->y, e->z);
-      store->SetAngles(s->header.object, e->pitch, e->heading, e->bank);
+      store->SetPosition(s->head.header.object, e->x, e->y, e->z);
+      store->SetAngles(s->head.header.object, e->pitch, e->heading, e->bank);
     }
   }
 }
@@ -97,7 +96,7 @@ int32_t CollideShip(World* world, void* kind, Entity*, Entity* other) {
     ShowMessage(world, "You need the ship keycard");
     return 1;
   }
-  s->header.state = kShipBoarding;
+  s->head.header.state = kShipBoarding;
   return 1;
 }
 
@@ -109,9 +108,5 @@ void DestroyShip(World* world, void* kind) {
 }
 
 }  // namespace
-
-int32_t ShipDepartureCounter(const void* ship) {
-  return ship ? static_cast<const Ship*>(ship)->departureCounter : 0;
-}
 
 const KindFunctions kShipKind = {CreateShip, UpdateShip, CollideShip, DestroyShip};

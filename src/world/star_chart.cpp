@@ -21,20 +21,9 @@ struct StarChart {
 
 namespace {
 
-// The chart's map file keeps larger reserved blocks and shorter names than a game map.
-constexpr int kChartReservedBytes = 128;
-constexpr int kChartNameBytes = 128;
+// The chart's map file names its pack and background in 128 bytes instead of 256.
+constexpr size_t kChartNameBytes = 128;
 constexpr int32_t kCameraDistance = 1500;
-
-// The destination table, refilled from "starchart.ent" at every opening.
-EntRecord chartRecords[kMaxEntRecords];
-
-bool ReadI32(FILE* f, int32_t* v) {
-  uint8_t b[4];
-  if (fread(b, 1, 4, f) != 4) return false;
-  *v = int32_t(ReadU32LE(b));
-  return true;
-}
 
 // The scenery of "starchart.map" into the chart's scene, as a game map's objects are
 // loaded; false when the opening must stop.
@@ -44,35 +33,21 @@ bool LoadChartMap(Engine3D* scene) {
     LogMessage("Error opening starchart.map file.");
     return false;
   }
+  uint8_t word[4];
   int32_t count = 0;
-  if (!ReadI32(f, &count)) LogMessage("Error reading 3d map (1)");
-  for (int32_t i = 0; i < count; ++i) {
-    int32_t x = 0, y = 0, z = 0, solid = 0;
-    uint8_t reserved[kChartReservedBytes];
-    if (!ReadI32(f, &x)) LogMessage("Error reading 3d map (2)");
-    if (!ReadI32(f, &y)) LogMessage("Error reading 3d map (3)");
-    if (!ReadI32(f, &z)) LogMessage("Error reading 3d map (4)");
-    if (fread(reserved, 1, sizeof reserved, f) != sizeof reserved)
-      LogMessage("Error reading 3d map (5)");
-    if (!ReadI32(f, &solid)) LogMessage("Error reading 3d map (6)");
-    int32_t index = scene->store.LoadFromOpenFile(f, 0, 0);
-    if (index < 0) {
-      char text[80];
-      snprintf(text, sizeof text, "Error loading object number %d from 3d map file.", int(i));
-      LogMessage(text);
-      fclose(f);
-      return false;
-    }
-    scene->store.Get(index)->solid = solid != 0;
-    scene->store.SetPosition(index, x, y, WrapSub(0, z));
+  if (fread(word, 1, 4, f) == 4)
+    count = int32_t(ReadU32LE(word));
+  else
+    LogMessage("Error reading 3d map (1)");
+  if (!ReadMapObjects(f, &scene->store, count, kChartReservedBytes)) {
+    fclose(f);
+    return false;
   }
-  char texPack[kChartNameBytes + 1] = {};
-  char background[kChartNameBytes + 1] = {};
-  if (fread(texPack, 1, kChartNameBytes, f) != size_t(kChartNameBytes))
-    LogMessage("Error reading 3d map (7)");
+  char texPack[kChartNameBytes] = {};
+  char background[kChartNameBytes] = {};
+  if (!ReadMapName(f, texPack, sizeof texPack)) LogMessage("Error reading 3d map (7)");
   // The background is named and never loaded: the form shows its own star field.
-  if (fread(background, 1, kChartNameBytes, f) != size_t(kChartNameBytes))
-    LogMessage("Error reading 3d map (8)");
+  if (!ReadMapName(f, background, sizeof background)) LogMessage("Error reading 3d map (8)");
   fclose(f);
   if (!scene->LoadTexturePack(texPack, kBankMap)) {
     LogMessage("Error loading tex pack");
@@ -85,44 +60,15 @@ bool LoadChartMap(Engine3D* scene) {
   return true;
 }
 
-// The destinations of "starchart.ent"; their number (0 on failure).
+// The destinations of "starchart.ent" in the shared record table; how many were read.
 int32_t LoadChartRecords() {
   FILE* f = OpenDataFile("starchart.ent", "rb");
   if (!f) {
     LogMessage("Error opening .ent file");
     return 0;
   }
-  int32_t count = 0;
-  if (!ReadI32(f, &count)) {
-    LogMessage("Error loading entities");
-    count = 0;
-  }
-  // The table holds 50 destinations: a larger count is refused before anything is read.
-  if (count < 0 || count > kMaxEntRecords) {
-    LogMessage("Error loading entities");
-    count = 0;
-  }
-  memset(chartRecords, 0, sizeof chartRecords);
   int32_t read = 0;
-  for (; read < count; ++read) {
-    uint8_t raw[kEntRecordBytes];
-    if (fread(raw, 1, sizeof raw, f) != sizeof raw) {
-      LogMessage("Error loading entities");
-      break;
-    }
-    EntRecord& r = chartRecords[read];
-    r.reserved = int32_t(ReadU32LE(raw));
-    r.type = int32_t(ReadU32LE(raw + 4));
-    r.x = int32_t(ReadU32LE(raw + 8));
-    r.y = int32_t(ReadU32LE(raw + 12));
-    r.z = int32_t(ReadU32LE(raw + 16));
-    r.w = int32_t(ReadU32LE(raw + 20));
-    r.heading = int32_t(ReadU32LE(raw + 24));
-    memcpy(r.tag, raw + 28, sizeof r.tag);
-    memcpy(r.entry, raw + 156, sizeof r.entry);
-    r.tag[sizeof r.tag - 1] = 0;
-    r.entry[sizeof r.entry - 1] = 0;
-  }
+  ReadEntRecords(f, &read);
   fclose(f);
   return read;
 }
@@ -156,7 +102,7 @@ void StarChartOpen(World* world) {
   if (!chart) return;
   world->starChart = chart;
   chart->marker = -1;
-  chart->records = chartRecords;
+  chart->records = EntRecordTable();
   FormManager* forms = WorldForms(world);
   int32_t kind = 0;
   void* view = forms ? FindCurrentControl(forms, "FORMSTARCHART_TDENG", &kind) : nullptr;

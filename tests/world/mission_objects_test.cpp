@@ -352,10 +352,10 @@ TEST_F(MissionTest, TheShipNeedsTheKeycardThenClosesItsDoorAndDeparts) {
   EXPECT_EQ(h.fadeOuts, 0);
   Update(ship);
   EXPECT_EQ(h.fadeOuts, 1);
-  EXPECT_EQ(ShipDepartureCounter(ship.kind), 60);
+  EXPECT_EQ(static_cast<ShipHead*>(ship.kind)->departureCounter, 60);
   EXPECT_GT(ship.entity->y, y0 + 1500);  // climbs about 1, 2, 3 ... per step
   for (int i = 0; i < 40; ++i) Update(ship);
-  EXPECT_EQ(ShipDepartureCounter(ship.kind), 100);
+  EXPECT_EQ(static_cast<ShipHead*>(ship.kind)->departureCounter, 100);
   for (int i = 0; i < 150; ++i) Update(ship);
   const int32_t parked = ship.entity->y;
   Update(ship);
