@@ -197,3 +197,7 @@ void StarChartClose(World* world) {
   MemFree(chart);
   world->starChart = nullptr;
 }
+
+bool LeadsToStarChart(const PlayerData& player) {
+  return strncmp(player.nextMap, "starchart.map", sizeof player.nextMap) == 0;
+}

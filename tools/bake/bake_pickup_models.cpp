@@ -21,8 +21,12 @@ Skin S(int texture, double texelsPerUnit = 0, bool glow = false) {
 }
 Skin Glow(int texture) { return S(texture, 0, true); }
 
-// Every pickup is lit from above and in front: it spins, so no side is its back.
-void PickupLight(ModelBuilder& m) { m.SetLight(V3{-0.3, 0.9, 0.4}, 16, 42); }
+// Every pickup is lit from above and in front (it spins, so no side is its back), and built
+// half again as large as it is modelled, so that it stands out on the ground at a distance.
+void PickupLight(ModelBuilder& m) {
+  m.SetLight(V3{-0.3, 0.9, 0.4}, 16, 42);
+  m.ScaleBy(V3{1.5, 1.5, 1.5});
+}
 
 // A power cell: a canister with a glowing band and dark end caps.
 ModelBuilder EnergyPack() {
