@@ -9,16 +9,6 @@
 #include "world/kinds.h"
 #include "world/world_internal.h"
 
-// Heading of the camera, the destinations and the marker of one opening of the chart.
-struct StarChart {
-  int32_t cameraHeading;
-  int32_t selected;
-  int32_t count;
-  int32_t marker;  // the marker's 3D sprite, -1 for none
-  EntRecord* records;
-  Engine3D* scene;
-};
-
 namespace {
 
 // The chart's map file names its pack and background in 128 bytes instead of 256.
@@ -96,6 +86,13 @@ void OpenInGameForm(World* world, FormManager* forms) {
 
 }  // namespace
 
+int32_t StarChartTargetHeading(const EntRecord& r) {
+  // Single precision throughout, as the heading always was computed.
+  const float degrees =
+      float(Math->Atan2(double(r.x), double(r.z))) * 180.0f * 0.31831927423205475f + 180.0f;
+  return int32_t(degrees * 1456.3f);
+}
+
 void StarChartOpen(World* world) {
   if (world->starChart) StarChartClose(world);
   StarChart* chart = static_cast<StarChart*>(AllocZeroed(sizeof(StarChart)));
@@ -127,11 +124,7 @@ void StarChartUpdate(World* world) {
   if (FormManager* forms = WorldForms(world)) SetThrottledRedraw(forms, 1);
   ClearFrame();
   if (!chart || !chart->scene || chart->count < 1) return;
-  const EntRecord& r = chart->records[chart->selected];
-  // Single precision throughout, as the heading always was computed.
-  const float degrees =
-      float(Math->Atan2(double(r.x), double(r.z))) * 180.0f * 0.31831927423205475f + 180.0f;
-  const int32_t target = int32_t(degrees * 1456.3f);
+  const int32_t target = StarChartTargetHeading(chart->records[chart->selected]);
   int32_t current = chart->cameraHeading;
   if (target - current > 393216) current += kFullTurn;
   if (current - target > 393216) current -= kFullTurn;

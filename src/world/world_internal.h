@@ -43,3 +43,7 @@ int32_t ReadEntRecords(FILE* f, int32_t* read);
 bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedBytes);
 // A zero-padded name field of `bytes` bytes, kept terminated; false on a short read.
 bool ReadMapName(FILE* f, char* out, size_t bytes);
+
+// The heading the star chart's camera turns to for a destination: the half turn beyond the
+// direction of its marker from the centre.
+int32_t StarChartTargetHeading(const EntRecord& record);
