@@ -12,111 +12,15 @@
 #include "core/core.h"
 #include "engine3d/engine3d.h"
 #include "gfx2d/gfx2d.h"
-#include "ground_rule.h"
 #include "kvrtool.h"
 #include "map_builder.h"
+#include "map_reader.h"
 #include "platform/platform.h"
 
 namespace {
 
-// The .ent record as the map loader reads it.
-struct EntRow {
-  int32_t type, x, y, z, w, heading;
-  std::string tag, entry;
-};
-
-int32_t I32(const std::vector<unsigned char>& b, size_t at) { return int32_t(ReadU32LE(b.data() + at)); }
-
-std::string FixedText(const std::vector<unsigned char>& b, size_t at, size_t size) {
-  std::string s;
-  for (size_t i = 0; i < size && b[at + i]; ++i) s += char(b[at + i]);
-  return s;
-}
-
-// Records of a .ent file; false when it is damaged (with the reason).
-bool ParseEnt(const std::vector<unsigned char>& b, std::vector<EntRow>* rows, std::string* why) {
-  if (b.size() < 4) return *why = "shorter than its record count", false;
-  const int32_t n = I32(b, 0);
-  if (n < 0 || n > MapLimits::kMaxRecords) return *why = std::to_string(n) + " records (the loader holds 0..50)", false;
-  if (b.size() < 4 + size_t(n) * 220) return *why = std::to_string(n) + " records but only " + std::to_string(b.size()) + " bytes", false;
-  for (int32_t i = 0; i < n; ++i) {
-    const size_t at = 4 + size_t(i) * 220;
-    rows->push_back(EntRow{I32(b, at + 4), I32(b, at + 8), I32(b, at + 12), I32(b, at + 16), I32(b, at + 20),
-                           I32(b, at + 24), FixedText(b, at + 28, 128), FixedText(b, at + 156, 64)});
-  }
-  return true;
-}
-
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  std::vector<unsigned char> bytes;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  unsigned char buf[65536];
-  size_t got;
-  while ((got = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + got);
-  fclose(f);
-  return bytes;
-}
-
-// Loads a map's objects into the engine the way the map loader does: each object from the
-// stream, its solid flag, placed at (x, y, -z). False with the reason.
-bool LoadMapObjects(Engine3D& e, const std::string& name, std::string* pack, std::string* sky,
-                    std::string* why) {
-  FILE* f = OpenDataFile(name.c_str(), "rb");
-  if (!f) return *why = "cannot open " + name, false;
-  int32_t count = 0;
-  bool ok = fread(&count, 4, 1, f) == 1 && count >= 0 && count <= kMaxObjects;
-  if (!ok) *why = "the object count is unreadable or beyond the store";
-  for (int32_t i = 0; ok && i < count; ++i) {
-    int32_t pos[3], solid = 0;
-    uint8_t reserved[58];
-    ok = fread(pos, 4, 3, f) == 3 && fread(reserved, 1, 58, f) == 58 && fread(&solid, 4, 1, f) == 1;
-    const int32_t index = ok ? e.store.LoadFromOpenFile(f, 0, 0) : -1;
-    if (index < 0) {
-      *why = "object " + std::to_string(i) + " does not load";
-      ok = false;
-      break;
-    }
-    e.store.Get(index)->solid = solid != 0;
-    e.store.SetPosition(index, pos[0], pos[1], WrapSub(0, pos[2]));
-  }
-  char names[2][MapLimits::kNameBytes] = {};
-  if (ok && (fread(names[0], 1, sizeof names[0], f) != sizeof names[0] ||
-             fread(names[1], 1, sizeof names[1], f) != sizeof names[1])) {
-    *why = "the texture pack and sky names are missing";
-    ok = false;
-  }
-  fclose(f);
-  names[0][MapLimits::kNameBytes - 1] = names[1][MapLimits::kNameBytes - 1] = 0;
-  *pack = names[0];
-  *sky = names[1];
-  return ok;
-}
-
-// The ground height under (x, z) as the entity manager finds it: the first polygon under
-// the point among the solid map objects, in slot order, and the height of its plane there.
-bool GroundHeight(const Engine3D& e, int32_t x, int32_t z, int32_t* y) {
-  for (int32_t k = 0; k < e.store.count; ++k) {
-    const Object3D* o = e.store.Get(k);
-    if (!o || !o->solid || o->entity) continue;
-    for (int32_t p = 0; p < o->polygonCount; ++p) {
-      const Poly3D& poly = o->polygons[p];
-      int32_t cx[4], cz[4];
-      for (int c = 0; c < poly.cornerCount; ++c) {
-        cx[c] = o->vertices[poly.corner[c]].x + o->x;
-        cz[c] = o->vertices[poly.corner[c]].z + o->z;
-      }
-      if (!GroundUnderEntity(cx, cz, poly.cornerCount, x, z)) continue;
-      const Vertex3D& v = o->vertices[poly.corner[0]];
-      int32_t nx = poly.nx, ny = poly.ny, nz = poly.nz;
-      if (nx == 0 && ny == 0 && nz == 0) ny = 256;
-      else if (ny == 0) ny = 256;
-      *y = o->y - int32_t((int64_t(nz) * (z - o->z - v.z) + int64_t(nx) * (x - o->x - v.x)) / ny) + v.y;
-      return true;
-    }
-  }
-  return false;
-}
+using I32Reader = int32_t (*)(const std::vector<unsigned char>&, size_t);
+constexpr I32Reader I32 = ReadI32At;
 
 // ---- Top view ----------------------------------------------------------------------------
 
@@ -257,6 +161,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
   std::vector<Item> items;
   for (int32_t k = 0; k < e.store.count; ++k) {
     const Object3D* o = e.store.Get(k);
+    if (o->entity || o->hidden) continue;  // entity models are drawn as symbols
     for (int32_t p = 0; p < o->polygonCount; ++p) {
       const Poly3D& poly = o->polygons[p];
       double top = -1e9;
@@ -265,7 +170,20 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
     }
   }
   std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.top < b.top; });
-  const double range = std::max<double>(1, double(maxY - minY));
+  // Heights are shaded over the ground a craft can reach, so the walls' mountains do not
+  // flatten the rest into one colour.
+  double lowY = 1e18, highY = -1e18;
+  for (int32_t k = 0; k < e.store.count; ++k) {
+    const Object3D* o = e.store.Get(k);
+    if (!o->solid) continue;
+    for (int32_t p = 0; p < o->polygonCount; ++p) {
+      if (o->polygons[p].type == 2) continue;
+      const double y = double(o->vertices[o->polygons[p].corner[0]].y) + o->y;
+      lowY = std::min(lowY, y), highY = std::max(highY, y);
+    }
+  }
+  if (lowY > highY) lowY = double(minY), highY = double(maxY);
+  const double range = std::max(1.0, highY - lowY);
   for (const Item& it : items) {
     const Object3D* o = it.o;
     const Poly3D& poly = o->polygons[it.p];
@@ -286,7 +204,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
     nx /= len, ny /= len, nz /= len;
     if (!o->solid && ny < 0.2) continue;  // sides of props: their tops say enough
     const double light = std::clamp(0.55 + 0.45 * (-0.5 * nx + 0.6 * ny + 0.45 * nz), 0.25, 1.0);
-    const double t = std::clamp((avg - double(minY)) / range, 0.0, 1.0);
+    const double t = std::clamp((avg - lowY) / range, 0.0, 1.0);
     PolyShade s{};
     if (!o->solid) {
       s.colour = Colour(0.62 * light, 0.64 * light, 0.72 * light);
@@ -299,7 +217,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
       s.dark = Colour(1.0, 0.85, 0.2);
       s.hatch = true;
     } else {
-      s.colour = Colour((0.25 + 0.65 * t) * light, (0.22 + 0.58 * t) * light, (0.14 + 0.42 * t) * light);
+      s.colour = Colour((0.3 + 0.65 * t) * light, (0.24 + 0.6 * t) * light, (0.14 + 0.44 * t) * light);
     }
     FillConvex(c, xs, ys, poly.cornerCount, ShadePixel, &s);
   }
@@ -338,7 +256,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
   struct Key {
     const char* name;
     uint16_t colour;
-  } keys[] = {{"low ground", Colour(0.25, 0.22, 0.14)}, {"high ground", Colour(0.9, 0.8, 0.56)},
+  } keys[] = {{"low ground", Colour(0.3, 0.24, 0.14)}, {"high ground", Colour(0.95, 0.84, 0.58)},
               {"wall", Colour(0.6, 0.35, 0.28)},        {"damaging", Colour(1, 0.55, 0.05)},
               {"prop", Colour(0.62, 0.64, 0.72)}};
   int kx = kMargin;
@@ -358,28 +276,28 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
 
 // ---- View from an entry point ------------------------------------------------------------
 
-int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& rows, const std::string& pack,
-              const std::string& sky, const Args& all, const std::string& out) {
+int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& rows, const std::string& sky,
+              const Args& all, const std::string& out) {
   const std::string entry = OptionValue(all, "--from", "default");
   const EntRow* player = nullptr;
-  bool bright = false;
-  for (const EntRow& r : rows) {
+  for (const EntRow& r : rows)
     if (r.type == 1 && r.entry == entry && !player) player = &r;
-    if (r.type == 100) bright = true;
+  // "--from X,Z,DEGREES" looks from any spot, as a craft standing there would.
+  EntRow spot{};
+  int x = 0, z = 0, degrees = 0;
+  if (!player && sscanf(entry.c_str(), "%d,%d,%d", &x, &z, &degrees) == 3) {
+    spot.type = 1, spot.x = x, spot.z = z, spot.heading = degrees;
+    player = &spot;
   }
   if (!player) {
     fprintf(stderr, "kvrtool: %s has no Player record with the entry \"%s\"\n", mapName.c_str(), entry.c_str());
     return 1;
   }
-  if (e.LoadTexturePack(pack.c_str(), kBankMap) != 1 || e.LoadTexturePack("ents.tex", kBankEntities) != 1) {
-    fprintf(stderr, "kvrtool: the texture packs %s and ents.tex do not load\n", pack.c_str());
-    ReportLog();
-    return 1;
-  }
-  e.SetVisibility(atoi(OptionValue(all, "--visibility", "3000").c_str()));
-  e.fogMode = bright ? 1 : 0;
   int32_t ground = player->y - MapLimits::kHover;
-  if (!GroundHeight(e, player->x, player->z, &ground))
+  GroundHit hit;
+  if (FindGround(e, player->x, player->z, &hit))
+    ground = hit.y;
+  else
     fprintf(stderr, "kvrtool: no ground under the entry point: drawn at the record's height\n");
   const int32_t heading = int32_t(player->heading * 1456.3);
   const double a = player->heading * 3.14159265358979 / 180;
@@ -409,38 +327,48 @@ int EntryView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>
 int ShowMap(const Args& all) {
   Args args = Positional(all);
   if (args.size() != 2 || !EndsWith(args[0], ".map")) {
-    fprintf(stderr, "usage: kvrtool show map NAME.map OUT.png [--from ENTRY] [--visibility V] [--behind D]\n");
+    fprintf(stderr, "usage: kvrtool show map NAME.map OUT.png [--from ENTRY|X,Z,DEGREES] [--visibility V] [--behind D]\n");
     return 2;
   }
   // The map and everything it names are read from its own directory, as the game does.
-  std::string path = args[0], name = path;
+  std::string path = args[0], name = path, dir = ExeDir;
   const size_t slash = path.find_last_of('/');
   if (slash != std::string::npos) {
-    SetExeDir(path.substr(0, slash + 1).c_str());
+    dir = path.substr(0, slash + 1);
     name = path.substr(slash + 1);
   }
   const std::string entName = name.substr(0, name.size() - 4) + ".ent";
   std::vector<EntRow> rows;
   std::string why;
-  if (!ParseEnt(ReadWholeFile(std::string(ExeDir) + entName), &rows, &why))
+  if (!ParseEnt(ReadWholeFile(dir + "/" + entName), &rows, &why))
     fprintf(stderr, "kvrtool: %s: %s; no entities shown\n", entName.c_str(), why.c_str());
+  const std::string saved = ExeDir;
+  SetExeDir(dir.c_str());
   Scene3D scene;
   auto engine = std::make_unique<Engine3D>();
   if (!scene.ok || !engine->Create(nullptr, "TDENG", 0, 0, 240, 320)) {
     ReportLog();
     return 1;
   }
-  std::string pack, sky;
+  // The game's own loader places the objects, loads both texture packs and applies the
+  // map's fog; kinds not built yet are skipped as the game skips them.
+  const std::string from = OptionValue(all, "--from", "");
+  LoadedMap loaded;
+  const bool ok = LoadMapWithGame(*engine, dir, name, from.empty() ? "default" : from,
+                                  atoi(OptionValue(all, "--visibility", "2800").c_str()), &loaded);
+  // This stand-in for the driver has no form, so the loader's notes about its controls are
+  // left out; everything else it said is shown.
+  for (const std::string& line : loaded.log)
+    if (line.find(" ptr") == std::string::npos) fprintf(stderr, "log: %s\n", line.c_str());
   int result = 1;
-  if (!LoadMapObjects(*engine, name, &pack, &sky, &why)) {
-    fprintf(stderr, "kvrtool: %s: %s\n", name.c_str(), why.c_str());
-    ReportLog();
-  } else if (OptionValue(all, "--from", "").empty()) {
+  if (!ok)
+    fprintf(stderr, "kvrtool: %s did not load\n", name.c_str());
+  else if (from.empty())
     result = TopView(*engine, name, rows, args[1]);
-  } else {
-    result = EntryView(*engine, name, rows, pack, sky, all, args[1]);
-  }
+  else
+    result = EntryView(*engine, name, rows, loaded.sky, all, args[1]);
   engine->Destroy();
+  SetExeDir(saved.c_str());
   return result;
 }
 
