@@ -119,6 +119,9 @@ bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
       screenState = kScreenLoading;  // the map named in the player data loads next
       break;
     case kScreenRestored:
+      // The craft's death faded the picture to black; the map it is restored into comes
+      // back at full brightness, as the next map and the main menu do.
+      fadeReset = 1;
       UnloadMap();
       screenState = kScreenLoading;
       player.engineOn = 0;

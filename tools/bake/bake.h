@@ -39,6 +39,6 @@ bool BakeStarChart(const BakeContext& ctx);  // starchart.map, starchart.ent, St
 bool BakeSounds(const BakeContext& ctx);  // the sound effects *.wav
 bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro_p1..p3.wav
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms
+bool BakeWeaponArt(const BakeContext& ctx);  // rocket.tdo and the shots' flip-books
 bool BakeExplosions(const BakeContext& ctx);  // expl_w_smoke_002.spr .. expl_w_smoke_032.spr
 bool BakeMaps(const BakeContext& ctx);    // NAME.map and NAME.ent from content/maps/NAME.txt
-bool BakeWeaponArt(const BakeContext& ctx);  // rocket.tdo and the shots' flip-books

@@ -29,9 +29,9 @@ const BakeStep kSteps[] = {
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},
+    {"weapon art", BakeWeaponArt},
     {"explosions", BakeExplosions},
     {"maps", BakeMaps},
-    {"weapon art", BakeWeaponArt},
 };
 
 std::string WithSlash(std::string dir) {
