@@ -181,6 +181,7 @@ void CheckboxToggled(FormManager* m, GameDriver* d, CheckboxControl* box, const 
     d->settings.cameraMode = on ? kCameraFirstPerson : kCameraExternal;
   } else if (Is(name, "ENGINELED")) {
     if (m->sound && m->moveSample >= 0) PlaySample(m->sound, m->moveSample, 0);
+    SwitchPlayerEngine(&d->world, on ? 1 : 0);
   }
 }
 

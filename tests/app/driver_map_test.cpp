@@ -22,6 +22,7 @@ void* MakeCraft(World* world, const EntRecord&) {
   craft->header.object = -1;
   craft->header.entity = AddEntity(world->entities, kTypePlayer, kModeGround, craft);
   craft->energy = 250;
+  for (int32_t& sound : craft->sounds) sound = -1;
   ++cratesMade;
   return craft;
 }
@@ -156,6 +157,22 @@ TEST_F(DriverMapTest, TheWorldsRequestsAreCarriedOut) {
     }
   }
   EXPECT_EQ(dir.Log(), "");
+}
+
+// The engine switch on the console turns the craft's engine on and off.
+TEST_F(DriverMapTest, TheEngineSwitchDrivesTheCraft) {
+  EnterMap();
+  ASSERT_NE(driver.world.player, nullptr);
+  Entity* craft = driver.world.player->header.entity;
+  ASSERT_NE(craft, nullptr);
+  EXPECT_EQ(craft->thrust, 0);
+  for (uint8_t expected : {1, 0}) {
+    StylusDownAt(108, 300);  // ENGINELED
+    Step();
+    StylusUpNow();
+    Step();
+    EXPECT_EQ(craft->thrust, expected);
+  }
 }
 
 }  // namespace
