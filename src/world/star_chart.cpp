@@ -15,9 +15,9 @@ namespace {
 constexpr size_t kChartNameBytes = 128;
 constexpr int32_t kCameraDistance = 1500;
 
-// The scenery of "starchart.map" into the chart's scene, as a game map's objects are
-// loaded; false when the opening must stop.
-bool LoadChartMap(Engine3D* scene) {
+}  // namespace
+
+bool LoadStarChartScene(Engine3D* scene) {
   FILE* f = OpenDataFile("starchart.map", "rb");
   if (!f) {
     LogMessage("Error opening starchart.map file.");
@@ -50,8 +50,7 @@ bool LoadChartMap(Engine3D* scene) {
   return true;
 }
 
-// The destinations of "starchart.ent" in the shared record table; how many were read.
-int32_t LoadChartRecords() {
+int32_t LoadStarChartRecords() {
   FILE* f = OpenDataFile("starchart.ent", "rb");
   if (!f) {
     LogMessage("Error opening .ent file");
@@ -62,6 +61,8 @@ int32_t LoadChartRecords() {
   fclose(f);
   return read;
 }
+
+namespace {
 
 LabelControl* DestinationLabel(World* world) {
   FormManager* forms = WorldForms(world);
@@ -108,8 +109,8 @@ void StarChartOpen(World* world) {
     LogMessage("Error getting StarChart_TDEng ptr.");
     return;
   }
-  if (!LoadChartMap(chart->scene)) return;
-  chart->count = LoadChartRecords();
+  if (!LoadStarChartScene(chart->scene)) return;
+  chart->count = LoadStarChartRecords();
   PlayerData* player = WorldPlayerData(world);
   chart->selected = player ? player->starChartChoice : 0;
   // A choice stored for a longer chart (or a damaged record) starts at the first entry.
