@@ -51,6 +51,7 @@ class StarChartTest : public ::testing::Test {
     DestroyFormManager(forms);
     chartWorld = nullptr;
     Gfx2D = nullptr;
+    math.Destroy();
     Math = nullptr;
   }
   // Replaces the baked destinations (the link to the game's file goes first).
