@@ -139,7 +139,8 @@ bool WriteDataFileAtomic(const char* name, const void* data, size_t bytes) {
   if (n < 0 || n >= kMaxPath) return false;
   FILE* f = fopen(temp, "wb");
   if (!f) return false;
-  bool ok = fwrite(data, 1, bytes, f) == bytes;
+  // An empty file is written without handing fwrite a buffer that may be null.
+  bool ok = bytes == 0 || fwrite(data, 1, bytes, f) == bytes;
   ok = fflush(f) == 0 && ok;
   ok = fsync(fileno(f)) == 0 && ok;
   ok = fclose(f) == 0 && ok;
