@@ -33,8 +33,8 @@ bool FireOrange(int r, int g, int b) { return r > 220 && g > 120 && g < 215 && b
 
 // The road of both runs, in timer messages (two per game step): into the map from the main
 // menu, turn right 23 steps (to about 100 degrees), engine on, look down, up and level,
-// the machine gun, W, the plasma gun, W, one rocket, W back to the machine gun, then the
-// walk goes on east-south-east into the lava.
+// the machine gun, W, the plasma gun, W, one rocket, W back to the machine gun; the walk
+// goes on east-south-east into the lava, where the engine is switched off.
 void DriveTheCraft(GameRun& run) {
   run.Tap(10, at::kPlay);
   run.Line("60 down 39");
@@ -54,6 +54,7 @@ void DriveTheCraft(GameRun& run) {
   run.Press(300, kVkW);
   run.Press(310, kVkSpace);
   run.Press(420, kVkW);
+  run.Press(700, kVkE);
 }
 
 TEST(PlayerRoad, FirstPersonTheCraftFightsDiesOnTheLavaAndComesBackAtItsEntry) {
@@ -66,12 +67,11 @@ TEST(PlayerRoad, FirstPersonTheCraftFightsDiesOnTheLavaAndComesBackAtItsEntry) {
   run.Shot(162, "look_up.png");
   run.Shot(262, "plasma.png");
   run.Shot(316, "rocket.png");
-  run.Shot(900, "lava.png");
-  run.Shot(980, "death_blast.png");
-  run.Shot(1100, "wreck.png");
-  run.Shot(1600, "back_at_entry.png");
-  run.Close(1620);
-  ASSERT_EQ(run.Run(1700), 0);
+  run.Shot(700, "lava.png");
+  run.Shot(800, "death_blast.png");
+  run.Shot(1500, "back_at_entry.png");
+  run.Close(1520);
+  ASSERT_EQ(run.Run(1600), 0);
   EXPECT_EQ(run.Log(), "");
 
   const Picture start = run.Image("start.png"), down = run.Image("look_down.png"),
@@ -123,9 +123,9 @@ TEST(PlayerRoad, FromBehindTheCraftWalksAndFires) {
   run.Shot(262, "plasma.png");
   run.Shot(316, "rocket.png");
   run.Shot(500, "walking.png");
-  run.Shot(1000, "death_blast.png");
-  run.Close(1020);
-  ASSERT_EQ(run.Run(1100), 0);
+  run.Shot(800, "death_blast.png");
+  run.Close(820);
+  ASSERT_EQ(run.Run(900), 0);
   EXPECT_EQ(run.Log(), "");
   const Picture start = run.Image("start.png"), plasma = run.Image("plasma.png"),
                 rocket = run.Image("rocket.png"), walking = run.Image("walking.png");

@@ -83,3 +83,40 @@ TEST_F(HudTest, AFormWithoutTheDisplayLogsAndPlayGoesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The mainframe is down: the closing text scrolls over the orbiting camera, with the
+// steps stretched to 50 ms, and its end hands over to the main menu.
+TEST_F(HudTest, TheFinalTextScrollsToItsEndAndThenTheMenuFollows) {
+  ASSERT_TRUE(OpenForm(host.forms, "kvr.rsx", "FORMINGAME_CAM_FP"));
+  MakeCraft();
+  craft->header.state = kCraftFinalStart;
+  Step();
+  EXPECT_EQ(craft->header.state, kCraftFinalText);
+  EXPECT_EQ(world.cameraMode, 4);
+  EXPECT_EQ(craft->entity->active, 0);
+  ASSERT_NE(craft->finalText, nullptr);
+  EXPECT_EQ(Visible("IMG_SCROLLFINAL"), 1);
+  auto* label = static_cast<LabelControl*>(FindCurrentControl(host.forms, "CURRWEAPON"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->visible, 0);
+  Step(10);
+  EXPECT_EQ(FrameDeltaMs, 50);
+  EXPECT_NE(host.screenState, kScreenToMainMenu);
+  // Shots and bumps no longer reach the craft.
+  const int32_t energy = craft->energy;
+  Entity shot = {};
+  shot.type = kTypeTorpedo;
+  shot.active = 1;
+  DispatchCollision(&world, craft->entity, &shot);
+  EXPECT_EQ(craft->energy, energy);
+  craft->finalText->position = 1e6f;  // run the text out
+  Step();
+  EXPECT_EQ(host.screenState, kScreenToMainMenu);
+  EXPECT_EQ(host.fadeOuts, 1);
+  EXPECT_EQ(craft->finalText, nullptr);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+}  // namespace
