@@ -17,6 +17,7 @@
 #include "map_reader.h"
 #include "sound/sound.h"
 #include "world/kinds.h"
+#include "world/world_internal.h"
 
 namespace fs = std::filesystem;
 
@@ -110,6 +111,14 @@ void CheckMap(CheckWorld& w, const std::string& name) {
   w.engine->store.Release();
 }
 
+// The star chart through its own loaders: its scenery, packs and destinations.
+void CheckStarChart(CheckWorld& w, const std::string&) {
+  if (!w.engine->ready) return;
+  LoadStarChartScene(w.engine);
+  if (LoadStarChartRecords() < 1) LogMessage("Error loading entities");
+  w.engine->store.Release();
+}
+
 // The story texts through the scrolling panel, on the briefing's own surface and font.
 void CheckStory(CheckWorld& w, const std::string& name) {
   Font font;
@@ -154,7 +163,7 @@ const FileKind kKinds[] = {
     {".tex", CheckTexturePack},  {".rsx", CheckScript},       {"155", CheckTables},
     {"148", CheckTables},        {"asintable.dat", CheckTables},
     {"intro.txt", CheckStory},   {"final.txt", CheckStory},   {"kvr.ini", CheckSettingsFile},
-    {".map", CheckMap},
+    {"starchart.map", CheckStarChart}, {".map", CheckMap},
 };
 
 // Files the game opens by these very names: checked even when missing, so their absence is
@@ -163,6 +172,7 @@ const char* const kNamedFiles[] = {
     "155",        "148",        "asintable.dat", "font1.fnt",    "font2.fnt",    "font3.fnt",
     "vomtal.spr", "menu1.wav",  "menu2.wav",     "intro.mmd",    "intro_p1.wav", "intro_p2.wav",
     "intro_p3.wav", "kvr.rsx",  "ents.tex",     "intro.txt",    "final.txt",
+    "starchart.map",
 };
 
 const FileKind* KindOf(const std::string& name) {
