@@ -73,6 +73,21 @@ inline State& Shared() {
     gfx.Create(0, 240, 320, FrameBuffer);
     Gfx2D = &gfx;
     for (int t = 1; t <= kLastTypeCode; ++t) SetKindFunctionsForTest(t, &kStandIn);
+    // The explosion pictures and the samples, so that loading does not spend its time
+    // logging what is missing.
+    const std::string sprite("\x00\x01\x00\x01\x12\x34", 6);
+    for (int n = 2; n <= 32; ++n) {
+      char name[32];
+      snprintf(name, sizeof name, "expl_w_smoke_%03d.spr", n);
+      PutFuzzFile(name, sprite);
+    }
+    std::string wav = "RIFF";
+    for (uint32_t v : {44u, 0x45564157u, 0x20746d66u, 16u, 0x00010001u, 16000u, 32000u,
+                       0x00100002u, 0x61746164u, 8u})
+      for (int i = 0; i < 4; ++i) wav.push_back(char(v >> (8 * i)));
+    wav.append(8, '\0');
+    PutFuzzFile("PlasmaExplosion.wav", wav);
+    PutFuzzFile("BigExplosion.wav", wav);
     auto* s = new State;
     s->host.sound = CreateSoundSystem(nullptr);
     return s;

@@ -59,6 +59,25 @@ void DispatchCollision(World* world, Entity* self, Entity* other) {
   if (f && f->collide) f->collide(world, self->kind, self, other);
 }
 
+namespace {
+
+// Whether two entities are surely apart: their distance is at least the gap along any one
+// axis, so a gap of both radii or more rules the hit out without the square root. Only for
+// radii where the distance cannot saturate first.
+bool SurelyApart(const Entity* a, const Entity* b) {
+  constexpr int32_t kSaneRadius = 20000;
+  if (a->radius < 0 || b->radius < 0 || a->radius > kSaneRadius || b->radius > kSaneRadius)
+    return false;
+  const int64_t reach = int64_t(a->radius) + b->radius;
+  auto gap = [](int32_t p, int32_t q) {
+    int64_t d = int64_t(p) - q;
+    return d < 0 ? -d : d;
+  };
+  return gap(a->x, b->x) >= reach || gap(a->y, b->y) >= reach || gap(a->z, b->z) >= reach;
+}
+
+}  // namespace
+
 void UpdateEntities(World* world, EntityManager* manager) {
   if (!manager) return;
   const int32_t n = manager->count;
@@ -77,6 +96,7 @@ void UpdateEntities(World* world, EntityManager* manager) {
     for (int32_t j = 0; j < manager->count; ++j) {
       Entity* other = manager->entities[j];
       if (other == self || !other->active) continue;
+      if (WorldCollisionCulling && SurelyApart(self, other)) continue;
       int32_t d = MathTables::Distance3(self->x, self->y, self->z, other->x, other->y, other->z);
       if (int64_t(d) - self->radius - other->radius < 0 && d > 0)
         DispatchCollision(world, self, other);

@@ -97,6 +97,11 @@ void SprAnim::Update() {
 }
 
 void SprAnim::Release() {
+  // The scene sprite may outlive the animation: it must not keep showing a freed picture.
+  if (scene && sprite >= 0 && sprite < scene->spriteCount) {
+    scene->sprites[sprite].image = Gfx2D && images[0] >= 0 ? Gfx2D->SpriteBlock(images[0]) : nullptr;
+    scene->sprites[sprite].visible = 0;
+  }
   for (int i = 1; i < kSprAnimFrames; ++i) {
     if (images[i] != -1 && Gfx2D) Gfx2D->ReleaseSprite(images[i]);
     images[i] = -1;

@@ -44,6 +44,11 @@ bool MayReach(const Object3D* o, const Entity* e, bool groundTest) {
   return dx * dx + dy * dy + dz * dz <= reach * reach;
 }
 
+int64_t AxisGap(int32_t a, int32_t b) {
+  int64_t d = int64_t(a) - b;
+  return d < 0 ? -d : d;
+}
+
 // Sets y from the polygon's plane, answers walls and damaging ground.
 void FollowGround(World* world, EntityManager* manager, Entity* e, const Object3D* o,
                   const Poly3D& p) {
@@ -103,8 +108,11 @@ void CollideWithWorld(World* world, EntityManager* manager, Entity* e) {
     if (k == e->ownObject) continue;
     const Object3D* o = store->objects[k];
     if (!o->visible || !o->solid || o->entity) continue;
+    // Cheap tests first: the distance is at least the gap along each axis.
+    if (WorldCollisionCulling && (AxisGap(o->x, e->x) > kReach || AxisGap(o->y, e->y) > kReach ||
+                                  AxisGap(o->z, e->z) > kReach || !MayReach(o, e, !hits)))
+      continue;
     if (MathTables::Distance3(o->x, o->y, o->z, e->x, e->y, e->z) > kReach) continue;
-    if (WorldCollisionCulling && !MayReach(o, e, !hits)) continue;
     manager->polygons = o->polygons;
     manager->polygonCount = o->polygonCount;
     manager->vertices = o->vertices;

@@ -15,8 +15,9 @@ inline FormManager* WorldForms(const World* world) {
   return world && world->host ? world->host->GetForms() : nullptr;
 }
 
-// World collision skips whole objects whose bounding sphere cannot reach the entity. The
-// result is the same either way; tests and benchmarks turn it off to compare.
+// World collision skips whole objects whose bounding sphere cannot reach the entity, and the
+// pair test skips entities apart by both radii along one axis, before any square root. The
+// results are the same either way; tests and benchmarks turn it off to compare.
 extern bool WorldCollisionCulling;
 
 // One tick of the entity's movement mode (any other mode does not move).

@@ -33,6 +33,8 @@ TEST_F(ExplosionTest, AOneShotOfThirtyOneFramesHidesItselfAfterItsLastFrame) {
   EXPECT_EQ(s.image, gfx->SpriteBlock(a->images[30]));
   EXPECT_EQ(a->playing, 1);
   EXPECT_EQ(s.visible, 1);
+  ASSERT_EQ(StartExplosion(&world, m, 0, 0, 0), 1);  // the second slot, stopped midway below
+  UpdateExplosions(m);
   UpdateExplosions(m);
   EXPECT_EQ(a->playing, 0);
   EXPECT_EQ(s.visible, 0);
@@ -40,7 +42,14 @@ TEST_F(ExplosionTest, AOneShotOfThirtyOneFramesHidesItselfAfterItsLastFrame) {
   ASSERT_EQ(StartExplosion(&world, m, 0, 0, 0), 1);
   EXPECT_EQ(m->anims[0]->playing, 1);
   EXPECT_EQ(s.image[2], 2 << 11);
+  // Unloading midway leaves the scene sprites hidden on their own pictures, not on freed
+  // frames.
+  const Sprite3D& second = scene->sprites[m->anims[1]->sprite];
+  const uint16_t* own = gfx->SpriteBlock(m->anims[1]->images[0]);
+  EXPECT_NE(second.image, own);
   DestroyExplosionManager(&world, m);
+  EXPECT_EQ(second.image, own);
+  EXPECT_EQ(second.visible, 0);
 }
 
 TEST_F(ExplosionTest, EightAtATime) {
