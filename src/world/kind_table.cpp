@@ -17,11 +17,11 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
     // 4 RifleBullet
     &kRifleBulletKind,
     // 5 StegoTank
-    nullptr,
+    &kStegoTankKind,
     // 6 MegaRaptor
-    nullptr,
+    &kMegaRaptorKind,
     // 7 PteranoFlyer
-    nullptr,
+    &kPteranoFlyerKind,
     // 8 Torpedo
     &kTorpedoKind,
     // 9 Ship
@@ -43,7 +43,7 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
     // 17 HyperLoad
     nullptr,
     // 18 ShootingTower
-    nullptr,
+    &kShootingTowerKind,
     // 19 Mainframe
     nullptr,
     // 20 XBomb
@@ -53,7 +53,7 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
     // 22 CodeCard
     nullptr,
     // 23 HoverChasmo
-    nullptr,
+    &kHoverChasmoKind,
 };
 
 // The craft's head-up refreshes: `&kPlayerHooks` once the craft is built.

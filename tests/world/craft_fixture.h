@@ -80,6 +80,9 @@ class CraftTest : public WorldTest {
 
   // An entity of another kind with a kind record, as enemies have.
   Entity* AddVictim(int32_t type, int32_t x, int32_t y, int32_t z, int32_t hitPoints = 100) {
+    // A bare record stands in for the kind, so the kind's own functions must not run on it.
+    static const KindFunctions kBareKind = {};
+    SetKindFunctionsForTest(type, &kBareKind);
     victims.push_back(std::make_unique<KindHeader>());
     KindHeader* h = victims.back().get();
     *h = KindHeader{type, nullptr, -1, hitPoints, 0};

@@ -34,6 +34,7 @@ bool BakeSettings(const BakeContext& ctx);  // kvr.ini, only where none exists y
 bool BakeJpegPictures(const BakeContext& ctx);  // menuback.jpg, the main menu's backdrop
 bool BakeTextures(const BakeContext& ctx);   // ents.tex, map1.tex
 bool BakeModels(const BakeContext& ctx);     // player1.tdo and its key frames
+bool BakeEnemyModels(const BakeContext& ctx);  // the five enemies and their explosions
 bool BakeSounds(const BakeContext& ctx);  // the sound effects *.wav
 bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro_p1..p3.wav
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms

@@ -24,6 +24,7 @@ const BakeStep kSteps[] = {
     {"jpeg pictures", BakeJpegPictures},
     {"textures", BakeTextures},
     {"models", BakeModels},
+    {"enemy models", BakeEnemyModels},
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},

@@ -109,6 +109,17 @@ V3 Normalised(V3 a) {
   return l > 1e-12 ? a * (1.0 / l) : V3{0, 1, 0};
 }
 
+V3 BendJoint(V3 root, V3 end, double upper, double lower, V3 bend) {
+  V3 axis = end - root;
+  double d = std::clamp(Length(axis), std::fabs(upper - lower) + 0.5, upper + lower - 0.5);
+  V3 along = Normalised(axis);
+  V3 side = bend - along * Dot(bend, along);
+  side = Normalised(side);
+  double a = (upper * upper + d * d - lower * lower) / (2 * d);  // along the axis
+  double h = std::sqrt(std::max(0.0, upper * upper - a * a));
+  return root + along * a + side * h;
+}
+
 V3 Affine::Point(V3 p) const { return Direction(p) + t; }
 V3 Affine::Direction(V3 d) const {
   return {m[0] * d.x + m[1] * d.y + m[2] * d.z, m[3] * d.x + m[4] * d.y + m[5] * d.z,

@@ -26,6 +26,9 @@ double Dot(V3 a, V3 b);
 V3 Cross(V3 a, V3 b);
 double Length(V3 a);
 V3 Normalised(V3 a);  // (0, 1, 0) for a zero vector
+// Middle joint of a two-bone limb (lengths `upper`, `lower`) from `root` to `end`, bent
+// towards `bend`; an end out of reach straightens the limb.
+V3 BendJoint(V3 root, V3 end, double upper, double lower, V3 bend);
 
 // How a face is textured and lit.
 struct Skin {
