@@ -110,6 +110,11 @@ bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
       BackToForms();
       screenState = kScreenMenus;
       if (forms) CloseCurrentForm(forms);
+      // A launch pad's exit leads to the star chart, where the next map is chosen.
+      if (LeadsToStarChart(player)) {
+        if (forms) OpenForm(forms, forms->scriptName, "FORMSTARCHART");
+        break;
+      }
       OpenInGameForm();
       screenState = kScreenLoading;  // the map named in the player data loads next
       break;

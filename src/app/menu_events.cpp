@@ -124,6 +124,8 @@ void FormOpened(FormManager* m, GameDriver* d, const char* form) {
     BindInGameForm(m, d);
   } else if (Is(form, "FORMINTRO")) {
     StartBriefing(m, d);
+  } else if (Is(form, "FORMSTARCHART")) {
+    StarChartOpen(&d->world);
   }
 }
 
@@ -131,6 +133,7 @@ void FormOpened(FormManager* m, GameDriver* d, const char* form) {
 // Events 303 and 304: the current form's step, and a form closing.
 
 void FormTick(FormManager* m, GameDriver* d, const char* form) {
+  if (Is(form, "FORMSTARCHART")) StarChartUpdate(&d->world);
   if (!Is(form, "FORMINTRO") || !d->intro) return;
   if (!d->intro->Update()) {
     CloseCurrentForm(m);  // its closing event frees the panel
@@ -140,6 +143,7 @@ void FormTick(FormManager* m, GameDriver* d, const char* form) {
 
 void FormClosing(GameDriver* d, const char* form) {
   if (Is(form, "FORMINTRO")) FreeBriefing(d);
+  if (Is(form, "FORMSTARCHART")) StarChartClose(&d->world);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -220,6 +224,11 @@ void StartGame(FormManager* m, GameDriver* d) {
     return;
   }
   if (p.restorePlayer) memcpy(p.nextMap, p.previousMap, sizeof p.nextMap);
+  // Left on the star chart: the choice of destination is still to be made.
+  if (LeadsToStarChart(p)) {
+    Open(m, "FORMSTARCHART");
+    return;
+  }
   d->OpenInGameForm();
 }
 
@@ -260,6 +269,12 @@ void ButtonClicked(FormManager* m, GameDriver* d, const char* name) {
     Switch(m, "FORMMAIN", "FORMCREDITS");
   } else if (Is(name, "BTNBACK_FORMCREDITS")) {
     Switch(m, "FORMCREDITS", "FORMMAIN");
+  } else if (Is(name, "BTN_DESTSEL")) {
+    StarChartJump(&d->world);
+  } else if (Is(name, "BTN_DESTPREVIOUS")) {
+    StarChartPrevious(&d->world);
+  } else if (Is(name, "BTN_DESTNEXT")) {
+    StarChartNext(&d->world);
   } else if (Is(name, "FORMJUMPTOOFAR_BTN_OK")) {
     Switch(m, "FORMJUMPTOOFAR", "FORMSTARCHART");
   } else if (Is(name, "BTNVOLUMEPLUS_FORMOPTIONS")) {

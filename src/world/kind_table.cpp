@@ -25,33 +25,33 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
     // 8 Torpedo
     &kTorpedoKind,
     // 9 Ship
-    nullptr,
+    &kShipKind,
     // 10 MapExit
-    nullptr,
+    &kMapExitKind,
     // 11 EnergyPack
-    nullptr,
+    &kEnergyPackKind,
     // 12 AmmoMGun
-    nullptr,
+    &kAmmoMGunKind,
     // 13 AmmoPlasma
-    nullptr,
+    &kAmmoPlasmaKind,
     // 14 AmmoRocket
-    nullptr,
+    &kAmmoRocketKind,
     // 15 ShipKeyCard
-    nullptr,
+    &kShipKeyCardKind,
     // 16 Barrier
-    nullptr,
+    &kBarrierKind,
     // 17 HyperLoad
-    nullptr,
+    &kHyperLoadKind,
     // 18 ShootingTower
     &kShootingTowerKind,
     // 19 Mainframe
-    nullptr,
+    &kMainframeKind,
     // 20 XBomb
-    nullptr,
+    &kXBombKind,
     // 21 NeuralLink
-    nullptr,
+    &kNeuralLinkKind,
     // 22 CodeCard
-    nullptr,
+    &kCodeCardKind,
     // 23 HoverChasmo
     &kHoverChasmoKind,
 };

@@ -19,12 +19,6 @@ bool ReadI32(FILE* f, int32_t* out) {
   return true;
 }
 
-bool ReadName(FILE* f, char* out) {
-  bool whole = fread(out, 1, kWorldNameBytes, f) == size_t(kWorldNameBytes);
-  out[kWorldNameBytes - 1] = '\0';
-  return whole;
-}
-
 void CloseMapFile(World* world) {
   if (world->mapFile) fclose(world->mapFile);
   world->mapFile = nullptr;
@@ -90,28 +84,13 @@ void StepObjects(World* world) {
   FILE* f = world->mapFile;
   if (!f) return;
   ObjectStore* store = world->scene ? &world->scene->store : nullptr;
-  for (int32_t i = 0; i < world->mapObjectCount; ++i) {
-    int32_t x = 0, y = 0, z = 0, solid = 0;
-    uint8_t reserved[58];
-    if (!ReadI32(f, &x)) LogMessage("Error reading 3d map (2)");
-    if (!ReadI32(f, &y)) LogMessage("Error reading 3d map (3)");
-    if (!ReadI32(f, &z)) LogMessage("Error reading 3d map (4)");
-    if (fread(reserved, 1, sizeof reserved, f) != sizeof reserved)
-      LogMessage("Error reading 3d map (5)");
-    if (!ReadI32(f, &solid)) LogMessage("Error reading 3d map (6)");
-    int32_t index = store ? store->LoadFromOpenFile(f, 0, 0) : -1;
-    if (index < 0) {
-      char text[80];
-      snprintf(text, sizeof text, "Error loading object number %d from 3d map file.", int(i));
-      LogMessage(text);
-      CloseMapFile(world);
-      return;
-    }
-    store->objects[index]->solid = solid != 0;
-    store->SetPosition(index, x, y, WrapSub(0, z));
+  if (!ReadMapObjects(f, store, world->mapObjectCount, kMapReservedBytes)) {
+    CloseMapFile(world);
+    return;
   }
-  if (!ReadName(f, world->texPackName)) LogMessage("Error reading 3d map (7)");
-  if (!ReadName(f, world->backgroundName)) LogMessage("Error reading 3d map (8)");
+  if (!ReadMapName(f, world->texPackName, kWorldNameBytes)) LogMessage("Error reading 3d map (7)");
+  if (!ReadMapName(f, world->backgroundName, kWorldNameBytes))
+    LogMessage("Error reading 3d map (8)");
   CloseMapFile(world);
 }
 
@@ -259,28 +238,8 @@ void StepEntities(World* world) {
     LogMessage("Error opening .ent file");
     return;
   }
-  int32_t count = 0;
-  memset(records, 0, sizeof records);
-  if (!ReadI32(f, &count)) {
-    LogMessage("Error loading entities");
-    count = 0;
-  } else if (count < 0 || count > kMaxEntRecords) {
-    // The table holds 50: a larger count is refused before anything is read.
-    LogMessage("Error loading entities");
-    count = 0;
-  } else {
-    for (int32_t i = 0; i < count; ++i) {
-      uint8_t raw[kEntRecordBytes];
-      if (fread(raw, 1, sizeof raw, f) != sizeof raw) {
-        LogMessage("Error loading entities");
-        break;
-      }
-      memcpy(&records[i], raw, sizeof raw);
-      // Names are kept within their fields.
-      records[i].tag[kEntTagBytes - 1] = '\0';
-      records[i].entry[kEntEntryBytes - 1] = '\0';
-    }
-  }
+  int32_t read = 0;
+  const int32_t count = ReadEntRecords(f, &read);
   fclose(f);
   world->player = nullptr;
   world->ship = nullptr;
@@ -374,6 +333,65 @@ void StepStart(World* world) {
 }
 
 }  // namespace
+
+EntRecord* EntRecordTable() { return records; }
+
+int32_t ReadEntRecords(FILE* f, int32_t* read) {
+  int32_t count = 0;
+  *read = 0;
+  memset(records, 0, sizeof records);
+  if (!ReadI32(f, &count)) {
+    LogMessage("Error loading entities");
+    return 0;
+  }
+  if (count < 0 || count > kMaxEntRecords) {
+    // The table holds 50: a larger count is refused before anything is read.
+    LogMessage("Error loading entities");
+    return 0;
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    uint8_t raw[kEntRecordBytes];
+    if (fread(raw, 1, sizeof raw, f) != sizeof raw) {
+      LogMessage("Error loading entities");
+      break;
+    }
+    memcpy(&records[i], raw, sizeof raw);
+    // Names are kept within their fields.
+    records[i].tag[kEntTagBytes - 1] = '\0';
+    records[i].entry[kEntEntryBytes - 1] = '\0';
+    *read = i + 1;
+  }
+  return count;
+}
+
+bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedBytes) {
+  for (int32_t i = 0; i < count; ++i) {
+    int32_t x = 0, y = 0, z = 0, solid = 0;
+    uint8_t reserved[kChartReservedBytes];
+    if (!ReadI32(f, &x)) LogMessage("Error reading 3d map (2)");
+    if (!ReadI32(f, &y)) LogMessage("Error reading 3d map (3)");
+    if (!ReadI32(f, &z)) LogMessage("Error reading 3d map (4)");
+    if (reservedBytes > sizeof reserved || fread(reserved, 1, reservedBytes, f) != reservedBytes)
+      LogMessage("Error reading 3d map (5)");
+    if (!ReadI32(f, &solid)) LogMessage("Error reading 3d map (6)");
+    int32_t index = store ? store->LoadFromOpenFile(f, 0, 0) : -1;
+    if (index < 0) {
+      char text[80];
+      snprintf(text, sizeof text, "Error loading object number %d from 3d map file.", int(i));
+      LogMessage(text);
+      return false;
+    }
+    store->objects[index]->solid = solid != 0;
+    store->SetPosition(index, x, y, WrapSub(0, z));
+  }
+  return true;
+}
+
+bool ReadMapName(FILE* f, char* out, size_t bytes) {
+  bool whole = fread(out, 1, bytes, f) == bytes;
+  out[bytes - 1] = '\0';
+  return whole;
+}
 
 void WorldLoadStep(World* world) {
   switch (world->loadingStep) {

@@ -135,3 +135,6 @@ void StarChartPrevious(World* world);
 void StarChartNext(World* world);
 void StarChartJump(World* world);
 void StarChartClose(World* world);
+// True when the next map is the star chart ("starchart.map", the target of the launch pads'
+// map exits): the driver opens FORMSTARCHART instead of loading a map.
+bool LeadsToStarChart(const PlayerData& player);

@@ -2,7 +2,9 @@
 // their test-friendly null checks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "world/kinds.h"
 
@@ -27,3 +29,22 @@ void CollideWithWorld(World* world, EntityManager* manager, Entity* e);
 // Whether (x, z) lies over the ground polygon p of object o (within 500 of its first vertex
 // and inside its outline).
 bool PolygonUnder(const Object3D* o, const Poly3D& p, int32_t x, int32_t z);
+
+// ---------------------------------------------------------------------------------------
+// Map and entity-list files, shared by map loading and the star chart
+
+// The reserved block of each object: 58 bytes in a game map, 128 in the star chart's.
+constexpr size_t kMapReservedBytes = 58;
+constexpr size_t kChartReservedBytes = 128;
+
+// The one table of .ent records, filled by ReadEntRecords.
+EntRecord* EntRecordTable();
+// Reads the record count and the records (zero-filled first) into the table, logging "Error
+// loading entities" on a short read and refusing a count outside 0..50 before reading.
+// Returns the count (0 when refused); *read says how many records were read whole.
+int32_t ReadEntRecords(FILE* f, int32_t* read);
+// Reads `count` map objects (position, reserved block, solid word, model) into the store,
+// placing each at (x, y, -z). False after logging when an object cannot be loaded.
+bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedBytes);
+// A zero-padded name field of `bytes` bytes, kept terminated; false on a short read.
+bool ReadMapName(FILE* f, char* out, size_t bytes);

@@ -35,6 +35,8 @@ bool BakeJpegPictures(const BakeContext& ctx);  // menuback.jpg, the main menu's
 bool BakeTextures(const BakeContext& ctx);   // ents.tex, map1.tex
 bool BakeModels(const BakeContext& ctx);     // player1.tdo and its key frames
 bool BakeEnemyModels(const BakeContext& ctx);  // the five enemies and their explosions
+bool BakePickupModels(const BakeContext& ctx);  // pickups, barrier, mission objects, ship
+bool BakeStarChart(const BakeContext& ctx);  // starchart.map, starchart.ent, StarChartSel.spr
 bool BakeSounds(const BakeContext& ctx);  // the sound effects *.wav
 bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro_p1..p3.wav
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms

@@ -25,6 +25,8 @@ const BakeStep kSteps[] = {
     {"textures", BakeTextures},
     {"models", BakeModels},
     {"enemy models", BakeEnemyModels},
+    {"pickup models", BakePickupModels},
+    {"star chart", BakeStarChart},
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},

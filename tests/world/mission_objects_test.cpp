@@ -1,0 +1,376 @@
+// The things the craft touches: pickups, the barrier, the neural link and the mainframe with
+// their countdowns, the escape ship and the map exit.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "world/mission_target.h"
+#include "world_fixture.h"
+
+namespace {
+
+// A kind made from a .ent record as the loader makes it, placed at the origin.
+struct Made {
+  void* kind = nullptr;
+  KindHeader* header = nullptr;
+  Entity* entity = nullptr;
+};
+
+class MissionTest : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    // Every model is one small square; the key frames have the same shape.
+    Tdo model = GroundTile(40);
+    for (const char* name :
+         {"energypack.tdo", "ammo_mgun.tdo", "ammo_plasma.tdo", "ammo_rocket.tdo", "keycard.tdo",
+          "bomb.tdo", "hyperload.tdo", "barrierup.tdo", "barrierdown.tdo", "neurallink.tdo",
+          "nl_expl_f1.tdo", "nl_expl_f2.tdo", "mainframe.tdo", "mf_expl_f1.tdo", "mf_expl_f2.tdo",
+          "ship.tdo", "shipclosed.tdo"})
+      dir.Write(name, model.Data());
+    for (const char* name : {"recharge.wav", "NLink.wav", "compnois.wav", "ship.wav", "rotate.wav"})
+      dir.Write(name, WavFile(800));
+    world.entities = CreateEntityManager(&world, &scene->store);
+    world.explosions = CreateExplosionManager(&world, scene.get());
+    craft.header.type = kTypePlayer;
+    craft.energy = 250;
+    craft.craftObject = scene->store.LoadShared("energypack.tdo", 1, 2);
+    craft.entity = AddEntity(world.entities, kTypePlayer, kModeGround, &craft);
+    craft.header.entity = craft.entity;
+    world.player = &craft;
+    SetFirstStartPlayerData(&host.player);
+  }
+  void TearDown() override {
+    for (Made& m : made) {
+      const KindFunctions* f = KindFunctionsFor(m.header->type);
+      if (f->destroy) f->destroy(&world, m.kind);
+      MemFree(m.kind);
+    }
+    DestroyExplosionManager(&world, world.explosions);
+    DestroyEntityManager(&world, world.entities);
+    WorldTest::TearDown();
+  }
+
+  Made Make(int32_t type, const std::string& tag = "", const std::string& entry = "") {
+    EntRecord r = {};
+    r.type = type;
+    snprintf(r.tag, sizeof r.tag, "%s", tag.c_str());
+    snprintf(r.entry, sizeof r.entry, "%s", entry.c_str());
+    Made m;
+    m.kind = KindFunctionsFor(type)->create(&world, r);
+    EXPECT_NE(m.kind, nullptr);
+    m.header = static_cast<KindHeader*>(m.kind);
+    m.entity = m.header->entity;
+    made.push_back(m);
+    return m;
+  }
+  void Touch(const Made& m) { DispatchCollision(&world, m.entity, craft.entity); }
+  void Update(const Made& m) { KindFunctionsFor(m.header->type)->update(&world, m.kind); }
+  Object3D* Obj(int32_t index) { return scene->store.Get(index); }
+  bool Hidden(const Made& m) { return Obj(m.header->object)->hidden != 0; }
+  PlayerData SavedPlayer() {
+    PlayerData saved = {};
+    EXPECT_TRUE(ReadPlayerData(&saved));
+    return saved;
+  }
+  // The messages shown during one update.
+  std::vector<std::string> StepMessages(const Made& m) {
+    host.messages.clear();
+    Update(m);
+    return host.messages;
+  }
+
+  PlayerCraft craft = {};
+  std::vector<Made> made;
+};
+
+// What a pickup does with the craft's supplies at and below their limits.
+TEST_F(MissionTest, SupplyPickupsFillUpToTheirLimitsAndStayWhenFull) {
+  struct Case {
+    int32_t type;
+    int32_t PlayerCraft::*field;
+    int32_t before, after;
+    bool taken;
+  };
+  const Case cases[] = {
+      {kTypeEnergyPack, &PlayerCraft::energy, 250, 250, false},
+      {kTypeEnergyPack, &PlayerCraft::energy, 200, 250, true},
+      {kTypeEnergyPack, &PlayerCraft::energy, 100, 200, true},
+      {kTypeAmmoMGun, &PlayerCraft::gunAmmo, 300, 300, false},
+      {kTypeAmmoMGun, &PlayerCraft::gunAmmo, 50, 250, true},
+      {kTypeAmmoMGun, &PlayerCraft::gunAmmo, 298, 300, true},
+      {kTypeAmmoPlasma, &PlayerCraft::plasmaAmmo, 150, 150, false},
+      {kTypeAmmoPlasma, &PlayerCraft::plasmaAmmo, 30, 130, true},
+      {kTypeAmmoPlasma, &PlayerCraft::plasmaAmmo, 149, 150, true},
+      {kTypeAmmoRocket, &PlayerCraft::rockets, 8, 8, false},
+      {kTypeAmmoRocket, &PlayerCraft::rockets, 0, 4, true},
+      {kTypeAmmoRocket, &PlayerCraft::rockets, 7, 8, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.type << " from " << c.before);
+    Made m = Make(c.type);
+    craft.*c.field = c.before;
+    Update(m);
+    Touch(m);
+    EXPECT_EQ(craft.*c.field, c.after);
+    EXPECT_EQ(m.entity->active, c.taken ? 0 : 1);
+    EXPECT_EQ(Hidden(m), c.taken);
+    EXPECT_TRUE(host.messages.empty());
+    Touch(m);  // a taken pickup gives nothing more
+    EXPECT_EQ(craft.*c.field, c.after);
+  }
+}
+
+TEST_F(MissionTest, MissionItemsSetTheirFlagInTheFileTheMomentTheyAreTaken) {
+  struct Case {
+    int32_t type;
+    uint8_t PlayerData::*flag;
+    const char* message;
+  };
+  const Case cases[] = {
+      {kTypeShipKeyCard, &PlayerData::haveShipKeyCard, "You got the ship keycard"},
+      {kTypeXBomb, &PlayerData::xBomb, "You got the X Bomb"},
+      {kTypeCodeCard, &PlayerData::selfDestructCode, "You got the mainframe self destruction code"},
+      {kTypeHyperLoad, &PlayerData::hyperjumpLoaded, "Hyperjump device has been charged."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    host.messages.clear();
+    Made m = Make(c.type);
+    std::remove(dir.File("kvr_playerdata.dat").c_str());
+    Touch(m);
+    EXPECT_EQ(host.player.*c.flag, 1);
+    EXPECT_EQ(SavedPlayer().*c.flag, 1);
+    EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
+  }
+}
+
+TEST_F(MissionTest, TheHyperloadStationStaysAndRefusesASecondChargeSilently) {
+  Made station = Make(kTypeHyperLoad);
+  station.entity->y = 500;
+  station.entity->heading = 1234;
+  Update(station);
+  EXPECT_EQ(Obj(station.header->object)->y, 440);  // drawn 60 below, turned, not spun
+  EXPECT_EQ(Obj(station.header->object)->angleY, 1234);
+  Touch(station);
+  Touch(station);
+  Update(station);
+  EXPECT_EQ(host.messages, std::vector<std::string>{"Hyperjump device has been charged."});
+  EXPECT_EQ(station.entity->active, 1);
+  EXPECT_FALSE(Hidden(station));
+  EXPECT_EQ(Obj(station.header->object)->angleY, 1234);
+}
+
+TEST_F(MissionTest, PickupsSpinAboveTheirEntityAndOnlyTheCraftTakesThem) {
+  Made pack = Make(kTypeEnergyPack);
+  Made card = Make(kTypeShipKeyCard);
+  pack.entity->y = 10;
+  Update(pack);
+  Update(pack);
+  Update(card);
+  EXPECT_EQ(Obj(pack.header->object)->y, 110);
+  EXPECT_EQ(Obj(pack.header->object)->angleX, 2 * 1456);
+  EXPECT_EQ(Obj(pack.header->object)->angleY, 2 * 2912);
+  EXPECT_EQ(Obj(card.header->object)->angleX, 0);
+  EXPECT_EQ(Obj(card.header->object)->angleY, 2912);
+  EXPECT_EQ(pack.entity->radius, Obj(pack.header->object)->radius);
+  craft.energy = 10;
+  DispatchCollision(&world, pack.entity, card.entity);  // not the craft
+  EXPECT_EQ(craft.energy, 10);
+  EXPECT_EQ(pack.entity->active, 1);
+}
+
+TEST_F(MissionTest, MissingModelsAndSamplesAreLogged) {
+  dir.Write("ammo_rocket.tdo", "");
+  std::remove(dir.File("recharge.wav").c_str());
+  Make(kTypeAmmoRocket);
+  EXPECT_EQ(LogCount("Error loading ammo_rocket.tdo"), 1);
+  EXPECT_EQ(LogCount("Error loading recharge.wav"), 1);
+}
+
+TEST_F(MissionTest, TheBarrierHoldsUntilTheLinkFallsAndIsOpenWhenMadeAfterIt) {
+  dir.Write("barrierup.tdo", GroundTile(40, 0, 100, 100, 100, 100).Data());
+  Made up = Make(kTypeBarrier);
+  Touch(up);
+  Touch(up);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"Shutdown neural link to open",
+                                                     "Shutdown neural link to open"}));
+  EXPECT_EQ(up.entity->active, 1);
+
+  host.player.neuralLinkDown = 1;
+  Made late = Make(kTypeBarrier);
+  EXPECT_EQ(late.entity->active, 0);
+  EXPECT_TRUE(Hidden(late));
+  // Lowered: the base shows the second frame (its curtain at 0 instead of 100).
+  EXPECT_LE(Obj(late.header->object)->vertices[0].y, 1);
+  EXPECT_EQ(Obj(up.header->object)->vertices[0].y, 100);
+
+  // The standing barrier sinks in front of the player and lets the craft through.
+  for (int i = 0; i < 20 && up.entity->active; ++i) Update(up);
+  EXPECT_EQ(up.entity->active, 0);
+  EXPECT_FALSE(Hidden(up));
+  EXPECT_LE(Obj(up.header->object)->vertices[0].y, 1);
+}
+
+TEST_F(MissionTest, TheNeuralLinkNeedsTheBombThenCountsDownSkippingExactThousands) {
+  Made link = Make(kTypeNeuralLink);
+  Touch(link);
+  Touch(link);
+  Update(link);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{
+                               "You need the X Bomb to destroy the Neural Link",
+                               "You need the X Bomb to destroy the Neural Link"}));
+  EXPECT_EQ(link.header->state, 0);
+
+  host.player.xBomb = 1;
+  Touch(link);
+  EXPECT_EQ(link.header->state, 3);
+  // 40 ms steps from 5000: the message of every step by the time left after it.
+  std::vector<std::pair<int32_t, std::vector<std::string>>> seen;
+  for (int32_t left = 5000 - 40; left >= 0; left -= 40) seen.push_back({left, StepMessages(link)});
+  auto at = [&](int32_t left) {
+    for (auto& s : seen)
+      if (s.first == left) return s.second;
+    ADD_FAILURE() << "no step at " << left;
+    return std::vector<std::string>{};
+  };
+  using V = std::vector<std::string>;
+  EXPECT_EQ(at(4040), V{});
+  EXPECT_EQ(at(3960), V{"X Bomb planted."});
+  EXPECT_EQ(at(3040), V{"X Bomb planted."});
+  EXPECT_EQ(at(3000), V{});
+  EXPECT_EQ(at(2960), V{"3"});
+  EXPECT_EQ(at(2000), V{});
+  EXPECT_EQ(at(1960), V{"2"});
+  EXPECT_EQ(at(1000), V{});
+  EXPECT_EQ(at(960), V{"1"});
+  EXPECT_EQ(at(0), V{});
+  EXPECT_EQ(host.player.neuralLinkDown, 0);
+  EXPECT_EQ(StepMessages(link), V{"Neural Link destroyed."});
+  EXPECT_EQ(host.player.neuralLinkDown, 1);
+  EXPECT_EQ(link.header->state, 1);
+  EXPECT_EQ(link.entity->active, 0);
+  EXPECT_TRUE(Hidden(link));
+  Object3D* debris = Obj(static_cast<MissionTarget*>(link.kind)->explosionObject);
+  EXPECT_FALSE(debris->hidden);
+  int steps = 0;
+  while (link.header->state == 1 && steps < 400) {
+    Update(link);
+    ++steps;
+  }
+  EXPECT_EQ(steps, 257);  // one blend step per tick until above 256
+  EXPECT_EQ(link.header->state, 2);
+  EXPECT_TRUE(debris->hidden);
+}
+
+TEST_F(MissionTest, ALinkKeptDestroyedByTheMapStateStaysSilentAndHidden) {
+  Made link = Make(kTypeNeuralLink);
+  link.entity->active = 0;  // what the map state restores
+  Update(link);
+  EXPECT_EQ(link.header->state, 2);
+  EXPECT_TRUE(Hidden(link));
+  host.player.xBomb = 1;
+  Touch(link);
+  EXPECT_EQ(link.header->state, 2);
+}
+
+TEST_F(MissionTest, TheMainframeCountsFromThirteenAndEndsTheGameWhileThePlayerLives) {
+  Made frame = Make(kTypeMainframe);
+  Touch(frame);
+  EXPECT_EQ(host.messages, std::vector<std::string>{"You need the mainframe self destruction code"});
+  host.player.selfDestructCode = 1;
+  host.player.gunAmmo = 12;
+  Touch(frame);
+  std::vector<std::string> shown;
+  std::vector<int32_t> silentAt;
+  for (int32_t left = 15000 - 40; left >= 0; left -= 40) {
+    std::vector<std::string> m = StepMessages(frame);
+    if (m.empty())
+      silentAt.push_back(left);
+    else if (shown.empty() || shown.back() != m[0])
+      shown.push_back(m[0]);
+  }
+  const std::vector<std::string> expected = {"Self Destruction sequence activated.",
+                                             "13", "12", "11", "10", "9", "8", "7", "6", "5",
+                                             "4", "3", "2", "1"};
+  EXPECT_EQ(shown, expected);
+  for (int32_t t : {13000, 12000, 3000, 2000, 1000, 0}) {
+    SCOPED_TRACE(t);
+    EXPECT_NE(std::find(silentAt.begin(), silentAt.end(), t), silentAt.end());
+  }
+  EXPECT_EQ(StepMessages(frame), std::vector<std::string>{" "});
+  // The player lived: a new game waits, the final sequence starts.
+  EXPECT_EQ(host.player.gunAmmo, 300);
+  EXPECT_EQ(host.player.neuralLinkDown, 1);
+  EXPECT_EQ(frame.header->state, 1);
+  Update(frame);
+  EXPECT_EQ(craft.header.state, 6);
+  craft.header.state = 7;
+  Update(frame);
+  EXPECT_EQ(craft.header.state, 7);
+}
+
+TEST_F(MissionTest, TheMainframeWaitsAgainWhenThePlayerDiedBeforeTheEnd) {
+  Made frame = Make(kTypeMainframe);
+  host.player.selfDestructCode = 1;
+  host.player.gunAmmo = 12;
+  Touch(frame);
+  craft.energy = 0;
+  for (int i = 0; i < 376; ++i) Update(frame);
+  EXPECT_EQ(frame.header->state, 0);
+  EXPECT_EQ(host.player.gunAmmo, 12);  // no new game
+  EXPECT_EQ(frame.entity->active, 1);
+  Touch(frame);
+  EXPECT_EQ(frame.header->state, 3);
+}
+
+TEST_F(MissionTest, TheShipNeedsTheKeycardThenClosesItsDoorAndDeparts) {
+  Made ship = Make(kTypeShip);
+  FakeHost& h = host;
+  Touch(ship);
+  EXPECT_EQ(h.messages, std::vector<std::string>{"You need the ship keycard"});
+  EXPECT_EQ(ship.header->state, 0);
+  h.player.haveShipKeyCard = 1;
+  Touch(ship);
+  EXPECT_EQ(ship.header->state, 1);
+  // The door waits until the craft is inside.
+  for (int i = 0; i < 5; ++i) Update(ship);
+  EXPECT_EQ(ship.header->state, 1);
+  craft.header.state = 5;
+  int steps = 0;
+  while (ship.header->state == 1 && steps < 200) {
+    Update(ship);
+    ++steps;
+  }
+  EXPECT_EQ(steps, 85);  // 3 per step up to 255
+  EXPECT_EQ(ship.entity->active, 0);
+  EXPECT_TRUE(Obj(craft.craftObject)->hidden);
+  const int32_t y0 = ship.entity->y;
+  for (int i = 0; i < 59; ++i) Update(ship);
+  EXPECT_EQ(h.fadeOuts, 0);
+  Update(ship);
+  EXPECT_EQ(h.fadeOuts, 1);
+  EXPECT_EQ(static_cast<ShipHead*>(ship.kind)->departureCounter, 60);
+  EXPECT_GT(ship.entity->y, y0 + 1500);  // climbs about 1, 2, 3 ... per step
+  for (int i = 0; i < 40; ++i) Update(ship);
+  EXPECT_EQ(static_cast<ShipHead*>(ship.kind)->departureCounter, 100);
+  for (int i = 0; i < 150; ++i) Update(ship);
+  const int32_t parked = ship.entity->y;
+  Update(ship);
+  EXPECT_EQ(ship.entity->y, parked);  // the climb stops at 200
+}
+
+TEST_F(MissionTest, AMapExitSendsTheCraftToTheTargetEntryPoint) {
+  Made exit = Make(kTypeMapExit, "map1_2.map", "canyon_gate");
+  EXPECT_EQ(exit.entity->radius, 500);
+  EXPECT_EQ(exit.header->object, -1);
+  Touch(exit);
+  EXPECT_STREQ(host.player.nextMap, "map1_2.map");
+  EXPECT_STREQ(host.player.entryPoint, "canyon_gate");
+  EXPECT_EQ(host.screenState, kScreenNextMap);
+  EXPECT_EQ(craft.header.state, 8);
+}
+
+}  // namespace
