@@ -87,7 +87,7 @@ TEST_F(Map1_1, HasTheEntryPointsAndTheExit) {
     if (r.type == 10) exit = &r;
   ASSERT_NE(exit, nullptr);
   EXPECT_EQ(exit->tag, "map1_2.map");
-  EXPECT_EQ(exit->entry, "default");
+  EXPECT_EQ(exit->entry, "south_gate");
   // Every record stands where it can move: on ground that is not a wall, hovering over it.
   for (const EntRow& r : records) {
     GroundHit hit;

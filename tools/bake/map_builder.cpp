@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "bake_noise.h"
+#include "campaign_check.h"
 #include "ground_rule.h"
 #include "prop_recipes.h"
 #include "texture_names.h"
@@ -561,7 +562,8 @@ bool BakeMapSource(const BakeContext& ctx, const std::string& sourceFile) {
   BuiltMap map;
   if (!ReadSource(ctx, sourceFile, &text)) {
     errors.push_back(sourceFile + ": cannot be read");
-  } else if (ParseMapSource(sourceFile, text, &src, &errors) && BuildMap(src, &map, &errors)) {
+  } else if (ParseMapSource(sourceFile, text, &src, &errors) && BuildMap(src, &map, &errors) &&
+             CheckMapReach(src, map, &errors)) {
     if (WriteOut(ctx, src.name + ".map", MapFileBytes(map)) && WriteOut(ctx, src.name + ".ent", EntFileBytes(map)))
       return true;
     return false;
