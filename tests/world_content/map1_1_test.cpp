@@ -57,14 +57,9 @@ TEST_F(Map1_1, FitsTheLoaderTheStoreAndTheEngine) {
   EXPECT_EQ(loaded.pack, "map1.tex");
   EXPECT_EQ(loaded.sky, "sky_desert.spr");
   // The game's loader takes every file of the map without a word; what it may say here is
-  // only about the driver's controls this stand-in lacks and the kinds not built yet.
-  for (const std::string& line : loaded.log) {
-    const bool controls = line.find("ptr") != std::string::npos;
-    const bool kinds = line == "Player entity not found!" ||
-                       (line.rfind("Error loading ", 0) == 0 && line.find(".tdo") != std::string::npos);
-    EXPECT_TRUE(controls || kinds) << line;
-  }
-  EXPECT_EQ(engine->store.count, loaded.objects) << "no kind loaded a model yet";
+  // only about the driver's controls this stand-in lacks.
+  for (const std::string& line : loaded.log) EXPECT_NE(line.find("ptr"), std::string::npos) << line;
+  EXPECT_LE(engine->store.count, kMaxObjects);
   EXPECT_LE(records.size(), size_t(MapLimits::kMaxRecords));
   // Room in the store for every entity model the records' kinds load (the player's once).
   int slots = EntityModelSlots(1);
@@ -164,6 +159,8 @@ TEST_F(Map1_1, ToolsAndWorldAgreeOnTheGroundRule) {
 // (2800 polygons, 5000 vertices) room for the entity models and sprites.
 TEST_F(Map1_1, SceneryLeavesRoomInEveryFrame) {
   engine->SetVisibility(4000);
+  // The kinds' models stay in the store after them: the scenery alone is measured.
+  for (int32_t k = loaded.objects; k < engine->store.count; ++k) engine->store.Get(k)->hidden = 1;
   int32_t worstPolygons = 0, worstVertices = 0;
   for (int32_t z = 1000; z <= 11000; z += 1000)
     for (int32_t x = 1000; x <= 11000; x += 1000) {
