@@ -105,6 +105,10 @@ TEST(MapBuilder, RefusesEachBrokenLimitNamingTheMapAndThePlace) {
       {"unknown texture", "paint marble all", false, {"tiny.txt:17: \"marble\" is not a texture"}},
       {"heading not whole degrees", "entity EnergyPack 900 600 heading=12.5", false,
        {"tiny.txt:17: headings are whole degrees"}},
+      {"a map too large to hold", Replaced("size 2000 2000", "size 5000000 2000"), true,
+       {"tiny.txt:5: a map is 1 to 1000000 units on a side"}},
+      {"terrain piled past the engine's safe heights", "raise 40000 all\nraise 40000 all", false,
+       {"tiny: the terrain reaches a height of"}},
   };
   for (const RefusalCase& c : cases) {
     const std::string text = c.replace ? c.extra : std::string(kSmallMap) + c.extra;

@@ -34,7 +34,7 @@ RgbImage Frame(int index) {
   const float fireR = 6 + 22 * (1 - std::exp(-t * 7));
   const float heat = std::clamp(1.15f - t * 1.6f, 0.0f, 1.0f);
   // Smoke rises and spreads while it thins.
-  const float smokeR = 8 + 22 * t;
+  const float smokeR = 10 + 20 * std::sqrt(t);
   const float smokeY = cy - 14 * t * t - 2;
   const float smokeDensity = std::clamp(t * 3.0f, 0.0f, 1.0f) * std::clamp(1.25f - t, 0.0f, 1.0f);
   const float roll = t * 40;  // the turbulence drifts upward as it burns
@@ -42,16 +42,17 @@ RgbImage Frame(int index) {
     for (int x = 0; x < kSize; ++x) {
       const float n = WrapFbm2(float(x) * 6, (float(y) + roll) * 6, 1024, 16, 3, 41);
       const float n2 = WrapFbm2(float(x) * 5 + 300, (float(y) + roll * 0.6f) * 5, 1024, 12, 3, 43);
-      const float fd = std::hypot(float(x) - cx, float(y) - cy) / fireR + (n - 0.5f) * 0.7f;
-      const float sd = std::hypot(float(x) - cx, (float(y) - smokeY) * 1.15f) / smokeR + (n2 - 0.5f) * 0.9f;
+      // The burning part shrinks back into the cloud as it cools.
+      const float fd = std::hypot(float(x) - cx, float(y) - cy) / (fireR * (0.45f + 0.55f * heat)) + (n - 0.5f) * 0.7f;
+      const float sd = std::hypot(float(x) - cx, (float(y) - smokeY) * 1.15f) / smokeR + (n2 - 0.5f) * 0.6f;
       Rgb c;
       bool visible = false;
       if (smokeDensity > 0 && sd < 1) {
         // Smoke: thicker towards the middle, its edge eaten away as it thins.
-        const float body = (1 - sd) * smokeDensity * 1.6f;
-        if (body > 0.18f + 0.25f * Hash01(x, y, index, 5)) {
+        const float body = (1 - sd) * smokeDensity * 2.4f;
+        if (body > 0.1f + 0.22f * Hash01(x, y, index, 5)) {
           const float light = std::clamp(0.35f + (smokeY - float(y)) / (smokeR * 2.5f) + (n2 - 0.5f), 0.0f, 1.0f);
-          c = Mix(MakeRgb(38, 34, 32), MakeRgb(118, 108, 98), light);
+          c = Mix(MakeRgb(58, 52, 48), MakeRgb(168, 156, 142), light);
           visible = true;
         }
       }

@@ -458,6 +458,11 @@ bool BuildMap(const MapSource& src, BuiltMap* out, std::vector<std::string>* err
                       " is not a whole number of " + std::to_string(src.cell) + "-unit cells");
     return false;
   }
+  if (int64_t(src.width / src.cell) * (src.depth / src.cell) > 1000000) {
+    errors->push_back(map + ": " + std::to_string(src.width / src.cell) + " x " + std::to_string(src.depth / src.cell) +
+                      " cells; a map holds far fewer (the store has 140 objects)");
+    return false;
+  }
   if (src.pack.size() >= size_t(kNameBytes) || src.sky.size() >= size_t(kNameBytes)) {
     errors->push_back(map + ": the texture pack or sky name is longer than 255 characters");
     return false;
@@ -469,7 +474,19 @@ bool BuildMap(const MapSource& src, BuiltMap* out, std::vector<std::string>* err
   g.h.assign(size_t(g.nx + 1) * (g.nz + 1), 0.0);
   std::vector<const PropRecipe*> recipes;
   for (const PropPlacement& p : src.props) recipes.push_back(FindPropRecipe(p.recipe));
+  for (size_t p = 0; p < recipes.size(); ++p)
+    if (!recipes[p]) {
+      errors->push_back(map + ": prop \"" + src.props[p].recipe + "\" has no recipe");
+      return false;
+    }
   ShapeHeights(src, g);
+  // Heights stay where the engine's 32-bit plane arithmetic is safe.
+  for (double h : g.h)
+    if (std::fabs(h) > 60000) {
+      errors->push_back(map + ": the terrain reaches a height of " + std::to_string(int64_t(h)) +
+                        "; keep it within +-60000");
+      return false;
+    }
   PaintCells(src, g, recipes);
 
   // The edge must be a wall all round, or the craft drives off the map's ground.

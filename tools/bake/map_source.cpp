@@ -11,6 +11,9 @@
 
 namespace {
 
+// Coordinates stay far inside 32 bits, so nothing the builder computes can overflow.
+constexpr double kMaxExtent = 1000000;
+
 struct TextureName {
   const char* name;
   int texture;
@@ -184,10 +187,12 @@ class Parser {
       (c == "map" ? out_->name : c == "pack" ? out_->pack : out_->sky) = l.words[1];
     } else if (c == "size") {
       if (!Numbers(l, 1, 2, v) || !OnlyOptions(l, {})) return;
+      if (v[0] < 1 || v[1] < 1 || v[0] > kMaxExtent || v[1] > kMaxExtent)
+        return Fail(l.number, "a map is 1 to " + std::to_string(int(kMaxExtent)) + " units on a side");
       out_->width = int(v[0]), out_->depth = int(v[1]);
     } else if (c == "cell" || c == "chunk") {
       if (!Numbers(l, 1, 1, v) || !OnlyOptions(l, {})) return;
-      if (v[0] < 1) return Fail(l.number, "\"" + c + "\" must be at least 1");
+      if (v[0] < 1 || v[0] > 4096) return Fail(l.number, "\"" + c + "\" must be 1 to 4096");
       (c == "cell" ? out_->cell : out_->chunk) = int(v[0]);
     } else if (c == "base") {
       if (l.words.size() != 2) return Fail(l.number, "\"base\" takes one texture");
@@ -201,12 +206,14 @@ class Parser {
       const size_t values = c == "noise" ? 2 : 1;
       if (l.words.size() < 1 + values) return Fail(l.number, "\"" + c + "\" lacks its height");
       if (!OnlyOptions(l, {"soft", "seed"}) || !Number(l, l.words[1], &op.value)) return;
+      if (std::fabs(op.value) > 50000) return Fail(l.number, "heights stay within +-50000");
       if (c == "noise") {
         op.kind = TerrainOp::kNoise;
         if (!Number(l, l.words[2], &op.scale)) return;
         if (op.scale < 1) return Fail(l.number, "the noise's feature size must be at least 1");
         double seed = 1;
         if (!OptionNumber(l, "seed", &seed)) return;
+        if (seed < 0 || seed > 4294967295.0) return Fail(l.number, "a seed is 0 to 4294967295");
         op.seed = uint32_t(seed);
       } else {
         op.kind = c == "raise" ? TerrainOp::kRaise : TerrainOp::kFlatten;
@@ -243,7 +250,9 @@ class Parser {
           !OptionNumber(l, "scale", &p.scale))
         return;
       p.x = v[0], p.z = v[1];
-      if (p.scale <= 0) return Fail(l.number, "a prop's scale must be above 0");
+      if (p.scale <= 0 || p.scale > 100) return Fail(l.number, "a prop's scale must be above 0 and at most 100");
+      if (std::fabs(p.x) > kMaxExtent || std::fabs(p.z) > kMaxExtent || std::fabs(p.heading) > 3600)
+        return Fail(l.number, "the prop lies far off any map");
       out_->props.push_back(p);
     } else if (c == "entity") {
       EntityPlacement e;
@@ -254,13 +263,16 @@ class Parser {
       if (e.type == 0) return Fail(l.number, "\"" + e.typeName + "\" is not an entity type that a map holds");
       double heading = 0;
       if (!Numbers(l, 2, 2, v) || !OptionNumber(l, "heading", &heading)) return;
-      if (heading != std::floor(heading)) return Fail(l.number, "headings are whole degrees");
+      if (heading != std::floor(heading) || std::fabs(heading) > 3600)
+        return Fail(l.number, "headings are whole degrees");
       e.heading = int32_t(heading);
       e.x = v[0], e.z = v[1];
       if (Option(l, "y")) {
         e.hasY = true;
         if (!OptionNumber(l, "y", &e.y)) return;
       }
+      if (std::fabs(e.x) > kMaxExtent || std::fabs(e.z) > kMaxExtent || std::fabs(e.y) > kMaxExtent)
+        return Fail(l.number, "the entity lies far off any map");
       if (const std::string* s = Option(l, "tag")) e.tag = *s;
       if (const std::string* s = Option(l, "entry")) e.entry = *s;
       out_->entities.push_back(e);

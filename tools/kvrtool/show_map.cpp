@@ -218,13 +218,38 @@ bool DrawTopView(Engine3D& e, const std::vector<EntRow>& rows, Canvas& c, bool l
   const bool haveFont = font.LoadFont("font1.fnt") == 1;
   auto text = [&](int x, int y, const std::string& s, uint16_t colour) { CanvasText(c, font, haveFont, x, y, s, colour); };
   for (const EntRow& r : rows) DrawSymbol(c, int(toX(r.x)), int(toY(r.z)), r);
+  // Labels right of their symbols, or left, then below, where they would cover another.
+  struct Box {
+    int x0, y0, x1, y1;
+  };
+  std::vector<Box> placed;
+  for (const EntRow& r : rows) {
+    const int x = int(toX(r.x)), y = int(toY(r.z));
+    placed.push_back({x - 9, y - 9, x + 9, y + 9});
+  }
+  const int lineHeight = haveFont ? font.FontHeight() + 2 : 10;
   for (const EntRow& r : rows) {
     if (r.type == 100 || !labels) continue;
     const int x = int(toX(r.x)), y = int(toY(r.z));
     const std::string s = LabelOf(r);
     const int width = haveFont ? font.MeasureText(s.c_str()) : 0;
-    text(std::min(x + 12, view - 4 - width), y - 4, s,
-         r.type == 1 ? Colour(1, 1, 1) : IsEnemy(r.type) ? Colour(1, 0.6, 0.55) : Colour(0.8, 1, 0.8));
+    const int right = std::min(x + 12, view - 4 - width), left = std::max(2, x - 12 - width);
+    const Box tries[] = {{right, y - 4, right + width, y - 4 + lineHeight},
+                         {right, y - 6 - lineHeight, right + width, y - 6},
+                         {left, y - 4, left + width, y - 4 + lineHeight},
+                         {right, y + 8, right + width, y + 8 + lineHeight},
+                         {left, y + 8, left + width, y + 8 + lineHeight}};
+    Box at = tries[0];
+    for (const Box& t : tries) {
+      bool clear = true;
+      for (const Box& b : placed) clear = clear && (t.x1 < b.x0 || t.x0 > b.x1 || t.y1 < b.y0 || t.y0 > b.y1);
+      if (clear) {
+        at = t;
+        break;
+      }
+    }
+    placed.push_back(at);
+    text(at.x0, at.y0, s, r.type == 1 ? Colour(1, 1, 1) : IsEnemy(r.type) ? Colour(1, 0.6, 0.55) : Colour(0.8, 1, 0.8));
   }
   return true;
 }
