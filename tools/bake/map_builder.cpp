@@ -70,10 +70,11 @@ const EntityTypeRow kEntityTypes[] = {
     {kTypeHoverChasmo, "HoverChasmo", 5, 2, 3, 2},  // rocket launcher
     {kTypeMapMarker, "MapMarker", 0, 0, 0, 0},
 };
-// What every map takes besides its records: the explosion pool's pictures and the sample
-// of damaging ground.
+// What every map takes besides its records: the explosion pool's pictures and samples, the
+// sample of damaging ground, and the samples the game itself keeps while a map is played
+// (the menu's two sounds and the title music's three instruments).
 constexpr int kPoolSprites = kExplosionSlots;
-constexpr int kPoolSamples = 1;
+constexpr int kPoolSamples = kExplosionSlots + 1 + 5;
 
 const EntityTypeRow* RowOf(int32_t type) {
   for (const EntityTypeRow& r : kEntityTypes)
