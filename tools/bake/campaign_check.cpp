@@ -21,6 +21,14 @@ std::string Place(double x, double z) {
   return "x " + std::to_string(int(std::lround(x))) + ", z " + std::to_string(int(std::lround(z)));
 }
 
+// How far an enemy keeps from an entry point: the craft arriving there sees it coming.
+constexpr double kEntryClearance = 1500;
+
+bool IsEnemy(int32_t type) {
+  return type == kTypeStegoTank || type == kTypeMegaRaptor || type == kTypePteranoFlyer ||
+         type == kTypeShootingTower || type == kTypeHoverChasmo;
+}
+
 // Records the craft must be able to walk to.
 bool MustBeReached(int32_t type) {
   switch (type) {
@@ -67,6 +75,17 @@ bool CheckMapReach(const MapSource& src, const BuiltMap& m, std::vector<std::str
       errors->push_back(src.name + ": " + e.typeName + " at " + Place(e.x, e.z) + " (" + src.file + ":" +
                         std::to_string(e.line) + "): the loader does not read the tag \"" + e.tag +
                         "\" on this type, so it would always be there");
+  // An enemy waiting beside an entry point would be on the craft before the pilot can look
+  // round. Tagged ones appear only with their flag, which the maps place away from the
+  // entries where the flag is set.
+  for (const EntityPlacement& p : src.entities) {
+    if (p.type != kTypePlayer) continue;
+    for (const EntityPlacement& e : src.entities)
+      if (IsEnemy(e.type) && e.tag.empty() && std::hypot(e.x - p.x, e.z - p.z) < kEntryClearance)
+        errors->push_back(src.name + ": " + e.typeName + " at " + Place(e.x, e.z) + " (" + src.file + ":" +
+                          std::to_string(e.line) + "): closer than " + std::to_string(int(kEntryClearance)) +
+                          " to the entry \"" + p.entry + "\"");
+  }
   // The ground joined to the first entry point, four ways from cell to cell.
   std::vector<int> component(m.cellType.size(), -1);
   int components = 0;
