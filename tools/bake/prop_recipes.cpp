@@ -143,6 +143,20 @@ void Crystals(ModelBuilder& m, double s, uint32_t seed) {
   }
 }
 
+// The gate of a map exit: two pillars under a lintel with a glowing strip on both faces,
+// wide enough that the craft walks through it into the exit.
+void Gate(ModelBuilder& m, double s, uint32_t) {
+  const double half = 380 * s, h = 520 * s;
+  for (double side : {-1.0, 1.0}) {
+    m.Box(V3{side * half, h / 2, 0}, V3{90 * s, h, 90 * s}, S(MapTex::kTechWall, 0.3));
+    m.Box(V3{side * half, 20 * s, 0}, V3{140 * s, 40 * s, 140 * s}, S(MapTex::kMetalPlates, 0.3));
+  }
+  m.Box(V3{0, h + 35 * s, 0}, V3{2 * half + 150 * s, 70 * s, 100 * s}, S(MapTex::kMetalPlates, 0.3));
+  for (double f : {-1.0, 1.0})
+    m.Panel(V3{0, h + 35 * s, f * 52 * s}, V3{half, 0, 0}, V3{0, 14 * s, 0}, V3{0, 0, f},
+            S(MapTex::kBarrier, 0, true));
+}
+
 // --- the ice system -------------------------------------------------------------------
 
 // Shards of blue ice leaning out of a drift.
@@ -260,7 +274,7 @@ const PropRecipe kRecipes[] = {
     {"ice_spikes", 170, IceSpikes}, {"igloo", 270, IglooHut}, {"tree", 90, Tree},
     {"fungus", 150, Fungus},     {"basalt", 170, Basalt},     {"vent", 230, Vent},
     {"dome", 300, Dome},         {"dish", 120, Dish},         {"bastion", 230, Bastion},
-    {"machinery", 200, Machinery},
+    {"machinery", 200, Machinery}, {"gate", 0, Gate},
 };
 
 }  // namespace
