@@ -257,8 +257,8 @@ void RefreshEngineLed(World* world, PlayerCraft* craft);
 
 // What the world core calls of the craft's code. The craft's files define
 // `const PlayerHooks kPlayerHooks = {RefreshEngineLed, RefreshWeaponDisplay,
-// RefreshAmmoDisplay};` and name it in kind_table.cpp; until then the hooks are null and the
-// loader skips the refreshes, so the world links and runs without the craft.
+// RefreshAmmoDisplay, <its camera update>};` and name it in kind_table.cpp; until then the
+// hooks are null and the world skips those calls, so it links and runs without the craft.
 struct PlayerHooks {
   void (*refreshEngineLed)(World* world, PlayerCraft* craft);
   void (*refreshWeaponDisplay)(World* world, PlayerCraft* craft);

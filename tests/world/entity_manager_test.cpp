@@ -183,28 +183,4 @@ TEST_F(EntityManagerTest, HoverThrustDragAndSpeedLimit) {
   EXPECT_EQ(e->bank, 1500);
 }
 
-TEST_F(EntityManagerTest, BallisticMovesAtItsFixedSpeedUnlessHaltedOrSlow) {
-  struct Case {
-    int32_t maxSpeed;
-    uint8_t halted;
-    int32_t expectZ;
-  };
-  for (const Case& c : {Case{1024, 0, 255}, Case{1024, 1, 0}, Case{10, 0, 0}, Case{11, 0, 2}}) {
-    Entity* e = AddEntity(manager, kTypeRocket, kModeBallistic, nullptr);
-    e->maxSpeed = c.maxSpeed;
-    e->halted = c.halted;
-    UpdateEntities(&world, manager);
-    EXPECT_EQ(e->z, c.expectZ) << c.maxSpeed << " halted " << int(c.halted);
-    EXPECT_EQ(e->speed, c.maxSpeed);
-    e->active = 0;
-  }
-}
-
-TEST_F(EntityManagerTest, HeadingFromDegrees) {
-  EXPECT_EQ(HeadingFromDegrees(0), 0);
-  EXPECT_EQ(HeadingFromDegrees(90), 131067);  // 131067.0 truncated
-  EXPECT_EQ(HeadingFromDegrees(360), 524268);
-  EXPECT_EQ(HeadingFromDegrees(-45), -65533);
-}
-
 }  // namespace

@@ -16,6 +16,8 @@
 #include "map_builder.h"
 #include "map_reader.h"
 #include "test_support.h"
+#include "world/kinds.h"
+#include "world/world.h"
 #include "world/world_internal.h"
 
 namespace {
@@ -153,6 +155,71 @@ TEST_F(Map1_1, ToolsAndWorldAgreeOnTheGroundRule) {
       ++compared;
     }
   EXPECT_GT(compared, 9000);
+}
+
+// A stand-in driver for the entity manager: nothing but its records.
+class QuietHost : public WorldHost {
+ public:
+  Settings& GetSettings() override { return settings; }
+  PlayerData& GetPlayerData() override { return player; }
+  uint8_t GetScreenState() override { return 0; }
+  void SetScreenState(uint8_t) override {}
+  void SetFadeOut() override {}
+  void SetFadeReset() override {}
+  void ShowHudMessage(const char*) override {}
+  FormManager* GetForms() override { return nullptr; }
+  SoundSystem* GetSound() override { return nullptr; }
+  Settings settings = {};
+  PlayerData player = {};
+};
+
+// A ground entity driven by the real entity manager straight along a cell line (where the
+// strict inside test finds nothing unless the cells overlap) finds ground under it at every
+// step, crosses lava, and is stopped by the walls: the mesa's foot going north, the border
+// going east.
+TEST_F(Map1_1, EntityDrivenAlongCellLinesFollowsTheGroundAndStopsAtWalls) {
+  struct Drive {
+    int32_t x, z, degrees;
+    int32_t limit;  // z (north) or x (east) the walls must keep it below
+  } drives[] = {{3000, 3250, 0, 4950}, {4500, 2000, 90, 11501}};
+  for (const Drive& d : drives) {
+    QuietHost host;
+    World world{};
+    WorldInit(&world, &host, 0);
+    world.scene = engine.get();
+    FrameDeltaMs = 40;
+    EntityManager* manager = CreateEntityManager(&world, &engine->store);
+    ASSERT_NE(manager, nullptr);
+    Entity* e = AddEntity(manager, kTypeStegoTank, kModeGround, nullptr);
+    ASSERT_NE(e, nullptr);
+    GroundHit start;
+    ASSERT_TRUE(FindGround(*engine, d.x, d.z, &start));
+    e->x = d.x, e->z = d.z, e->y = start.y + MapLimits::kHover;
+    e->heading = HeadingFromDegrees(d.degrees);
+    SetDirectionFromHeading(e);
+    e->maxSpeed = 60;
+    e->radius = 100;
+    e->thrust = 1;
+    e->ownObject = -1;
+    int lost = 0, lava = 0;
+    int32_t farthest = 0;
+    for (int tick = 0; tick < 400; ++tick) {
+      e->planeY = 0;  // set again only when a ground polygon is found under the entity
+      UpdateEntities(&world, manager);
+      if (e->planeY == 0) ++lost;
+      GroundHit hit;
+      if (FindGround(*engine, e->x, e->z, &hit) && hit.type == 1) ++lava;
+      farthest = std::max(farthest, d.degrees == 0 ? e->z : e->x);
+      EXPECT_EQ(d.degrees == 0 ? e->x : e->z, d.degrees == 0 ? d.x : d.z) << "it keeps to the line";
+    }
+    EXPECT_EQ(lost, 0) << "steps without ground along " << d.degrees;
+    EXPECT_LT(farthest, d.limit) << "a wall let it through";
+    EXPECT_GT(farthest, (d.degrees == 0 ? d.z : d.x) + 1000) << "it drove";
+    if (d.degrees == 90) {
+      EXPECT_GT(lava, 10) << "the eastward drive crosses the lava";
+    }
+    DestroyEntityManager(&world, manager);
+  }
 }
 
 // Seen from anywhere on the map in any direction, the scenery leaves the frame's soups
