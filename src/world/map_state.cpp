@@ -109,6 +109,12 @@ void ApplyImage(World* world, const uint8_t* p) {
 }
 
 // The whole file, at most `limit` bytes; false when it does not open or read.
+// An empty image still hands the writer a real address (fwrite must not see null).
+const uint8_t* DataOf(const std::vector<uint8_t>& bytes) {
+  static const uint8_t kNothing = 0;
+  return bytes.empty() ? &kNothing : bytes.data();
+}
+
 bool ReadWhole(const char* name, std::vector<uint8_t>* out, size_t limit) {
   out->assign(limit, 0);
   long got = ReadDataFile(name, out->data(), limit);
@@ -150,14 +156,15 @@ bool CopyDataFile(const char* from, const char* to) {
     whole = size == 0 || fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
   }
   fclose(in);
-  return whole && WriteDataFileAtomic(to, bytes.data(), bytes.size());
+  return whole && WriteDataFileAtomic(to, DataOf(bytes), bytes.size());
 }
 
 void SaveMapState(World* world) {
   char name[kWorldNameBytes];
   if (!MapStateFileName(world->host->GetPlayerData().previousMap, name)) return;
   std::vector<uint8_t> image = BuildImage(world);
-  if (!WriteDataFileAtomic(name, image.data(), image.size())) LogMessage("Error saving game state.");
+  if (!WriteDataFileAtomic(name, DataOf(image), image.size()))
+    LogMessage("Error saving game state.");
 }
 
 void LoadMapState(World* world) {

@@ -207,6 +207,7 @@ class WorldTest : public ::testing::Test {
     scene->Destroy();
     DestroySoundSystem(host.sound);
     Gfx2D = nullptr;
+    math.Destroy();
     Math = nullptr;
   }
   // Count of log lines equal to text.
