@@ -83,7 +83,16 @@ bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
   frameDelta = deltaMs;
   frame = frameBuffer;
   if (Input.quitRequest) return false;
-  UpdateForms(forms);
+  if (screenState == kScreenChoice && forms) {
+    // The menu keys answer the question: the console under it must not take them too (the
+    // select key would press its focused switch as well).
+    const uint8_t navigate = forms->keysNavigate;
+    forms->keysNavigate = 0;
+    UpdateForms(forms);
+    forms->keysNavigate = navigate;
+  } else {
+    UpdateForms(forms);
+  }
 
   switch (screenState) {
     case kScreenPlaying:

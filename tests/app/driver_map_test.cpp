@@ -175,4 +175,26 @@ TEST_F(DriverMapTest, TheEngineSwitchDrivesTheCraft) {
   }
 }
 
+// The menu keys answer the question only: the console's focus under it does not move, and
+// the select key does not press the console's engine switch as well.
+TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {
+  Bindings.code[kActMenuLeft] = 0x25;
+  Bindings.code[kActMenuSelect] = 0x0D;
+  EnterMap();
+  Entity* craft = driver.world.player->header.entity;
+  const int32_t focus = Forms->current->focused;
+  Input.action[kActGoToMenu].current = 1;
+  Step();
+  ASSERT_EQ(driver.screenState, kScreenChoice);
+  for (int vk : {0x25, 0x25, 0x0D}) {  // left, left (to the engine switch), select
+    platform.SetKey(vk, true);
+    Step();
+    platform.SetKey(vk, false);
+    Step();
+  }
+  EXPECT_EQ(Forms->current->focused, focus);
+  EXPECT_EQ(craft->thrust, 0);
+  EXPECT_EQ(driver.world.worldState, kWorldClosing);  // "Yes": the closing pause began
+}
+
 }  // namespace

@@ -71,25 +71,6 @@ TEST(MenuRoad, OptionsAreSavedOnlyByTheBackButton) {
   }
 }
 
-TEST(MenuRoad, TheBarsStopAtTheirEnds) {
-  GameRun run;
-  Settings start = DefaultSettings();
-  start.volume = 8;
-  start.visibility = 3900;
-  run.PutSettings(start, DefaultKeys());
-  run.Tap(10, at::kOptions);
-  run.Tap(20, at::kVolumeMinus);  // 8 - 16 stops at 0
-  run.Tap(30, at::kVisPlus);      // 3900 + 200 stops at 4000
-  run.Tap(40, at::kVisPlus);
-  run.Tap(50, at::kOptionsBack);
-  ASSERT_EQ(run.Run(60), 0);
-  Settings s;
-  KeyBindings keys;
-  ASSERT_TRUE(run.SavedSettings(&s, &keys));
-  EXPECT_EQ(s.volume, 0);
-  EXPECT_EQ(s.visibility, 4000);
-}
-
 // Key setup: a game key taken from another game action unbinds it; a menu key leaves the
 // game actions alone; the form comes back after every key with the new codes on it.
 TEST(MenuRoad, KeySetupAssignsUnbindsAndShowsTheNewCodes) {
