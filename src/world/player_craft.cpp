@@ -2,6 +2,7 @@
 // latches, walking, firing, hurt by shots and bumps, exploding, boarding the ship, and the
 // final sequence; it gives its progress back to the player data when the map is left.
 #include <cstring>
+#include <new>
 
 #include "core/display.h"
 #include "gui/scroll_text.h"
@@ -304,7 +305,9 @@ int32_t LoadSound(SoundSystem* sound, const char* name, const char* error, int32
 }
 
 FrameSet* MakeFrameSet(World* world, Object3D* base, const char* const* frames, int count) {
-  FrameSet* set = new (AllocZeroed(sizeof(FrameSet))) FrameSet();
+  void* block = AllocZeroed(sizeof(FrameSet));
+  if (!block) return nullptr;
+  FrameSet* set = new (block) FrameSet();
   set->Create(int32_t(world->app), world->scene);
   set->SetBase(base);
   for (int i = 0; i < count; ++i) set->AddFrame(frames[i], 1);

@@ -18,7 +18,7 @@ struct Sprites {
   double scale;
 };
 
-struct ShotWeaponSpec {
+struct GunData {
   int32_t shotType;
   int32_t shots;
   int32_t minInterval;   // ms between shots
@@ -41,7 +41,7 @@ constexpr uint16_t kKeyBlack = MakeColour(0, 0, 0);
 // Flight sprites are drawn keyed (mode 0), impacts keyed and half-transparent (mode 1).
 constexpr Sprites kPlasmaImpact = {"plasma10.spr", "plasma%d.spr", 11, 22, 80, 1, kKeyRed, 0.8};
 
-const ShotWeaponSpec kSpecs[3] = {
+const GunData kGuns[3] = {
     {kTypeRifleBullet, 16, 200, 800, 4000, false,
      {"RifleMachineTravel.spr", nullptr, 0, -1, 30, 0, kKeyWhite, 1.5},
      {"RifleMachineExplosion1.spr", "RifleMachineExplosion%d.spr", 2, 4, 80, 1, kKeyWhite, 10.0},
@@ -64,7 +64,7 @@ constexpr int32_t kGunLoopVolume = 50;
 constexpr int32_t kBulletHitVolume = 150;
 constexpr int32_t kGunLoopGraceMs = 200;  // the loop outlives the last shot by this much
 
-const ShotWeaponSpec& SpecOf(const ShotWeapon* gun) { return kSpecs[gun->type]; }
+const GunData& DataOf(const ShotWeapon* gun) { return kGuns[gun->type]; }
 
 // The flip-book of a sprite table row: the base frame as the scene sprite, then the rest.
 bool MakeAnimation(SprAnim* anim, World* world, const Sprites& s, int32_t playMode) {
@@ -110,33 +110,33 @@ void UpdateGunLoop(World* world, ShotWeapon* gun) {
 ShotWeapon* CreateShotWeapon(World* world, ShotWeaponType type, Entity* owner) {
   ShotWeapon* gun = static_cast<ShotWeapon*>(AllocZeroed(sizeof(ShotWeapon)));
   if (!gun) return nullptr;
-  const ShotWeaponSpec& spec = kSpecs[type];
+  const GunData& data = kGuns[type];
   gun->app = world->app;
   gun->owner = owner;
   gun->scene = world->scene;
   gun->type = type;
-  gun->shotCount = spec.shots;
+  gun->shotCount = data.shots;
   SoundSystem* sound = WorldSound(world);
   // The machine gun has one pair of samples for all its shots.
   int32_t gunLoop = -1, gunHit = -1;
   if (type == kMachineGun) {
-    gunLoop = LoadSample(sound, spec.fireSound, spec.fireError);
+    gunLoop = LoadSample(sound, data.fireSound, data.fireError);
     if (gunLoop >= 0) SetSampleVolume(sound, gunLoop, kGunLoopVolume);
-    gunHit = LoadSample(sound, spec.impactSound, spec.impactError);
+    gunHit = LoadSample(sound, data.impactSound, data.impactError);
     if (gunHit >= 0) SetSampleVolume(sound, gunHit, kBulletHitVolume);
   }
-  for (int32_t i = 0; i < spec.shots; ++i) {
+  for (int32_t i = 0; i < data.shots; ++i) {
     Shot& shot = gun->shots[i];
-    if (!MakeAnimation(&shot.flight, world, spec.flight, kAnimLoop)) {
+    if (!MakeAnimation(&shot.flight, world, data.flight, kAnimLoop)) {
       char text[80];
-      snprintf(text, sizeof text, spec.spriteError, int(i));
+      snprintf(text, sizeof text, data.spriteError, int(i));
       LogMessage(text);
     }
-    MakeAnimation(&shot.impact, world, spec.impact, kAnimOnce);
-    Entity* e = AddEntity(world->entities, spec.shotType, kModeBallistic, gun);
+    MakeAnimation(&shot.impact, world, data.impact, kAnimOnce);
+    Entity* e = AddEntity(world->entities, data.shotType, kModeBallistic, gun);
     shot.entity = e;
     if (e) {
-      e->maxSpeed = spec.speed;
+      e->maxSpeed = data.speed;
       e->radius = kShotRadius;
       e->owner = owner;
       // A shot has no object of its own: none of the map's objects is skipped for it.
@@ -147,8 +147,8 @@ ShotWeapon* CreateShotWeapon(World* world, ShotWeaponType type, Entity* owner) {
       shot.fireSample = gunLoop;
       shot.impactSample = gunHit;
     } else {
-      shot.fireSample = LoadSample(sound, spec.fireSound, spec.fireError);
-      shot.impactSample = LoadSample(sound, spec.impactSound, spec.impactError);
+      shot.fireSample = LoadSample(sound, data.fireSound, data.fireError);
+      shot.impactSample = LoadSample(sound, data.impactSound, data.impactError);
     }
   }
   return gun;
@@ -157,8 +157,8 @@ ShotWeapon* CreateShotWeapon(World* world, ShotWeaponType type, Entity* owner) {
 int32_t FireShotWeapon(World* world, ShotWeapon* gun, const PositionBlock& muzzle,
                        int32_t pitch, int32_t heading) {
   if (!gun) return 0;
-  const ShotWeaponSpec& spec = SpecOf(gun);
-  if (gun->sinceLastShot < spec.minInterval) return 0;
+  const GunData& data = DataOf(gun);
+  if (gun->sinceLastShot < data.minInterval) return 0;
   gun->sinceLastShot = 0;
   int32_t index = -1;
   for (int32_t i = 0; i < gun->shotCount; ++i)
@@ -217,15 +217,15 @@ void BurstShot(World* world, ShotWeapon* gun, int32_t index) {
 
 void UpdateShotWeapon(World* world, ShotWeapon* gun) {
   if (!gun) return;
-  const ShotWeaponSpec& spec = SpecOf(gun);
+  const GunData& data = DataOf(gun);
   gun->sinceLastShot = WrapAdd(gun->sinceLastShot, FrameDeltaMs);
   if (gun->type == kMachineGun) UpdateGunLoop(world, gun);
   for (int32_t i = 0; i < gun->shotCount; ++i) {
     Shot& shot = gun->shots[i];
     if (shot.state != kShotFlying) continue;
     shot.age = WrapAdd(shot.age, FrameDeltaMs);
-    if (shot.age > spec.lifetime) {
-      if (spec.burstsAtEnd) {
+    if (shot.age > data.lifetime) {
+      if (data.burstsAtEnd) {
         BurstShot(world, gun, i);
       } else {
         shot.flight.SetVisible(0);

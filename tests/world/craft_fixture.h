@@ -26,6 +26,7 @@ class CraftTest : public WorldTest {
     DropCraft();
     DestroyEntityManager(&world, world.entities);
     Input = InputState{};
+    math.Destroy();  // the tables are the only thing the world's fixture keeps
     WorldTest::TearDown();
   }
 

@@ -77,20 +77,6 @@ TEST_F(CraftTest, ShootWithAnEmptyWeaponSwitchesInsteadOfFiring) {
   }
 }
 
-TEST_F(CraftTest, ChangeWeaponCyclesWhateverTheAmmunition) {
-  host.player.plasmaAmmo = 0;
-  MakeCraft();
-  int32_t seen[4];
-  for (int32_t& w : seen) {
-    w = craft->weapon;
-    Tap(kActChangeWeapon);
-  }
-  EXPECT_EQ(seen[0], 0);
-  EXPECT_EQ(seen[1], 1);
-  EXPECT_EQ(seen[2], 2);
-  EXPECT_EQ(seen[3], 0);
-}
-
 TEST_F(CraftTest, PlasmaAlternatesSidesAtMostOnceIn150Ms) {
   host.player.weapon = kWeaponPlasma;
   MakeCraft(1000, 100, 2000);

@@ -90,24 +90,6 @@ TEST_F(WeaponsTest, AFullPoolDoesNotFireAndSpendsNoCharge) {
   EXPECT_EQ(craft->energy, 250);
 }
 
-TEST_F(WeaponsTest, ShotsFollowTheViewPitchAndTheHeading) {
-  struct Case {
-    int32_t pitch, heading, dirX, dirY, dirZ;
-  };
-  const Case cases[] = {
-      {0, 0, 0, 0, 253},                    // ahead, through two 255-unit identities
-      {0, kQuarterTurn, 253, 0, 0},         // turned right
-      {kQuarterTurn / 2, 0, 0, -181, 178},  // looking down 45 degrees
-  };
-  for (const Case& c : cases) {
-    int32_t x, y, z;
-    ShotDirection(c.pitch, c.heading, &x, &y, &z);
-    EXPECT_EQ(x, c.dirX) << c.pitch << " " << c.heading;
-    EXPECT_EQ(y, c.dirY) << c.pitch << " " << c.heading;
-    EXPECT_EQ(z, c.dirZ) << c.pitch << " " << c.heading;
-  }
-}
-
 TEST_F(WeaponsTest, TheBurstHurtsByDistanceAndByVictim) {
   struct Distance {
     int32_t d, damage;

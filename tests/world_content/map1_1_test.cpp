@@ -61,6 +61,9 @@ TEST_F(Map1_1, FitsTheLoaderTheStoreAndTheEngine) {
   // The game's loader takes every file of the map without a word; what it may say here is
   // only about the driver's controls this stand-in lacks.
   for (const std::string& line : loaded.log) EXPECT_NE(line.find("ptr"), std::string::npos) << line;
+  // After the scenery come only the kinds' own models.
+  for (int32_t k = loaded.objects; k < engine->store.count; ++k)
+    EXPECT_EQ(engine->store.Get(k)->entity, 1) << k;
   EXPECT_LE(engine->store.count, kMaxObjects);
   EXPECT_LE(records.size(), size_t(MapLimits::kMaxRecords));
   // Room in the store for every entity model the records' kinds load (the player's once).

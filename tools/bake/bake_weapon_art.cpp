@@ -2,7 +2,7 @@
 // flames, fireballs and torpedoes with their impacts.
 //
 // A 3D sprite is drawn image size x scale world units across, and the scales are fixed by
-// the game code, so each image is sized for its drawn size: the tracer about 50 units, a
+// the game code, so each image is sized for its drawn size: the tracer about 30 units, a
 // plasma bolt 50, its splash 150, a bullet hit 160, the rocket flame 50, the rocket's
 // fireball 500, a torpedo 50. Keyed sprites are painted with hard edges (a pixel is either
 // the key or opaque); the fireball is drawn by brightness, so black is its transparency.
@@ -61,18 +61,19 @@ std::string Numbered(const char* prefix, int n, const char* suffix) {
 // ---------------------------------------------------------------------------------------
 // Machine gun: a hot tracer and a four-frame spark of the hit.
 
+// Small: it starts a step in front of the eye, where a bigger one would fill the view.
 RgbImage Tracer() {
-  const int n = 16;
+  const int n = 10;
   RgbImage img(n, n, KeyColour(kKeyWhite));
   static const Stop kHeat[] = {{0.0f, MakeRgb(255, 250, 200)},
                                {0.45f, MakeRgb(255, 214, 90)},
                                {0.8f, MakeRgb(250, 130, 36)},
                                {1.0f, MakeRgb(196, 64, 18)}};
-  const float c = 7.5f;
+  const float c = 4.5f;
   for (int y = 0; y < n; ++y)
     for (int x = 0; x < n; ++x) {
       const float dx = float(x) - c, dy = float(y) - c;
-      const float d = std::sqrt(dx * dx + dy * dy) / 6.0f;
+      const float d = std::sqrt(dx * dx + dy * dy) / 3.6f;
       // A round core with a stippled glow around it.
       if (d <= 1.0f || (d < 1.35f && Hash01(x, y, 0, 41) > (d - 1.0f) * 2.6f))
         img.At(x, y) = Ramp(kHeat, std::min(d, 1.0f));
