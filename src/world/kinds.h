@@ -305,6 +305,18 @@ void DestroyMap2D(Map2D* map);
 void DrawMap2DEntities(Map2D* map, const EntityManager* entities);
 
 // ---------------------------------------------------------------------------------------
+// The star chart while FORMSTARCHART is open: rebuilt from its files at every opening.
+
+struct StarChart {
+  int32_t cameraHeading;  // smoothed towards the selected destination
+  int32_t selected;       // index of the selected record
+  int32_t count;          // records read whole
+  int32_t marker;         // the selection marker's 3D sprite, -1 for none
+  EntRecord* records;     // the shared .ent record table
+  Engine3D* scene;        // the engine of FORMSTARCHART_TDENG, null when missing
+};
+
+// ---------------------------------------------------------------------------------------
 // Map state records
 
 // Bytes the map state file keeps for a kind of this type (0 for none).

@@ -9,25 +9,15 @@
 #include "world/kinds.h"
 #include "world/world_internal.h"
 
-// Heading of the camera, the destinations and the marker of one opening of the chart.
-struct StarChart {
-  int32_t cameraHeading;
-  int32_t selected;
-  int32_t count;
-  int32_t marker;  // the marker's 3D sprite, -1 for none
-  EntRecord* records;
-  Engine3D* scene;
-};
-
 namespace {
 
 // The chart's map file names its pack and background in 128 bytes instead of 256.
 constexpr size_t kChartNameBytes = 128;
 constexpr int32_t kCameraDistance = 1500;
 
-// The scenery of "starchart.map" into the chart's scene, as a game map's objects are
-// loaded; false when the opening must stop.
-bool LoadChartMap(Engine3D* scene) {
+}  // namespace
+
+bool LoadStarChartScene(Engine3D* scene) {
   FILE* f = OpenDataFile("starchart.map", "rb");
   if (!f) {
     LogMessage("Error opening starchart.map file.");
@@ -60,8 +50,7 @@ bool LoadChartMap(Engine3D* scene) {
   return true;
 }
 
-// The destinations of "starchart.ent" in the shared record table; how many were read.
-int32_t LoadChartRecords() {
+int32_t LoadStarChartRecords() {
   FILE* f = OpenDataFile("starchart.ent", "rb");
   if (!f) {
     LogMessage("Error opening .ent file");
@@ -72,6 +61,8 @@ int32_t LoadChartRecords() {
   fclose(f);
   return read;
 }
+
+namespace {
 
 LabelControl* DestinationLabel(World* world) {
   FormManager* forms = WorldForms(world);
@@ -96,6 +87,13 @@ void OpenInGameForm(World* world, FormManager* forms) {
 
 }  // namespace
 
+int32_t StarChartTargetHeading(const EntRecord& r) {
+  // Single precision throughout, as the heading always was computed.
+  const float degrees =
+      float(Math->Atan2(double(r.x), double(r.z))) * 180.0f * 0.31831927423205475f + 180.0f;
+  return int32_t(degrees * 1456.3f);
+}
+
 void StarChartOpen(World* world) {
   if (world->starChart) StarChartClose(world);
   StarChart* chart = static_cast<StarChart*>(AllocZeroed(sizeof(StarChart)));
@@ -111,8 +109,8 @@ void StarChartOpen(World* world) {
     LogMessage("Error getting StarChart_TDEng ptr.");
     return;
   }
-  if (!LoadChartMap(chart->scene)) return;
-  chart->count = LoadChartRecords();
+  if (!LoadStarChartScene(chart->scene)) return;
+  chart->count = LoadStarChartRecords();
   PlayerData* player = WorldPlayerData(world);
   chart->selected = player ? player->starChartChoice : 0;
   // A choice stored for a longer chart (or a damaged record) starts at the first entry.
@@ -127,11 +125,7 @@ void StarChartUpdate(World* world) {
   if (FormManager* forms = WorldForms(world)) SetThrottledRedraw(forms, 1);
   ClearFrame();
   if (!chart || !chart->scene || chart->count < 1) return;
-  const EntRecord& r = chart->records[chart->selected];
-  // Single precision throughout, as the heading always was computed.
-  const float degrees =
-      float(Math->Atan2(double(r.x), double(r.z))) * 180.0f * 0.31831927423205475f + 180.0f;
-  const int32_t target = int32_t(degrees * 1456.3f);
+  const int32_t target = StarChartTargetHeading(chart->records[chart->selected]);
   int32_t current = chart->cameraHeading;
   if (target - current > 393216) current += kFullTurn;
   if (current - target > 393216) current -= kFullTurn;

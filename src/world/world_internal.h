@@ -48,3 +48,13 @@ int32_t ReadEntRecords(FILE* f, int32_t* read);
 bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedBytes);
 // A zero-padded name field of `bytes` bytes, kept terminated; false on a short read.
 bool ReadMapName(FILE* f, char* out, size_t bytes);
+
+// The heading the star chart's camera turns to for a destination: the half turn beyond the
+// direction of its marker from the centre.
+int32_t StarChartTargetHeading(const EntRecord& record);
+// The scenery of "starchart.map" into the chart's scene (objects, its texture pack and
+// "ents.tex"; the background is named and not loaded); false after logging when the
+// opening must stop.
+bool LoadStarChartScene(Engine3D* scene);
+// The destinations of "starchart.ent" into the shared record table; how many were read whole.
+int32_t LoadStarChartRecords();

@@ -124,7 +124,7 @@ TEST(MissionRoad, TheMainframeEndsTheGameWithTheFinalText) {
   run.Press(kEngineAt, kVkE);
   const std::vector<std::pair<int, std::string>> shots = {
       {420, "mainframe_activated.png"}, {800, "mainframe_count.png"},
-      {1140, "mainframe_explodes.png"}, {1200, "mainframe_debris.png"},
+      {1086, "mainframe_explodes.png"}, {1120, "mainframe_debris.png"},
       {1700, "final_text.png"},         {6000, "after_final.png"}};
   std::vector<std::string> names;
   for (const auto& [tick, name] : shots) {
@@ -152,8 +152,8 @@ TEST(MissionRoad, TheShipLeavesWithThePlayerAndTheGameEnds) {
   run.Shot(5, "menu.png");
   run.Press(kEngineAt, kVkE);
   const std::vector<std::pair<int, std::string>> shots = {
-      {200, "ship_ahead.png"},   {420, "ship_boarding.png"}, {560, "ship_door.png"},
-      {640, "ship_departs.png"}, {700, "ship_fading.png"},   {1600, "after_ship.png"}};
+      {200, "ship_ahead.png"},   {420, "ship_boarding.png"}, {600, "ship_door.png"},
+      {780, "ship_departs.png"}, {860, "ship_fading.png"},   {1600, "after_ship.png"}};
   std::vector<std::string> names;
   for (const auto& [tick, name] : shots) {
     run.Shot(tick, name);
@@ -210,7 +210,7 @@ TEST(MissionRoad, TheLaunchPadLeadsThroughTheStarChart) {
     if (c.charged && c.nextMap[0] == 'm' && c.systemAfter == 1) {
       Keep(run, {"chart_open.png", "chart_after.png"});
     } else if (!c.charged) {
-      Keep(run, {"chart_2.png"});
+      Keep(run, {"chart_1.png", "chart_2.png"});
     }
     PlayerData p;
     ASSERT_TRUE(run.SavedPlayer(&p));

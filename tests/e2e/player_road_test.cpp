@@ -91,7 +91,13 @@ TEST(PlayerRoad, FirstPersonTheCraftFightsDiesOnTheLavaAndComesBackAtItsEntry) {
   // Death: the whole screen is the 3D view (no console), and after the restore the map and
   // the craft are exactly as they were when it entered.
   EXPECT_FALSE(blast.SameArea(start, 0, 290, 240, 30));
-  EXPECT_TRUE(back.SameArea(start, 0, 0, 240, 320));
+  // (The ammunition crate beside the pad spins from the moment the map is loaded, so its
+  // turn differs between the two loads: its patch is left out.)
+  constexpr int kCrateX = 140, kCrateY = 120, kCrateW = 40, kCrateH = 30;
+  EXPECT_TRUE(back.SameArea(start, 0, 0, 240, kCrateY));
+  EXPECT_TRUE(back.SameArea(start, 0, kCrateY + kCrateH, 240, 320 - kCrateY - kCrateH));
+  EXPECT_TRUE(back.SameArea(start, 0, kCrateY, kCrateX, kCrateH));
+  EXPECT_TRUE(back.SameArea(start, kCrateX + kCrateW, kCrateY, 240 - kCrateX - kCrateW, kCrateH));
 
   PlayerData p;
   ASSERT_TRUE(run.SavedPlayer(&p));

@@ -373,4 +373,73 @@ TEST_F(MissionTest, AMapExitSendsTheCraftToTheTargetEntryPoint) {
   EXPECT_EQ(craft.header.state, 8);
 }
 
+// What a map keeps of its pickups, barriers and mission objects: taken and destroyed things
+// stay so after leaving and coming back, and after a death everything done since entering
+// is undone.
+TEST_F(MissionTest, TakenAndDestroyedThingsKeepThroughTheMapState) {
+  snprintf(host.player.previousMap, sizeof host.player.previousMap, "proving.map");
+  const int32_t types[] = {kTypeEnergyPack, kTypeXBomb,     kTypeNeuralLink,
+                           kTypeBarrier,    kTypeMainframe, kTypeCodeCard};
+  // Builds the map's kinds afresh, as entering the map does.
+  auto enter = [&] {
+    for (Made& m : made) {
+      KindFunctionsFor(m.header->type)->destroy(&world, m.kind);
+      MemFree(m.kind);
+    }
+    made.clear();
+    if (world.kinds) {
+      world.kinds->Destroy();
+      MemFree(world.kinds);
+    }
+    world.kinds = static_cast<PointerList*>(AllocZeroed(sizeof(PointerList)));
+    world.kinds->Create(&world);
+    for (int32_t type : types) world.kinds->Append(Make(type).kind, uint8_t(type));
+    LoadMapState(&world);
+    for (Made& m : made) Update(m);
+  };
+  auto byType = [&](int32_t type) {
+    for (Made& m : made)
+      if (m.header->type == type) return m;
+    return Made{};
+  };
+
+  enter();
+  craft.energy = 100;
+  Touch(byType(kTypeEnergyPack));
+  Touch(byType(kTypeXBomb));
+  Touch(byType(kTypeNeuralLink));
+  for (int i = 0; i < 130; ++i) Update(byType(kTypeNeuralLink));
+  for (int i = 0; i < 20; ++i) Update(byType(kTypeBarrier));
+  ASSERT_EQ(host.player.neuralLinkDown, 1);
+  SaveMapState(&world);  // left alive
+
+  host.player.neuralLinkDown = 0;  // only what the map state keeps
+  enter();
+  for (int32_t type : {kTypeEnergyPack, kTypeXBomb, kTypeNeuralLink, kTypeBarrier}) {
+    SCOPED_TRACE(type);
+    EXPECT_EQ(byType(type).entity->active, 0);
+    EXPECT_TRUE(Hidden(byType(type)));
+  }
+  for (int32_t type : {kTypeMainframe, kTypeCodeCard}) {
+    SCOPED_TRACE(type);
+    EXPECT_EQ(byType(type).entity->active, 1);
+    EXPECT_FALSE(Hidden(byType(type)));
+  }
+  EXPECT_EQ(byType(kTypeNeuralLink).header->state, 2);  // silent ruins, not armable again
+
+  // Now the code card is taken and the player dies: the map comes back as it was entered.
+  Touch(byType(kTypeCodeCard));
+  SaveMapState(&world);
+  RestoreMapState(&world);
+  enter();
+  EXPECT_EQ(byType(kTypeCodeCard).entity->active, 1);
+  EXPECT_FALSE(Hidden(byType(kTypeCodeCard)));
+  EXPECT_EQ(byType(kTypeEnergyPack).entity->active, 0);
+  if (world.kinds) {
+    world.kinds->Destroy();
+    MemFree(world.kinds);
+    world.kinds = nullptr;
+  }
+}
+
 }  // namespace

@@ -39,12 +39,12 @@ struct StarSystem {
 // Neighbouring systems alternate high and low, so the world opposite the selected one
 // (between it and the camera) never hides it.
 const StarSystem kSystems[] = {
-    {"Desert system", "map1_3.map", 20, 640, 180, 110, MapTex::kSand, MapTex::kLava, false},
-    {"Ice system", "map2_1.map", 80, 700, -160, 100, MapTex::kIce, MapTex::kCrystal, true},
-    {"Jungle system", "map3_1.map", 140, 620, 200, 120, MapTex::kOrganic, MapTex::kLava, false},
-    {"Volcanic system", "map4_1.map", 205, 690, -170, 105, MapTex::kLava, MapTex::kCrystal, false},
-    {"Moon system", "map5_1.map", 265, 640, 190, 90, MapTex::kRockGrey, MapTex::kIce, true},
-    {"Fortress system", "map6_1.map", 320, 700, -150, 115, MapTex::kMetalPlates, MapTex::kLava, false},
+    {"Desert system", "map1_3.map", 20, 640, 180, 150, MapTex::kSand, MapTex::kLava, false},
+    {"Ice system", "map2_1.map", 80, 700, -160, 140, MapTex::kIce, MapTex::kCrystal, true},
+    {"Jungle system", "map3_1.map", 140, 620, 200, 165, MapTex::kOrganic, MapTex::kLava, false},
+    {"Volcanic system", "map4_1.map", 205, 690, -170, 145, MapTex::kLava, MapTex::kCrystal, false},
+    {"Moon system", "map5_1.map", 265, 640, 190, 125, MapTex::kRockGrey, MapTex::kIce, true},
+    {"Fortress system", "map6_1.map", 320, 700, -150, 160, MapTex::kMetalPlates, MapTex::kLava, false},
 };
 
 V3 SystemCentre(const StarSystem& s) {

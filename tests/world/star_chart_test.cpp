@@ -1,0 +1,182 @@
+// The star chart on the baked FORMSTARCHART: stepping through the destinations, the camera
+// turning towards the chosen one, and the jump with and without the hyperjump charge.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "gui/gui.h"
+#include "world/world_internal.h"
+#include "world_fixture.h"
+
+namespace {
+
+World* chartWorld = nullptr;
+
+// The menu handler's share of the star chart.
+void ChartEvents(FormManager*, int32_t code, int32_t, void*, const char* name) {
+  if (!chartWorld || !name || std::string(name) != "FORMSTARCHART") return;
+  if (code == kEventFormOpened) StarChartOpen(chartWorld);
+  if (code == kEventFormTick) StarChartUpdate(chartWorld);
+  if (code == kEventFormClosing) StarChartClose(chartWorld);
+}
+
+// Destinations of a test chart: (system, x, z, name, map).
+struct Destination {
+  int32_t system, x, z;
+  const char* name;
+  const char* map;
+};
+
+class StarChartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.LinkGameData();
+    ASSERT_TRUE(math.Create(0));
+    Math = &math;
+    gfx = std::make_unique<Graphics2D>();
+    gfx->Create(0, 240, 320, FrameBuffer);
+    Gfx2D = gfx.get();
+    WorldInit(&world, &host, 0);
+    chartWorld = &world;
+    forms = CreateFormManager(0, nullptr, nullptr, ChartEvents);
+    ASSERT_NE(forms, nullptr);
+    snprintf(forms->scriptName, sizeof forms->scriptName, "kvr.rsx");
+    host.forms = forms;
+    SetFirstStartPlayerData(&host.player);
+    host.player.starSystem = 1;
+    host.settings.cameraMode = 1;
+  }
+  void TearDown() override {
+    DestroyFormManager(forms);
+    chartWorld = nullptr;
+    Gfx2D = nullptr;
+    Math = nullptr;
+  }
+  // Replaces the baked destinations (the link to the game's file goes first).
+  void UseDestinations(const std::vector<Destination>& list) {
+    std::remove(dir.File("starchart.ent").c_str());
+    std::vector<std::string> records;
+    for (const Destination& d : list)
+      records.push_back(EntRecordBytes(d.system, d.x, 300, d.z, 0, d.name, d.map));
+    dir.Write("starchart.ent", EntFile(records));
+  }
+  void Open() { ASSERT_TRUE(OpenForm(forms, "kvr.rsx", "FORMSTARCHART")); }
+  std::string Shown() {
+    auto* label = static_cast<LabelControl*>(FindCurrentControl(forms, "LBL_DESTINATION"));
+    return label ? label->text : "";
+  }
+  std::string CurrentForm() { return forms->current ? forms->current->name : ""; }
+
+  ScratchDir dir;
+  MathTables math;
+  std::unique_ptr<Graphics2D> gfx;
+  FakeHost host;
+  World world = {};
+  FormManager* forms = nullptr;
+};
+
+const std::vector<Destination> kChart = {
+    {1, 0, 900, "Ahead", "ahead.map"},
+    {1, 900, 0, "Right", "right.map"},
+    {2, -600, -600, "Far", "far.map"},
+};
+
+TEST_F(StarChartTest, StepsStopAtBothEndsAndTheMarkerFollows) {
+  UseDestinations(kChart);
+  host.player.starChartChoice = 1;
+  Open();
+  ASSERT_NE(world.starChart, nullptr);
+  EXPECT_EQ(Shown(), "Right");
+  StarChartPrevious(&world);
+  EXPECT_EQ(Shown(), "Ahead");
+  StarChartPrevious(&world);  // at the first: nothing
+  EXPECT_EQ(Shown(), "Ahead");
+  StarChartNext(&world);
+  StarChartNext(&world);
+  EXPECT_EQ(Shown(), "Far");
+  StarChartNext(&world);  // at the last: nothing
+  EXPECT_EQ(Shown(), "Far");
+  Engine3D* scene = world.starChart->scene;
+  ASSERT_NE(scene, nullptr);
+  const Sprite3D& marker = scene->sprites[world.starChart->marker];
+  EXPECT_EQ(marker.x, -600);
+  EXPECT_EQ(marker.z, -600);
+  EXPECT_EQ(marker.visible, 1);
+  // The scenery of the baked chart is there, lit by both texture banks.
+  EXPECT_GT(scene->store.count, 0);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(StarChartTest, TheCameraTurnsToTheDestinationFromTheFarSide) {
+  UseDestinations(kChart);
+  host.player.starChartChoice = 0;
+  Open();
+  for (int i = 0; i < 200; ++i) StarChartUpdate(&world);
+  // Straight ahead along +z: 180 degrees, truncated to 262134 heading units; the smoothing
+  // comes to rest within an eighth of a unit step below it.
+  EXPECT_EQ(StarChartTargetHeading(world.starChart->records[0]), 262134);
+  EXPECT_LE(world.starChart->cameraHeading, 262134);
+  EXPECT_GE(world.starChart->cameraHeading, 262134 - 7);
+  Engine3D* scene = world.starChart->scene;
+  EXPECT_EQ(scene->cameraAngle.y, world.starChart->cameraHeading);
+  // 1500 from the centre, on the side away from the destination... which, turned by half a
+  // turn, is the +z side.
+  EXPECT_NEAR(scene->cameraPos.z, 1500, 30);
+  EXPECT_NEAR(scene->cameraPos.x, 0, 30);
+}
+
+TEST_F(StarChartTest, JumpsWithinTheSystemAreFreeAndOthersNeedTheCharge) {
+  struct Case {
+    const char* name;
+    int32_t choice;
+    uint8_t charged;
+    const char* form;      // open afterwards
+    const char* nextMap;
+    uint8_t chargedAfter;
+    int32_t systemAfter;
+  };
+  const Case cases[] = {
+      {"same system, no charge", 1, 0, "FORMINGAME_CAM_FP", "right.map", 0, 1},
+      {"same system, charged", 0, 1, "FORMINGAME_CAM_FP", "ahead.map", 1, 1},
+      {"other system, no charge", 2, 0, "FORMJUMPTOOFAR", "before.map", 0, 1},
+      {"other system, charged", 2, 1, "FORMINGAME_CAM_FP", "far.map", 0, 2},
+  };
+  UseDestinations(kChart);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetFirstStartPlayerData(&host.player);
+    snprintf(host.player.nextMap, sizeof host.player.nextMap, "before.map");
+    snprintf(host.player.entryPoint, sizeof host.player.entryPoint, "gate");
+    host.player.starSystem = 1;
+    host.player.restorePlayer = 1;
+    host.player.engineOn = 1;
+    host.player.hyperjumpLoaded = c.charged;
+    host.player.starChartChoice = c.choice;
+    Open();
+    StarChartJump(&world);
+    EXPECT_EQ(CurrentForm(), c.form);
+    EXPECT_EQ(world.starChart, nullptr);  // the chart's form closed
+    EXPECT_STREQ(host.player.nextMap, c.nextMap);
+    EXPECT_EQ(host.player.hyperjumpLoaded, c.chargedAfter);
+    EXPECT_EQ(host.player.starSystem, c.systemAfter);
+    EXPECT_EQ(host.player.starChartChoice, c.choice);
+    const bool jumped = std::string(c.nextMap) != "before.map";
+    EXPECT_STREQ(host.player.entryPoint, jumped ? "default" : "gate");
+    EXPECT_EQ(host.player.restorePlayer, jumped ? 0 : 1);
+    EXPECT_EQ(host.player.engineOn, jumped ? 0 : 1);
+    CloseCurrentForm(forms);
+  }
+}
+
+TEST_F(StarChartTest, MissingFilesAreLoggedAndTheFormStillOpens) {
+  std::remove(dir.File("starchart.map").c_str());
+  Open();
+  StarChartUpdate(&world);
+  StarChartNext(&world);
+  StarChartJump(&world);  // nothing to jump to
+  EXPECT_EQ(CurrentForm(), "FORMSTARCHART");
+  EXPECT_NE(dir.Log().find("Error opening starchart.map file.\n"), std::string::npos);
+}
+
+}  // namespace
