@@ -6,7 +6,8 @@
 namespace {
 
 const char* const kFonts[] = {"font1.fnt", "font2.fnt", "font3.fnt"};
-const char* const kSkies[] = {"sky_desert.spr", "sky_ice.spr", "sky_jungle.spr", "sky_night.spr"};
+const char* const kSkies[] = {"sky_desert.spr", "sky_ice.spr",      "sky_jungle.spr",
+                              "sky_night.spr",  "sky_volcanic.spr", "sky_storm.spr"};
 
 class BakedContentTest : public ::testing::Test {
  protected:

@@ -281,6 +281,115 @@ RgbImage StarryNight() {
   return img;
 }
 
+// Red-black sky over a volcanic plain: ash clouds lit from below by the fires, smoking cones
+// on the horizon with glowing flows down their flanks.
+RgbImage Volcanic() {
+  RgbImage img(kWidth, kHeight);
+  const Stop stops[] = {{0.0f, MakeRgb(10, 6, 8)}, {0.5f, MakeRgb(48, 14, 12)},
+                        {0.85f, MakeRgb(150, 40, 16)}, {1.0f, MakeRgb(236, 110, 30)}};
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kTurn; ++x) img.At(x, y) = Gradient(stops, 4, float(y) / kHorizon);
+  // A dim sun behind the ash.
+  Glow(img, 220, 40, 7, MakeRgb(255, 190, 120), MakeRgb(160, 60, 30), 20, 0.4f);
+  // Ash clouds: dark above, glowing at their undersides from the fires below.
+  for (int y = 0; y < 96; ++y)
+    for (int x = 0; x < kTurn; ++x) {
+      const float n = WrapFbm2(float(x), float(y) * 2.6f, kTurn, 8, 4, 151);
+      const float below = WrapFbm2(float(x), float(y + 4) * 2.6f, kTurn, 8, 4, 151);
+      const float a = SmoothStep(0.44f, 0.68f, n) * (1 - SmoothStep(70, 96, float(y)));
+      const float glow = SmoothStep(-0.05f, 0.05f, n - below) * float(y) / 96.0f;
+      img.Blend(x, y, Mix(MakeRgb(26, 16, 16), MakeRgb(220, 80, 30), glow * 0.8f), a * 0.85f);
+    }
+  // Volcanic cones: a few peaks standing out of a ragged range, each smoking.
+  const float cones[][3] = {{60, 64, 30}, {190, 74, 24}, {330, 58, 34}, {450, 72, 22}};
+  auto range = [&cones](float x) {
+    float top = 96.0f - 8.0f * WrapFbm1(x, kTurn, 12, 4, 161);
+    for (const auto& c : cones) top = std::min(top, c[1] + WrapDx(x, c[0]) * 36.0f / c[2]);
+    return top;
+  };
+  Silhouette(img, range, [&cones](int x, int y, float depth) {
+    Rgb body = Mix(MakeRgb(30, 18, 18), MakeRgb(12, 8, 8), float(y - 60) / 50.0f);
+    for (const auto& c : cones) {
+      // A glowing flow winds down each cone from its crater.
+      const float dx = WrapDx(float(x), c[0] + 3.0f * std::sin(float(y) * 0.4f));
+      if (dx < 1.6f && float(y) > c[1] + 1 && float(y) < 100) body = Mix(MakeRgb(255, 150, 40), body, dx / 1.6f);
+    }
+    return depth < 1.0f ? Mix(body, MakeRgb(200, 70, 30), 0.5f) : body;
+  });
+  for (const auto& c : cones)
+    for (int y = 0; y < int(c[1]); ++y)
+      for (int x = 0; x < kTurn; ++x) {
+        // Smoke rises and drifts east from each crater.
+        const float rise = c[1] - float(y);
+        const float cx = c[0] + rise * 0.5f;
+        const float w = 3.0f + rise * 0.35f;
+        const float n = WrapFbm2(float(x), float(y) * 3.0f, kTurn, 16, 3, 171);
+        const float a = std::exp(-WrapDx(float(x), cx) / w) * (0.4f + 0.6f * n) * std::exp(-rise / 40.0f);
+        img.Blend(x, y, MakeRgb(60, 44, 40), std::min(0.8f, a));
+      }
+  // The glowing plain below the horizon.
+  Silhouette(img, [](float x) { return 103.0f - 1.5f * WrapFbm1(x, kTurn, 16, 3, 181); },
+             [](int x, int y, float) {
+               const float n = WrapFbm2(float(x), float(y) * 5.0f, kTurn, 32, 3, 182);
+               return n > 0.62f ? MakeRgb(200, 70, 20) : Mix(MakeRgb(40, 20, 18), MakeRgb(14, 8, 8), float(y - 100) / 28.0f);
+             });
+  CloseTheTurn(img);
+  return img;
+}
+
+// A storm over the machine fortress: low slate clouds, a lightning stroke, the fortress's
+// towers and walls black against a cold glow on the horizon.
+RgbImage StormFortress() {
+  RgbImage img(kWidth, kHeight);
+  const Stop stops[] = {{0.0f, MakeRgb(14, 16, 24)}, {0.55f, MakeRgb(46, 54, 72)},
+                        {0.9f, MakeRgb(104, 118, 140)}, {1.0f, MakeRgb(150, 170, 186)}};
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kTurn; ++x) img.At(x, y) = Gradient(stops, 4, float(y) / kHorizon);
+  // Rolling storm clouds in two layers.
+  for (int layer = 0; layer < 2; ++layer)
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < kTurn; ++x) {
+        const float n = WrapFbm2(float(x), float(y) * (2.0f + layer), kTurn, 6 + 4 * layer, 4, 191 + layer);
+        const float a = SmoothStep(0.42f, 0.66f, n) * (1 - SmoothStep(50 + 20 * layer, 90, float(y)));
+        const Rgb c = layer ? MakeRgb(70, 78, 96) : MakeRgb(26, 28, 38);
+        img.Blend(x, y, c, a * 0.85f);
+      }
+  // Lightning: a jagged stroke with a soft glow, and a second fork.
+  for (int bolt = 0; bolt < 2; ++bolt) {
+    float x = bolt ? 372.0f : 140.0f;
+    const int bottom = bolt ? 70 : 92;
+    for (int y = bolt ? 30 : 12; y < bottom; ++y) {
+      x += (Hash01(y, bolt, 0, 201) - 0.5f) * 4.0f;
+      for (int dx = -6; dx <= 6; ++dx) {
+        const int px = WrapIndex(int(x) + dx, kTurn);
+        const float d = std::fabs(float(dx));
+        img.Blend(px, y, MakeRgb(150, 170, 255), 0.35f * std::exp(-d / 2.5f));
+        if (d < 1) img.Blend(px, y, MakeRgb(240, 244, 255), 0.95f);
+      }
+    }
+  }
+  // The fortress: a wall along the horizon with square towers, antennae and lit slits.
+  auto fortress = [](float x) {
+    float top = 98.0f - 3.0f * WrapFbm1(x, kTurn, 32, 2, 211);
+    for (int i = 0; i < 14; ++i) {
+      const float cx = Hash01(i, 1, 0, 212) * kTurn, w = 3.0f + 5.0f * Hash01(i, 2, 0, 212);
+      const float h = 10.0f + 24.0f * Hash01(i, 3, 0, 212);
+      if (WrapDx(x, cx) < w) top = std::min(top, 96.0f - h);
+      if (WrapDx(x, cx) < 0.6f) top = std::min(top, 90.0f - h - 8.0f);  // antenna
+    }
+    return top;
+  };
+  Silhouette(img, fortress, [](int x, int y, float depth) {
+    const bool slit = (y % 6 == 2) && Hash01(x / 2, y, 0, 221) > 0.8f;
+    if (slit && depth > 2) return MakeRgb(255, 80, 60);
+    return depth < 1.0f ? MakeRgb(80, 92, 120) : MakeRgb(10, 12, 18);
+  });
+  Silhouette(img, [](float x) { return 105.0f - 1.0f * WrapFbm1(x, kTurn, 16, 3, 231); },
+             [](int, int y, float) { return Mix(MakeRgb(24, 26, 32), MakeRgb(8, 9, 12), float(y - 104) / 24.0f); });
+  CloseTheTurn(img);
+  return img;
+}
+
 }  // namespace
 
 bool BakeSkies(const BakeContext& ctx) {
@@ -288,5 +397,7 @@ bool BakeSkies(const BakeContext& ctx) {
   ok = WriteSpr(ctx, "sky_ice.spr", IceField(), true) && ok;
   ok = WriteSpr(ctx, "sky_jungle.spr", ToxicJungle(), true) && ok;
   ok = WriteSpr(ctx, "sky_night.spr", StarryNight(), true) && ok;
+  ok = WriteSpr(ctx, "sky_volcanic.spr", Volcanic(), true) && ok;
+  ok = WriteSpr(ctx, "sky_storm.spr", StormFortress(), true) && ok;
   return ok;
 }

@@ -23,7 +23,7 @@ constexpr int kEntTagBytes = 128;
 constexpr int kEntEntryBytes = 64;
 
 // One star system: where it hangs in the chart, how its world looks, and where a jump there
-// arrives (the system's first map, at its "default" entry point).
+// arrives (the map of the system's launch pad, at its "default" entry point beside it).
 struct StarSystem {
   const char* name;     // shown under the chart
   const char* mapFile;  // the destination
@@ -39,7 +39,7 @@ struct StarSystem {
 // Neighbouring systems alternate high and low, so the world opposite the selected one
 // (between it and the camera) never hides it.
 const StarSystem kSystems[] = {
-    {"Desert system", "map1_1.map", 20, 640, 180, 150, MapTex::kSand, MapTex::kLava, false},
+    {"Desert system", "map1_3.map", 20, 640, 180, 150, MapTex::kSand, MapTex::kLava, false},
     {"Ice system", "map2_1.map", 80, 700, -160, 140, MapTex::kIce, MapTex::kCrystal, true},
     {"Jungle system", "map3_1.map", 140, 620, 200, 165, MapTex::kOrganic, MapTex::kLava, false},
     {"Volcanic system", "map4_1.map", 205, 690, -170, 145, MapTex::kLava, MapTex::kCrystal, false},

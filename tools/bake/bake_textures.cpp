@@ -1,4 +1,5 @@
-// The texture packs: "ents.tex" for the entity models and "map1.tex" for map geometry.
+// The texture packs: "ents.tex" for the entity models and "map1.tex" .. "map6.tex" for the
+// ground and buildings of the six star systems.
 #include <algorithm>
 #include <cmath>
 
@@ -404,13 +405,106 @@ void PaintMap(TexPackBuilder& b) {
   });
 }
 
+// The look of one star system's pack. Every pack keeps the same 32 slots (texture_names.h),
+// so a map source names its textures the same way in every system and the props build from
+// any pack; a system gets its own look from a colour grade over the whole palette, its own
+// haze (what the bright fog fades to) and a few slots painted for its ground.
+struct SystemLook {
+  const char* file;
+  Rgb haze;
+  Rgb tint;           // the palette is pulled towards this colour...
+  float tintAmount;   // ...by this much
+  float saturation;   // 1 keeps the colours; below 1 greys them
+  float brightness;
+  void (*repaint)(TexPackBuilder& b);  // slots of its own, or null
+};
+
+// Ice: the water slot freezes over and the mud becomes slush.
+void IceSlots(TexPackBuilder& b) {
+  using namespace MapTex;
+  b.Paint(kWater, [](int u, int v) {
+    float n = TileFbm(float(u), float(v), 4, 4, 301);
+    return RampColour(kRampIce, 0.25f + n * 0.25f + Cracks(u, v, 302) * -0.9f);
+  });
+  b.Paint(kMud, [](int u, int v) {
+    float n = TileFbm(float(u), float(v), 4, 4, 303);
+    return n > 0.55f ? RampColour(kRampIce, 0.55f + n * 0.2f) : RampColour(kRampGrey, 0.4f + n * 0.3f);
+  });
+}
+
+// Jungle: the water slot is a poisonous green pool with bubbles, the grass grows rank.
+void JungleSlots(TexPackBuilder& b) {
+  using namespace MapTex;
+  b.Paint(kWater, [](int u, int v) {
+    float n = TileFbm(float(u), float(v), 4, 4, 311);
+    bool bubble = TileNoise(float(u), float(v), 16, 312) > 0.8f;
+    return RampColour(bubble ? kRampYellow : kRampGrass, bubble ? 0.75f : 0.4f + n * 0.45f);
+  });
+  b.Paint(kGrass, [](int u, int v) {
+    float n = TileFbm(float(u), float(v), 4, 5, 313);
+    float blade = TileNoise(float(u) * 2.0f, float(v) * 0.3f, 64, 314);
+    return RampColour(kRampScales, 0.22f + n * 0.35f + (blade - 0.5f) * 0.35f);
+  });
+}
+
+// Volcanic: brighter, hotter lava and basalt columns on the cliff slot.
+void VolcanicSlots(TexPackBuilder& b) {
+  using namespace MapTex;
+  b.Paint(kLava, [](int u, int v) {
+    float n = TileFbm(float(u), float(v), 4, 5, 321);
+    float crust = TileFbm(float(u), float(v), 8, 3, 322);
+    if (crust > 0.66f) return RampColour(kRampGrey, 0.06f + (crust - 0.66f) * 0.4f);
+    return RampColour(kRampFire, 0.5f + n * 0.6f);
+  });
+  b.Paint(kCliff, [](int u, int v) {
+    int lu = Mod(u, 16);
+    float n = TileFbm(float(u), float(v), 8, 3, 323);
+    return RampColour(kRampGrey, (lu == 0 ? 0.04f : 0.12f + (lu == 1 ? 0.1f : 0.0f)) + n * 0.14f);
+  });
+}
+
+// Moon: the sand slot is fine grey regolith pitted with tiny craters.
+void MoonSlots(TexPackBuilder& b) {
+  using namespace MapTex;
+  b.Paint(kSand, [](int u, int v) {
+    float n = TileFbm(float(u), float(v), 8, 4, 331);
+    float pit = TileNoise(float(u), float(v), 16, 332);
+    return RampColour(kRampGrey, 0.38f + n * 0.25f + (pit > 0.8f ? -0.15f : pit > 0.74f ? 0.1f : 0.0f));
+  });
+}
+
+const SystemLook kLooks[] = {
+    {"map1.tex", MakeRgb(214, 206, 190), MakeRgb(255, 180, 120), 0.0f, 1.0f, 1.0f, nullptr},
+    {"map2.tex", MakeRgb(236, 242, 250), MakeRgb(200, 225, 255), 0.22f, 0.7f, 1.08f, IceSlots},
+    {"map3.tex", MakeRgb(150, 176, 90), MakeRgb(90, 150, 40), 0.2f, 1.0f, 0.85f, JungleSlots},
+    {"map4.tex", MakeRgb(200, 90, 50), MakeRgb(120, 30, 20), 0.25f, 0.9f, 0.75f, VolcanicSlots},
+    {"map5.tex", MakeRgb(120, 130, 160), MakeRgb(90, 100, 150), 0.15f, 0.35f, 0.8f, MoonSlots},
+    {"map6.tex", MakeRgb(150, 160, 176), MakeRgb(110, 130, 170), 0.2f, 0.55f, 0.85f, nullptr},
+};
+
+void Grade(TexPackBuilder& b, const SystemLook& look) {
+  for (Rgb& c : b.palette) {
+    const float grey = (c.r + c.g + c.b) / 3;
+    Rgb g = Mix(MakeRgb(grey, grey, grey), c, look.saturation);
+    g = Mix(g, Scale(look.tint, (grey + 40) / 295), look.tintAmount);
+    c = Scale(g, look.brightness);
+    c.r = std::min(c.r, 255.0f), c.g = std::min(c.g, 255.0f), c.b = std::min(c.b, 255.0f);
+  }
+}
+
 }  // namespace
 
 bool BakeTextures(const BakeContext& ctx) {
   TexPackBuilder ents;
   PaintEntities(ents);
-  TexPackBuilder map;
-  map.haze = MakeRgb(214, 206, 190);
-  PaintMap(map);
-  return WriteOut(ctx, "ents.tex", ents.Encode()) && WriteOut(ctx, "map1.tex", map.Encode());
+  bool ok = WriteOut(ctx, "ents.tex", ents.Encode());
+  for (const SystemLook& look : kLooks) {
+    TexPackBuilder map;
+    map.haze = look.haze;
+    PaintMap(map);
+    if (look.repaint) look.repaint(map);
+    Grade(map, look);
+    ok = WriteOut(ctx, look.file, map.Encode()) && ok;
+  }
+  return ok;
 }

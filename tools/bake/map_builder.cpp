@@ -8,9 +8,12 @@
 #include <cstring>
 
 #include "bake_noise.h"
+#include "campaign_check.h"
 #include "ground_rule.h"
 #include "prop_recipes.h"
 #include "texture_names.h"
+#include "engine3d/engine3d.h"
+#include "sound/sound.h"
 #include "world/kinds.h"
 
 namespace {
@@ -33,33 +36,51 @@ constexpr int kSampleStep = 25;
 struct EntityTypeRow {
   int32_t type;
   const char* name;
-  int slots;  // store slots its kind loads per record
+  int slots;     // store slots its kind loads per record
+  int entities;  // entities of the manager: its own and its weapons' shots
+  int samples;   // sample slots: its sounds and its weapons' (a plasma or torpedo shot has two)
+  int sprites;   // 3D sprites of the scene: its shots' flight and impact pictures
 };
 
-// What each kind loads into the store: model, key frames, explosion object and its two
-// frames, the rocket of a rocket launcher.
+// What each kind loads into the store (model, key frames, explosion object and its two
+// frames, the rocket of a rocket launcher), and what it takes of the entity manager, the
+// sample slots and the scene's 3D sprites. A record hidden by its tag is created all the same.
+// Weapons: machine gun 16 shots (2 samples for all, 2 sprites each), plasma gun 16 shots
+// (2 samples and 2 sprites each), torpedo launcher 8 shots (likewise), rocket launcher one
+// rocket (2 samples, flame and burst sprites).
 const EntityTypeRow kEntityTypes[] = {
-    {kTypePlayer, "Player", 10},         // craft, 5 walk frames, explosion + 2, rocket
-    {kTypeStegoTank, "StegoTank", 5},    // model, explosion + 2 frames, rocket
-    {kTypeMegaRaptor, "MegaRaptor", 9},  // model, 5 walk frames, explosion + 2
-    {kTypePteranoFlyer, "PteranoFlyer", 4},
-    {kTypeShip, "Ship", 3},              // ship and its two door frames
-    {kTypeMapExit, "MapExit", 0},
-    {kTypeEnergyPack, "EnergyPack", 1},
-    {kTypeAmmoMGun, "AmmoMGun", 1},
-    {kTypeAmmoPlasma, "AmmoPlasma", 1},
-    {kTypeAmmoRocket, "AmmoRocket", 1},
-    {kTypeShipKeyCard, "ShipKeyCard", 1},
-    {kTypeBarrier, "Barrier", 3},        // model and its up and down frames
-    {kTypeHyperLoad, "HyperLoad", 1},
-    {kTypeShootingTower, "ShootingTower", 4},
-    {kTypeMainframe, "Mainframe", 4},
-    {kTypeXBomb, "XBomb", 1},
-    {kTypeNeuralLink, "NeuralLink", 4},
-    {kTypeCodeCard, "CodeCard", 1},
-    {kTypeHoverChasmo, "HoverChasmo", 5},
-    {kTypeMapMarker, "MapMarker", 0},
+    {kTypePlayer, "Player", 10, 34, 40, 66},  // craft, 5 walk frames, explosion + 2, rocket; 3 weapons
+    {kTypeStegoTank, "StegoTank", 5, 2, 3, 2},  // model, explosion + 2 frames, rocket
+    {kTypeMegaRaptor, "MegaRaptor", 9, 17, 34, 32},  // model, 5 walk frames, explosion + 2; plasma gun
+    {kTypePteranoFlyer, "PteranoFlyer", 4, 9, 17, 16},  // torpedo launcher
+    {kTypeShip, "Ship", 3, 1, 2, 0},      // ship and its two door frames
+    {kTypeMapExit, "MapExit", 0, 1, 0, 0},
+    {kTypeEnergyPack, "EnergyPack", 1, 1, 1, 0},
+    {kTypeAmmoMGun, "AmmoMGun", 1, 1, 1, 0},
+    {kTypeAmmoPlasma, "AmmoPlasma", 1, 1, 1, 0},
+    {kTypeAmmoRocket, "AmmoRocket", 1, 1, 1, 0},
+    {kTypeShipKeyCard, "ShipKeyCard", 1, 1, 1, 0},
+    {kTypeBarrier, "Barrier", 3, 1, 0, 0},  // model and its up and down frames
+    {kTypeHyperLoad, "HyperLoad", 1, 1, 1, 0},
+    {kTypeShootingTower, "ShootingTower", 4, 17, 2, 32},  // machine gun
+    {kTypeMainframe, "Mainframe", 4, 1, 1, 0},
+    {kTypeXBomb, "XBomb", 1, 1, 1, 0},
+    {kTypeNeuralLink, "NeuralLink", 4, 1, 1, 0},
+    {kTypeCodeCard, "CodeCard", 1, 1, 1, 0},
+    {kTypeHoverChasmo, "HoverChasmo", 5, 2, 3, 2},  // rocket launcher
+    {kTypeMapMarker, "MapMarker", 0, 0, 0, 0},
 };
+// What every map takes besides its records: the explosion pool's pictures and samples, the
+// sample of damaging ground, and the samples the game itself keeps while a map is played
+// (the menu's two sounds and the title music's three instruments).
+constexpr int kPoolSprites = kExplosionSlots;
+constexpr int kPoolSamples = kExplosionSlots + 1 + 5;
+
+const EntityTypeRow* RowOf(int32_t type) {
+  for (const EntityTypeRow& r : kEntityTypes)
+    if (r.type == type) return &r;
+  return nullptr;
+}
 
 std::string Place(double x, double z) {
   char buf[64];
@@ -266,6 +287,8 @@ void CheckRecords(const MapSource& src, const Grid& g, BuiltMap* out, std::vecto
                       std::to_string(kMaxRecords) + " (the 51st is " + src.file + ":" +
                       std::to_string(src.entities[kMaxRecords].line) + ")");
   int players = 0, playerSlots = 0, otherSlots = 0;
+  int entities = 0, samples = kPoolSamples, sprites = kPoolSprites;
+  bool playerCounted = false;
   std::vector<std::string> entries;
   for (const EntityPlacement& e : src.entities) {
     EntityRecordOut r;
@@ -288,6 +311,11 @@ void CheckRecords(const MapSource& src, const Grid& g, BuiltMap* out, std::vecto
     if (e.type != kTypeMapMarker && e.type != kTypePteranoFlyer && e.type != kTypeHoverChasmo &&
         g.type[size_t(j) * g.nx + i] == kGroundWall)
       fail(e, "stands on a wall, where it can never move");
+    if (const EntityTypeRow* row = RowOf(e.type); row && (e.type != kTypePlayer || !playerCounted)) {
+      // Only the player record of the entry is created: one craft, whatever the entry.
+      entities += row->entities, samples += row->samples, sprites += row->sprites;
+      playerCounted = playerCounted || e.type == kTypePlayer;
+    }
     if (e.type == kTypePlayer) {
       ++players;
       if (e.entry.empty()) fail(e, "a player record needs an entry point name");
@@ -303,6 +331,16 @@ void CheckRecords(const MapSource& src, const Grid& g, BuiltMap* out, std::vecto
       fail(e, "a map exit needs tag=TARGET.map and entry=ENTRY");
   }
   if (players == 0) errors->push_back(map + ": no Player record: the map cannot be entered");
+  const struct {
+    int used, limit;
+    const char* what;
+  } budgets[] = {{entities, kMaxEntities, "entities of the entity manager (the weapons' shots included)"},
+                 {samples, kSampleSlotCount, "sample slots"},
+                 {sprites, kMaxSprites3D, "3D sprites of the scene"}};
+  for (const auto& b : budgets)
+    if (b.used > b.limit)
+      errors->push_back(map + ": the records' kinds need " + std::to_string(b.used) + " " + b.what + "; there are " +
+                        std::to_string(b.limit) + " (enemies with guns are the dearest)");
   out->entityModelSlots = playerSlots + otherSlots;
 }
 
@@ -393,9 +431,8 @@ void PutName(Bytes& b, const std::string& s, size_t size) {
 }  // namespace
 
 int EntityModelSlots(int32_t type) {
-  for (const EntityTypeRow& r : kEntityTypes)
-    if (r.type == type) return r.slots;
-  return 0;
+  const EntityTypeRow* r = RowOf(type);
+  return r ? r->slots : 0;
 }
 
 int32_t EntityTypeByName(const std::string& name) {
@@ -578,7 +615,8 @@ bool BakeMapSource(const BakeContext& ctx, const std::string& sourceFile) {
   BuiltMap map;
   if (!ReadSource(ctx, sourceFile, &text)) {
     errors.push_back(sourceFile + ": cannot be read");
-  } else if (ParseMapSource(sourceFile, text, &src, &errors) && BuildMap(src, &map, &errors)) {
+  } else if (ParseMapSource(sourceFile, text, &src, &errors) && BuildMap(src, &map, &errors) &&
+             CheckMapReach(src, map, &errors)) {
     if (WriteOut(ctx, src.name + ".map", MapFileBytes(map)) && WriteOut(ctx, src.name + ".ent", EntFileBytes(map)))
       return true;
     return false;

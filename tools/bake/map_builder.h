@@ -131,5 +131,6 @@ int EntityModelSlots(int32_t type);
 int32_t EntityTypeByName(const std::string& name);
 const char* EntityTypeName(int32_t type);
 
-// Parse, build and write NAME.map and NAME.ent; false with messages on stderr.
+// Parse, build, check and write NAME.map and NAME.ent alone (without the checks across
+// maps); false with messages on stderr.
 bool BakeMapSource(const BakeContext& ctx, const std::string& sourceFile);

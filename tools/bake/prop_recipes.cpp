@@ -143,10 +143,138 @@ void Crystals(ModelBuilder& m, double s, uint32_t seed) {
   }
 }
 
+// The gate of a map exit: two pillars under a lintel with a glowing strip on both faces,
+// wide enough that the craft walks through it into the exit.
+void Gate(ModelBuilder& m, double s, uint32_t) {
+  const double half = 380 * s, h = 520 * s;
+  for (double side : {-1.0, 1.0}) {
+    m.Box(V3{side * half, h / 2, 0}, V3{90 * s, h, 90 * s}, S(MapTex::kTechWall, 0.3));
+    m.Box(V3{side * half, 20 * s, 0}, V3{140 * s, 40 * s, 140 * s}, S(MapTex::kMetalPlates, 0.3));
+  }
+  m.Box(V3{0, h + 35 * s, 0}, V3{2 * half + 150 * s, 70 * s, 100 * s}, S(MapTex::kMetalPlates, 0.3));
+  for (double f : {-1.0, 1.0})
+    m.Panel(V3{0, h + 35 * s, f * 52 * s}, V3{half, 0, 0}, V3{0, 14 * s, 0}, V3{0, 0, f},
+            S(MapTex::kBarrier, 0, true));
+}
+
+// --- the ice system -------------------------------------------------------------------
+
+// Shards of blue ice leaning out of a drift.
+void IceSpikes(ModelBuilder& m, double s, uint32_t seed) {
+  Lump(m, V3{0, 40 * s, 0}, V3{280 * s, 80 * s, 240 * s}, 0.3, seed, 0, S(MapTex::kSnow, 0.3));
+  for (int i = 0; i < 4; ++i) {
+    const double a = 2 * kPi * i / 4 + Jitter(seed, i, 11), r = (i ? 80 : 0) * s;
+    const double h = (260 + 200 * Hash01(i, 12, 1, seed)) * s;
+    const V3 b{std::cos(a) * r, 30 * s, std::sin(a) * r};
+    m.Cone(b, b + V3{std::cos(a) * r * 0.8, h, std::sin(a) * r * 0.8}, 55 * s, 0, 4, S(MapTex::kIce, 0.3), false);
+  }
+}
+
+// A domed research hut half buried in snow, its window lit.
+void IglooHut(ModelBuilder& m, double s, uint32_t) {
+  m.Cone(V3{0, 0, 0}, V3{0, 140 * s, 0}, 260 * s, 200 * s, 8, S(MapTex::kTiles, 0.3), false);
+  m.Cone(V3{0, 140 * s, 0}, V3{0, 230 * s, 0}, 200 * s, 60 * s, 8, S(MapTex::kTiles, 0.3), true);
+  m.Panel(V3{0, 90 * s, -232 * s}, V3{70 * s, 0, 0}, V3{0, 35 * s, 0}, V3{0, 0, -1}, S(MapTex::kWindowWall, 0, true));
+  m.Cylinder(V3{0, 230 * s, 0}, V3{0, 420 * s, 0}, 10 * s, 4, S(MapTex::kMetalPlates, 0.5));
+  m.Sphere(V3{0, 430 * s, 0}, 18 * s, 2, 4, S(MapTex::kBarrier, 0, true));
+}
+
+// --- the jungle system ----------------------------------------------------------------
+
+// A jungle tree: a crooked trunk under layered crowns of leaves.
+void Tree(ModelBuilder& m, double s, uint32_t seed) {
+  const V3 lean{40 * Jitter(seed, 0, 13) * s, 0, 40 * Jitter(seed, 0, 14) * s};
+  m.Cone(V3{0, 0, 0}, V3{0, 420 * s, 0} + lean, 45 * s, 28 * s, 5, S(MapTex::kCaveRock, 0.4), false);
+  for (int i = 0; i < 3; ++i) {
+    const double y = (300 + 110 * i) * s, r = (250 - 60 * i) * s;
+    m.Cone(V3{0, y, 0} + lean, V3{0, y + 150 * s, 0} + lean, r, r * 0.3, 6, S(MapTex::kGrass, 0.4), true);
+  }
+}
+
+// Giant glowing fungi on a mossy root.
+void Fungus(ModelBuilder& m, double s, uint32_t seed) {
+  Lump(m, V3{0, 25 * s, 0}, V3{220 * s, 50 * s, 200 * s}, 0.3, seed, 0, S(MapTex::kMossRock, 0.3));
+  for (int i = 0; i < 3; ++i) {
+    const double a = 2 * kPi * i / 3, r = (i ? 70 : 0) * s, h = (140 + 120 * Hash01(i, 15, 1, seed)) * s;
+    const V3 b{std::cos(a) * r, 40 * s, std::sin(a) * r};
+    m.Cylinder(b, b + V3{0, h, 0}, 16 * s, 4, S(MapTex::kTiles, 0.4), false);
+    m.Cone(b + V3{0, h - 20 * s, 0}, b + V3{0, h + 40 * s, 0}, (80 + 30 * i) * s, 10 * s, 6,
+           S(MapTex::kOrganic, 0, true), true);
+  }
+}
+
+// --- the volcanic system --------------------------------------------------------------
+
+// Basalt columns: hexagonal pillars of uneven height.
+void Basalt(ModelBuilder& m, double s, uint32_t seed) {
+  for (int i = 0; i < 6; ++i) {
+    const double a = 2 * kPi * i / 6, r = (i ? 95 : 0) * s;
+    const double h = (220 + 260 * Hash01(i, 16, 1, seed)) * s;
+    m.Prism(V3{std::cos(a) * r, 0, std::sin(a) * r}, V3{std::cos(a) * r, h, std::sin(a) * r}, 55 * s, 6,
+            S(MapTex::kCliff, 0.3));
+  }
+}
+
+// A smoking vent: a cone of ash with a glowing throat.
+void Vent(ModelBuilder& m, double s, uint32_t) {
+  m.Cone(V3{0, 0, 0}, V3{0, 220 * s, 0}, 260 * s, 80 * s, 7, S(MapTex::kAsh, 0.3), false);
+  m.Cone(V3{0, 190 * s, 0}, V3{0, 226 * s, 0}, 70 * s, 60 * s, 7, S(MapTex::kLava, 0, true), true);
+}
+
+// --- the moon system ------------------------------------------------------------------
+
+// A pressurised dome on a ring of concrete.
+void Dome(ModelBuilder& m, double s, uint32_t) {
+  m.Prism(V3{0, 0, 0}, V3{0, 50 * s, 0}, 300 * s, 10, S(MapTex::kConcreteWall, 0.3), false);
+  m.Cone(V3{0, 50 * s, 0}, V3{0, 200 * s, 0}, 290 * s, 200 * s, 10, S(MapTex::kWindowWall, 0.2), false);
+  m.Cone(V3{0, 200 * s, 0}, V3{0, 280 * s, 0}, 200 * s, 0, 10, S(MapTex::kWindowWall, 0.2), false);
+}
+
+// A radar dish on a lattice mast, turned to the sky.
+void Dish(ModelBuilder& m, double s, uint32_t) {
+  m.Prism(V3{0, 0, 0}, V3{0, 260 * s, 0}, 40 * s, 4, S(MapTex::kMetalPlates, 0.5));
+  m.Push();
+  m.Translate(V3{0, 300 * s, 0});
+  m.RotateX(-35);
+  m.Cone(V3{0, -40 * s, 0}, V3{0, 60 * s, 0}, 40 * s, 220 * s, 8, S(MapTex::kTiles, 0.3), false);
+  m.Cone(V3{0, 60 * s, 0}, V3{0, 40 * s, 0}, 220 * s, 40 * s, 8, S(MapTex::kMetalPlates, 0.3), false);
+  m.Cylinder(V3{0, 0, 0}, V3{0, 200 * s, 0}, 8 * s, 4, S(MapTex::kMetalPlates, 0.5), false);
+  m.Pop();
+}
+
+// --- the fortress system --------------------------------------------------------------
+
+// A bastion: a square tower of armour plate with a lit crown and an antenna.
+void Bastion(ModelBuilder& m, double s, uint32_t) {
+  m.Box(V3{0, 350 * s, 0}, V3{300 * s, 700 * s, 300 * s}, S(MapTex::kMetalPlates, 0.25));
+  m.Box(V3{0, 740 * s, 0}, V3{360 * s, 80 * s, 360 * s}, S(MapTex::kTechWall, 0.25));
+  for (int i = 0; i < 4; ++i) {
+    const double a = kPi / 2 * i;
+    m.Panel(V3{std::sin(a) * 152 * s, 500 * s, -std::cos(a) * 152 * s}, V3{std::cos(a) * 90 * s, 0, std::sin(a) * 90 * s},
+            V3{0, 20 * s, 0}, V3{std::sin(a), 0, -std::cos(a)}, S(MapTex::kLava, 0, true));
+  }
+  m.Cylinder(V3{0, 780 * s, 0}, V3{0, 1050 * s, 0}, 10 * s, 4, S(MapTex::kMetalPlates, 0.5), false);
+  m.Sphere(V3{0, 1060 * s, 0}, 24 * s, 2, 4, S(MapTex::kLava, 0, true));
+}
+
+// A machine: a block of conduits and vents, the fortress's clutter.
+void Machinery(ModelBuilder& m, double s, uint32_t seed) {
+  m.Box(V3{0, 90 * s, 0}, V3{300 * s, 180 * s, 200 * s}, S(MapTex::kPipes, 0.3));
+  m.Box(V3{-60 * s, 220 * s, 0}, V3{140 * s, 80 * s, 160 * s}, S(MapTex::kTechWall, 0.3));
+  for (int i = 0; i < 2; ++i)
+    m.Cylinder(V3{(60 + 60 * i) * s, 180 * s, 40 * Jitter(seed, i, 17) * s},
+               V3{(60 + 60 * i) * s, (320 + 80 * i) * s, 40 * Jitter(seed, i, 17) * s}, 22 * s, 5,
+               S(MapTex::kMetalPlates, 0.4));
+}
+
 const PropRecipe kRecipes[] = {
     {"rock", 170, Rock},         {"boulders", 230, Boulders}, {"spire", 150, Spire},
     {"pylon", 110, Pylon},       {"building", 260, Building}, {"ruin", 230, Ruin},
     {"landing_pad", 0, LandingPad}, {"tower", 140, Tower},    {"crystals", 90, Crystals},
+    {"ice_spikes", 170, IceSpikes}, {"igloo", 270, IglooHut}, {"tree", 90, Tree},
+    {"fungus", 150, Fungus},     {"basalt", 170, Basalt},     {"vent", 230, Vent},
+    {"dome", 300, Dome},         {"dish", 120, Dish},         {"bastion", 230, Bastion},
+    {"machinery", 200, Machinery}, {"gate", 0, Gate},
 };
 
 }  // namespace

@@ -39,7 +39,8 @@ enum : int {
 };
 }  // namespace EntsTex
 
-// "map1.tex": bank 0, the terrain and buildings of a map.
+// "map1.tex" .. "map6.tex": bank 0, the terrain and buildings of a map; every system's pack
+// holds the same slots in its own colours.
 namespace MapTex {
 enum : int {
   kGrass = 0,

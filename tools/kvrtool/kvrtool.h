@@ -72,6 +72,7 @@ int ShowKeys(const Args& args);  // keys [game window options]
 
 // Maps (show_map.cpp): a top view or the view from an entry point; the .map and .ent printers.
 int ShowMap(const Args& args);  // show map NAME.map OUT.png [--from ENTRY]
+int ShowCampaign(const Args& args);  // show campaign OUT.png: every map, its exits, the chart
 bool InfoMap(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoEnt(const std::string& name, const std::vector<unsigned char>& bytes);
 

@@ -20,6 +20,7 @@ const ToolCommand kCommands[] = {
      ShowFrames},
     {"show", "map", "show map NAME.map OUT.png [--from ENTRY|X,Z,DEG] [--visibility V] [--behind D]",
      ShowMap},
+    {"show", "campaign", "show campaign OUT.png", ShowCampaign},
     {"show", "scroll", "show scroll FILE.txt OUT.png [--font N] [--speed S] [--steps N] [--size WxH]",
      ShowScroll},
     {"show", "form",

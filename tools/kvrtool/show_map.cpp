@@ -16,6 +16,7 @@
 #include "map_builder.h"
 #include "map_reader.h"
 #include "platform/platform.h"
+#include "top_view.h"
 
 namespace {
 
@@ -27,29 +28,6 @@ constexpr I32Reader I32 = ReadI32At;
 constexpr int kViewSize = 600;   // the map's square
 constexpr int kLegend = 64;      // the strip under it
 constexpr int kMargin = 12;
-
-struct Canvas {
-  int w, h;
-  std::vector<uint16_t> px;
-  Canvas(int width, int height) : w(width), h(height), px(size_t(width) * height, 0) {}
-  void Put(int x, int y, uint16_t c) {
-    if (x >= 0 && y >= 0 && x < w && y < h) px[size_t(y) * w + x] = c;
-  }
-  void Rect(int x, int y, int rw, int rh, uint16_t c) {
-    for (int j = y; j < y + rh; ++j)
-      for (int i = x; i < x + rw; ++i) Put(i, j, c);
-  }
-  void Line(int x0, int y0, int x1, int y1, uint16_t c) {
-    const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
-    for (int s = 0; s <= n; ++s)
-      Put(x0 + (n ? (x1 - x0) * s / n : 0), y0 + (n ? (y1 - y0) * s / n : 0), c);
-  }
-};
-
-uint16_t Colour(double r, double g, double b) {  // 0..1 each
-  auto q = [](double v) { return int(std::lround(std::clamp(v, 0.0, 1.0) * 31)); };
-  return MakeColour(q(r), q(g), q(b));
-}
 
 // Fills a convex outline given in canvas coordinates, whichever way it winds.
 void FillConvex(Canvas& c, const double* xs, const double* ys, int n, uint16_t (*shade)(int, int, const void*),
@@ -129,7 +107,19 @@ std::string LabelOf(const EntRow& r) {
   return s;
 }
 
-int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& rows, const std::string& out) {
+}  // namespace
+
+void CanvasText(Canvas& c, Font& font, bool haveFont, int x, int y, const std::string& s, uint16_t colour) {
+  if (!haveFont) return;
+  font.SetTextColours(0, 0);
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx) font.DrawText(x + dx, y + dy, s.c_str(), c.px.data(), c.w, c.h, 1);
+  font.SetTextColours(colour, 0);
+  font.DrawText(x, y, s.c_str(), c.px.data(), c.w, c.h, 1);
+}
+
+bool DrawTopView(Engine3D& e, const std::vector<EntRow>& rows, Canvas& c, bool labels, TopLayout* layout) {
+  const int view = c.w;
   // Bounds of the ground (solid objects) and heights.
   int64_t minX = INT32_MAX, maxX = INT32_MIN, minZ = INT32_MAX, maxZ = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
   for (int32_t k = 0; k < e.store.count; ++k) {
@@ -142,14 +132,11 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
       minY = std::min(minY, y), maxY = std::max(maxY, y);
     }
   }
-  if (minX >= maxX || minZ >= maxZ) {
-    fprintf(stderr, "kvrtool: %s has no solid ground\n", mapName.c_str());
-    return 1;
-  }
-  const double scale = double(kViewSize - 2 * kMargin) / double(std::max(maxX - minX, maxZ - minZ));
-  auto toX = [&](double x) { return kMargin + (x - double(minX)) * scale; };
-  auto toY = [&](double z) { return kMargin + (double(maxZ) - z) * scale; };
-  Canvas c(kViewSize, kViewSize + kLegend);
+  if (minX >= maxX || minZ >= maxZ) return false;
+  const double scale = double(view - 2 * kMargin) / double(std::max(maxX - minX, maxZ - minZ));
+  *layout = TopLayout{double(minX), double(maxZ), scale, kMargin, int(minY), int(maxY), int(maxX - minX), int(maxZ - minZ)};
+  auto toX = [&](double x) { return layout->ToX(x); };
+  auto toY = [&](double z) { return layout->ToY(z); };
   c.Rect(0, 0, c.w, c.h, Colour(0.05, 0.05, 0.08));
 
   // Polygons from low to high so props lie over the ground; faces that look down are skipped.
@@ -223,20 +210,13 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
   }
   // A faint kilometre grid.
   for (int64_t g = (minX / 1000 + 1) * 1000; g < maxX; g += 1000)
-    for (int y = kMargin; y < kViewSize - kMargin; y += 3) c.Put(int(toX(double(g))), y, Colour(0.1, 0.1, 0.12));
+    for (int y = kMargin; y < view - kMargin; y += 3) c.Put(int(toX(double(g))), y, Colour(0.1, 0.1, 0.12));
   for (int64_t g = (minZ / 1000 + 1) * 1000; g < maxZ; g += 1000)
-    for (int x = kMargin; x < kViewSize - kMargin; x += 3) c.Put(x, int(toY(double(g))), Colour(0.1, 0.1, 0.12));
+    for (int x = kMargin; x < view - kMargin; x += 3) c.Put(x, int(toY(double(g))), Colour(0.1, 0.1, 0.12));
 
   Font font;
   const bool haveFont = font.LoadFont("font1.fnt") == 1;
-  auto text = [&](int x, int y, const std::string& s, uint16_t colour) {
-    if (!haveFont) return;
-    font.SetTextColours(0, 0);
-    for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx) font.DrawText(x + dx, y + dy, s.c_str(), c.px.data(), c.w, c.h, 1);
-    font.SetTextColours(colour, 0);
-    font.DrawText(x, y, s.c_str(), c.px.data(), c.w, c.h, 1);
-  };
+  auto text = [&](int x, int y, const std::string& s, uint16_t colour) { CanvasText(c, font, haveFont, x, y, s, colour); };
   for (const EntRow& r : rows) DrawSymbol(c, int(toX(r.x)), int(toY(r.z)), r);
   // Labels right of their symbols, or left, then below, where they would cover another.
   struct Box {
@@ -249,11 +229,11 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
   }
   const int lineHeight = haveFont ? font.FontHeight() + 2 : 10;
   for (const EntRow& r : rows) {
-    if (r.type == 100) continue;
+    if (r.type == 100 || !labels) continue;
     const int x = int(toX(r.x)), y = int(toY(r.z));
     const std::string s = LabelOf(r);
     const int width = haveFont ? font.MeasureText(s.c_str()) : 0;
-    const int right = std::min(x + 12, kViewSize - 4 - width), left = std::max(2, x - 12 - width);
+    const int right = std::min(x + 12, view - 4 - width), left = std::max(2, x - 12 - width);
     const Box tries[] = {{right, y - 4, right + width, y - 4 + lineHeight},
                          {right, y - 6 - lineHeight, right + width, y - 6},
                          {left, y - 4, left + width, y - 4 + lineHeight},
@@ -271,12 +251,26 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
     placed.push_back(at);
     text(at.x0, at.y0, s, r.type == 1 ? Colour(1, 1, 1) : IsEnemy(r.type) ? Colour(1, 0.6, 0.55) : Colour(0.8, 1, 0.8));
   }
+  return true;
+}
+
+namespace {
+
+int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& rows, const std::string& out) {
+  Canvas c(kViewSize, kViewSize + kLegend);
+  TopLayout layout;
+  if (!DrawTopView(e, rows, c, true, &layout)) {
+    fprintf(stderr, "kvrtool: %s has no solid ground\n", mapName.c_str());
+    return 1;
+  }
+  Font font;
+  const bool haveFont = font.LoadFont("font1.fnt") == 1;
+  auto text = [&](int x, int y, const std::string& s, uint16_t colour) { CanvasText(c, font, haveFont, x, y, s, colour); };
   // Legend.
   const int ly = kViewSize + 6;
   char title[160];
-  snprintf(title, sizeof title, "%s  %lld x %lld  ground y %lld..%lld  %d objects  %zu records", mapName.c_str(),
-           static_cast<long long>(maxX - minX), static_cast<long long>(maxZ - minZ), static_cast<long long>(minY),
-           static_cast<long long>(maxY), e.store.count, rows.size());
+  snprintf(title, sizeof title, "%s  %d x %d  ground y %d..%d  %d objects  %zu records", mapName.c_str(),
+           layout.width, layout.depth, layout.minY, layout.maxY, e.store.count, rows.size());
   text(kMargin, ly, title, Colour(1, 1, 1));
   struct Key {
     const char* name;
@@ -295,7 +289,7 @@ int TopView(Engine3D& e, const std::string& mapName, const std::vector<EntRow>& 
     return 1;
   }
   printf("%s: top view of %d objects and %zu records, 1 pixel = %.1f units\n", mapName.c_str(), e.store.count,
-         rows.size(), 1 / scale);
+         rows.size(), 1 / layout.scale);
   return 0;
 }
 
