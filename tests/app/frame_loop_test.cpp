@@ -144,12 +144,28 @@ TEST_F(FrameLoopTest, NotSetNeverActivatesAndOneKeyDrivesTwoActions) {
   Bindings.code[kActLeft] = 0;  // "Not set"
   Bindings.code[kActMenuLeft] = 0x25;
   Bindings.code[kActChangeWeapon] = 0x25;
-  for (int vk = 1; vk < 256; ++vk) platform.SetKey(vk, true);
+  for (int vk = 0; vk < 256; ++vk) platform.SetKey(vk, true);  // code 0 too
   SampleKeys();
   EXPECT_EQ(KeyTable[0], 0);
   EXPECT_EQ(Input.action[kActLeft].current, 0);
   EXPECT_EQ(Input.action[kActMenuLeft].current, 1);
   EXPECT_EQ(Input.action[kActChangeWeapon].current, 1);
+}
+
+TEST_F(FrameLoopTest, CodeZeroNeverReadsAsDownWhateverTheBackendSays) {
+  struct EveryKeyDown : HeadlessPlatform {
+    using HeadlessPlatform::HeadlessPlatform;
+    uint16_t KeyState(int) override { return 0x8000; }
+  } everyKey{PlatformOptions{}};
+  SetCurrentPlatform(&everyKey);
+  Bindings.code[kActShoot] = 0x20;
+  SampleKeys();
+  EXPECT_EQ(KeyTable[0], 0);
+  EXPECT_EQ(KeyTable[1], 1);
+  EXPECT_EQ(Input.action[kActShoot].current, 1);
+  for (int slot : {0, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15})
+    EXPECT_EQ(Input.action[slot].current, 0) << slot;  // all "Not set"
+  SetCurrentPlatform(&platform);
 }
 
 TEST_F(FrameLoopTest, LatchShiftingKeepsTheStylusAndSkipsUnlatchedSlots) {
