@@ -165,11 +165,15 @@ TEST_F(IntroTest, NotesTransposeByTheirRate) {
 
 TEST_F(IntroTest, DurationEndsTheNoteAndModeThreeLoops) {
   dir.Write("intro_p1.wav", WavBytes(Constant(20000, 256)));
-  dir.Write("intro.mmd", Mmd({{1, 0, 60, 50, 1}, {1, 90000, 60, 0, 1}, {1, 90001, 60, 0, 1}}));
-  StartIntroMusic(ss);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[49], 160);
-  EXPECT_EQ(b[50], 0);
+  // A note lasts its duration in output samples, whatever its pitch.
+  for (int32_t note : {48, 60, 72, 95}) {
+    dir.Write("intro.mmd", Mmd({{1, 0, note, 50, 1}, {1, 90000, 60, 0, 1}, {1, 90001, 60, 0, 1}}));
+    for (MixChannel& ch : ss->channels) ch.state = kChannelFree;
+    StartIntroMusic(ss);
+    std::vector<int16_t> b = MixBlock();
+    EXPECT_EQ(b[49], 160) << note;
+    EXPECT_EQ(b[50], 0) << note;
+  }
   StopIntroMusic(ss);
   EXPECT_EQ(ss->intro.eventCount, 3);  // the events stay until the next start
   EXPECT_EQ(ss->intro.instruments[1].slot, -1);
