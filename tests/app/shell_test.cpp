@@ -153,6 +153,11 @@ TEST(GameProgram, OptionsAndBadInput) {
   EXPECT_EQ(RunGameBinary("--bogus"), 2);
   EXPECT_EQ(RunGameBinary("--scale 0"), 2);
   ScratchDir dir;
+  // A data directory too long to keep whole is refused at start, not cut.
+  for (size_t length : {262, 263}) {
+    std::string longDir = dir.path() + "/" + std::string(length - 1 - dir.path().size(), 'x');
+    EXPECT_EQ(RunGameBinary("--headless --ticks 1 --data " + longDir), length == 262 ? 0 : 1);
+  }
   dir.Write("bad.txt", "5 jump 3\n");
   EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --input " + dir.File("bad.txt")), 1);
 }

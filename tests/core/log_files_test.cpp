@@ -72,6 +72,22 @@ TEST(DataFiles, RefusesAComposedPathLongerThanTheBuffer) {
   FileClose(f);
 }
 
+TEST(DataFiles, ADirectoryThatDoesNotFitWholeIsRefusedNotCut) {
+  const std::string saved = ExeDir;
+  const struct {
+    size_t length;
+    bool slash, accepted;
+  } cases[] = {{262, false, true}, {263, false, false}, {263, true, true}, {264, true, false}};
+  for (const auto& c : cases) {
+    std::string dir(c.length - (c.slash ? 1 : 0), 'd');
+    if (c.slash) dir += '/';
+    SetExeDir("/before/");
+    EXPECT_EQ(SetExeDir(dir.c_str()), c.accepted) << c.length;
+    EXPECT_STREQ(ExeDir, c.accepted ? (c.slash ? dir : dir + "/").c_str() : "/before/") << c.length;
+  }
+  SetExeDir(saved.c_str());
+}
+
 TEST(DataFiles, CopyExistsAndDelete) {
   ScratchDir dir;
   std::string big(1000, '\0');
