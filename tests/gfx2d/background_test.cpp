@@ -65,19 +65,25 @@ TEST_F(BackgroundTest, FirstPixelsRepeatTheStartColumn) {
   EXPECT_EQ(Px(0, 80), 0);  // nothing below the area
 }
 
-TEST_F(BackgroundTest, HeadingWrapsIntoOneTurn) {
+TEST_F(BackgroundTest, StartColumnTruncatesThenWrapsIntoOneTurn) {
   Background b;
   MakeSky(b, 0, 0, 128, 10, [](int c, int) { return uint16_t(c); });
-  b.heading = -1024;  // just short of a full turn
+  const struct {
+    int32_t heading, column;
+  } cases[] = {
+      {-1, 0},  // the construction heading, before the world sets one
+      {-1023, 0},         {-1024, 511},        {-1025, 511},          {1023, 0},
+      {1024, 1},          {kFullTurn - 1, 511}, {kFullTurn, 0},       {kFullTurn + 3 * 1024, 3},
+      {INT32_MIN, 0},     {INT32_MAX, 511},
+  };
+  for (const auto& c : cases) {
+    b.heading = c.heading;
+    b.DrawBackground(FrameBuffer);
+    EXPECT_EQ(Px(0, 0), c.column) << c.heading;
+  }
+  b.heading = -1024;
   b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(0, 0), 511);
   EXPECT_EQ(Px(127, 0), 511 + 126);  // the repeated columns keep the window unbroken
-  b.heading = kFullTurn + 3 * 1024;
-  b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(0, 0), 3);
-  b.heading = INT32_MIN;
-  b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(0, 0), 0);
 }
 
 TEST_F(BackgroundTest, RowsFollowPitchAndStayInsideThePanorama) {
