@@ -197,6 +197,17 @@ TEST_F(Parser, OverlongLinesAndTokensAreRefused) {
   ClearLog();
   EXPECT_FALSE(Open("FORM F\n\n" + fits + " \nENDFORM\n"));
   EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(3, "Syntax Error.")});
+  // Outside the wanted block lengths are not checked: long lines, comments and names in
+  // another form do not stop this one from opening.
+  CloseCurrentForm(m);
+  ClearLog();
+  EXPECT_TRUE(Open("FORM G\nLABEL A " + std::string(1100, 'g') + "\n#" + std::string(1023, 'c') +
+                   "\nENDFORM\nFORM " + longText + "\nENDFORM\nFORM F\nLABEL A x 1 1 1\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  // The wanted form's own FORM line is inside: too long, it fails.
+  CloseCurrentForm(m);
+  EXPECT_FALSE(Open("FORM F " + std::string(1020, ' ') + "\nENDFORM\n"));
+  EXPECT_EQ(LogLines(), std::vector<std::string>{ParseError(1, "Syntax Error.")});
 }
 
 TEST_F(Parser, NumbersReadLikeAtoi) {
