@@ -1,4 +1,5 @@
 // The running form: stylus and keys, key capture, drawing and throttling, closing.
+#include <cstring>
 #include <string>
 
 #include "gui_test_util.h"
@@ -249,6 +250,25 @@ TEST_F(Runtime, ClosingAnotherFormLeavesNoneCurrent) {
   EXPECT_EQ(m->current, nullptr);
   EXPECT_EQ(m->forms.Count(), 1);
   // The manager's destruction closes whatever is left.
+}
+
+TEST_F(Runtime, AFormNameOverTheLimitIsCutTheSameWayWhenLookedUp) {
+  for (size_t length : {127, 128, 200}) {
+    const std::string name(length, 'n');
+    dir.Write("kvr.rsx", "FORM " + name + "\nENDFORM\n");
+    ASSERT_TRUE(OpenForm(m, "kvr.rsx", name.c_str())) << length;
+    ASSERT_TRUE(OpenForm(m, "kvr.rsx", name.c_str())) << length;
+    EXPECT_EQ(m->forms.Count(), 1) << length;  // reopened, not appended again
+    EXPECT_EQ(strlen(m->current->name), 127u);
+    EXPECT_TRUE(CloseForm(m, name.c_str())) << length;
+    EXPECT_EQ(m->forms.Count(), 0) << length;
+  }
+  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  // A shorter name is still compared whole.
+  dir.Write("kvr.rsx", "FORM AB\nENDFORM\n");
+  ASSERT_TRUE(OpenForm(m, "kvr.rsx", "AB"));
+  EXPECT_EQ(FindForm(m, "A"), nullptr);
+  EXPECT_EQ(FindForm(m, "ABC"), nullptr);
 }
 
 TEST_F(Runtime, ThreeDViewOwnsItsEngine) {
