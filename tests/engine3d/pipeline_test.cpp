@@ -47,6 +47,10 @@ TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
   engine->DrawFrame(FrameBuffer);
   EXPECT_EQ(o->visible, 0);
   EXPECT_EQ(engine->verticesUsed, 0);
+  // The frame starts from a cleared soup: the last frame's polygon is gone, not only uncounted.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(engine->polySoup);
+  EXPECT_EQ(std::count(bytes, bytes + sizeof(Poly3D) * kPolySoupSize, 0),
+            std::ptrdiff_t(sizeof(Poly3D) * kPolySoupSize));
 }
 
 TEST_F(PipelineTest, ObjectsOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) {
