@@ -60,14 +60,12 @@ TEST_F(IntroTest, TicksBecomeSamples) {
   EXPECT_EQ(e->time, INT32_MAX);  // beyond the range: held at its limit
   EXPECT_EQ(LoadIntroEvents(ss, "none.mmd"), -1);
   EXPECT_EQ(ss->intro.eventCount, 0);
-}
-
-TEST_F(IntroTest, PartialLastRecordIsKeptZeroFilled) {
+  // A partial last record is kept, zero-filled past the bytes it got.
   std::string bytes = Mmd({{1, 10, 60, 0, 1}, {1, 20, 60, 0, 2}});
   dir.Write("p.mmd", bytes.substr(0, bytes.size() - 20));
   LoadIntroEvents(ss, "p.mmd");
   ASSERT_EQ(ss->intro.eventCount, 2);
-  auto* e = static_cast<IntroEvent*>(ss->intro.events.Get(1));
+  e = static_cast<IntroEvent*>(ss->intro.events.Get(1));
   EXPECT_EQ(e->type, 1);
   EXPECT_EQ(e->time, 0);
   EXPECT_EQ(e->track, 0);
@@ -152,15 +150,9 @@ TEST_F(IntroTest, NotesTransposeByTheirRate) {
   uint32_t before = ss->channels[0].position;
   MixBlock();
   EXPECT_EQ(ss->channels[0].position - before, 2048u * 256);
-  EXPECT_EQ(NoteRate(ss, 60), 256);
-  EXPECT_EQ(NoteRate(ss, 95), 1932);
-  EXPECT_EQ(NoteRate(ss, 36), 128);
-  EXPECT_EQ(NoteRate(ss, 47), 241);
-  EXPECT_EQ(NoteRate(ss, 35), 128);
-  EXPECT_EQ(NoteRate(ss, 61), 271);
-  EXPECT_EQ(NoteRate(ss, 73), 542);
-  EXPECT_EQ(NoteRate(ss, 84), 1024);
-  EXPECT_EQ(NoteRate(ss, -1000), 128);
+  const int32_t rates[][2] = {{60, 256},  {95, 1932}, {36, 128},  {47, 241},  {35, 128},
+                              {61, 271},  {73, 542},  {84, 1024}, {-1000, 128}};
+  for (const auto& r : rates) EXPECT_EQ(NoteRate(ss, r[0]), r[1]) << r[0];
 }
 
 TEST_F(IntroTest, DurationEndsTheNoteAndModeThreeLoops) {
