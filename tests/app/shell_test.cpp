@@ -117,6 +117,20 @@ TEST(Shell, StylusMessagesSetTheLatches) {
   SetCurrentPlatform(nullptr);
 }
 
+TEST(Shell, AScriptedEventComesJustBeforeItsTimerMessage) {
+  std::vector<ScriptedInput> script;
+  std::string err;
+  ASSERT_TRUE(ParseInputScript("5 up 65\n3 down 65\n", &script, &err));
+  HeadlessPlatform platform{PlatformOptions{}};
+  platform.SetScript(script);
+  std::vector<int> down;
+  for (int i = 0; i < 7; ++i) {
+    ASSERT_EQ(platform.NextMessage().kind, PlatformMessageKind::Timer);
+    down.push_back(platform.KeyState(65) >> 15);
+  }
+  EXPECT_EQ(down, (std::vector<int>{0, 0, 0, 1, 1, 0, 0}));  // timer messages 3 and 4
+}
+
 TEST(GameProgram, HeadlessShotOfTheInputTestScreen) {
   ScratchDir dir;
   std::string shot = dir.File("out.png"), pressed = dir.File("pressed.png");

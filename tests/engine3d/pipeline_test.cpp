@@ -226,6 +226,13 @@ TEST_F(PipelineTest, ClippingKeepsCornersInsideThePyramid) {
       EXPECT_NEAR(out[i]->u, 1000, 12);
     }
   EXPECT_TRUE(found);
+  // A corner exactly on a side plane is inside: the polygon is drawn as it is.
+  ASSERT_EQ(Clip(*engine, {{0, 0, 100}, {100, 0, 100}, {0, 50, 100}}, out), 3);
+  EXPECT_EQ(out[0]->x, 0);  // in their own order, not passed round the clipper
+  EXPECT_EQ(out[1]->x, 100);
+  EXPECT_EQ(out[2]->y, 50);
+  // When another corner is cut off, the one on the plane is kept along with the two new ones.
+  EXPECT_EQ(Clip(*engine, {{0, 0, 100}, {100, 50, 100}, {300, -50, 100}}, out), 4);
   // Wholly outside one plane: nothing is left.
   EXPECT_EQ(Clip(*engine, {{500, 0, 100}, {600, 0, 100}, {500, 50, 100}}, out), 0);
 }

@@ -181,6 +181,7 @@ TEST_F(Runtime, ProgressBarFillGeometry) {
                    "PROGRESSBAR V NO_IMAGE 100 30 10 40 10 20 0 0 2016 15 1\n"
                    "PROGRESSBAR E NO_IMAGE 150 30 40 10 10 20 0 0 2016 10\n"
                    "PROGRESSBAR Z NO_IMAGE 150 60 40 10 5 5 0 0 2016 5\n"
+                   "PROGRESSBAR N NO_IMAGE 150 90 40 10 -10 10 0 0 2016 0\n"
                    "ENDFORM\n"));
   DrawForms(m);
   EXPECT_EQ(Px(25, 35), 0) << "hidden without a frame image";
@@ -199,16 +200,26 @@ TEST_F(Runtime, ProgressBarFillGeometry) {
   EXPECT_EQ(Px(100, 49), 0);
   EXPECT_EQ(Px(100, 69), 0);
   EXPECT_EQ(Px(110, 60), 0);
-  // An empty bar and a bar with no range draw no fill.
+  // An empty bar, a bar with no range and a value of 0 above its minimum draw no fill.
   for (int x = 145; x < 200; ++x) {
     EXPECT_EQ(Px(x, 35), 0) << x;
     EXPECT_EQ(Px(x, 65), 0) << x;
+    EXPECT_EQ(Px(x, 95), 0) << x;
   }
   auto* h = Control<ProgressBarControl>("H");
   SetProgressValue(h, 25);
   EXPECT_EQ(h->value, 20);
   SetProgressValue(h, -3);
   EXPECT_EQ(h->value, 10);
+}
+
+TEST_F(Runtime, AProgressBarWhoseFrameIsTheFirstSpriteLoadedShows) {
+  ASSERT_TRUE(Open("FORM F\nPROGRESSBAR P n.spr 20 30 40 10 0 10 0 0 2016 5\nENDFORM\n"));
+  auto* p = Control<ProgressBarControl>("P");
+  ASSERT_EQ(p->frameImage, 0);
+  EXPECT_EQ(p->visible, 1);
+  DrawForms(m);
+  EXPECT_EQ(Px(21, 31), 2016);
 }
 
 TEST_F(Runtime, CloseFormAndLookups) {
