@@ -42,35 +42,28 @@ bool PngSize(const std::string& path, uint32_t* w, uint32_t* h) {
 
 }  // namespace
 
-TEST(Shell, ClosingAfterNTicksShutsDownOnce) {
+TEST(Shell, TheLoopEndsAfterNTicksOrAtTheMessageAfterAFalseUpdate) {
   ScratchDir dir;
-  ClearFrameClock();
-  PlatformOptions o;
-  o.ticks = 10;
-  HeadlessPlatform platform(o);
-  CountingGame game;
-  EXPECT_EQ(RunShell(&platform, &game), 0);
-  EXPECT_EQ(game.handle, kAppContext);
-  EXPECT_EQ(platform.TimerCount(), 10);
-  EXPECT_EQ(game.renders, 10);
-  EXPECT_EQ(game.shutdowns, 1);
-  EXPECT_EQ(game.updates, 5);  // 200 ms of virtual time: one step per 40 ms
-  SetCurrentPlatform(nullptr);
-}
-
-TEST(Shell, AFalseUpdateEndsTheLoopAtTheNextMessage) {
-  ScratchDir dir;
-  ClearFrameClock();
-  PlatformOptions o;
-  o.ticks = 1000;
-  HeadlessPlatform platform(o);
-  CountingGame game;
-  game.failAt = 2;
-  EXPECT_EQ(RunShell(&platform, &game), 0);
-  EXPECT_EQ(game.updates, 2);
-  EXPECT_EQ(game.shutdowns, 1);
-  EXPECT_LT(platform.TimerCount(), 10);
-  SetCurrentPlatform(nullptr);
+  for (int failAt : {-1, 2}) {
+    ClearFrameClock();
+    PlatformOptions o;
+    o.ticks = failAt < 0 ? 10 : 1000;
+    HeadlessPlatform platform(o);
+    CountingGame game;
+    game.failAt = failAt;
+    EXPECT_EQ(RunShell(&platform, &game), 0);
+    EXPECT_EQ(game.handle, kAppContext);
+    EXPECT_EQ(game.shutdowns, 1);
+    if (failAt < 0) {
+      EXPECT_EQ(platform.TimerCount(), 10);
+      EXPECT_EQ(game.renders, 10);
+      EXPECT_EQ(game.updates, 5);  // 200 ms of virtual time: one step per 40 ms
+    } else {
+      EXPECT_EQ(game.updates, 2);
+      EXPECT_LT(platform.TimerCount(), 10);
+    }
+    SetCurrentPlatform(nullptr);
+  }
 }
 
 TEST(Shell, DeactivationClosesTheGame) {
