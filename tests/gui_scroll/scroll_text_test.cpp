@@ -85,7 +85,9 @@ TEST_F(ScrollPanel, LinesBreakAndWrapAtTheLastSpaceAndLongWordsTwoCharactersAtAT
     Open(c.text, c.width, 100, 1.0f);
     EXPECT_EQ(Lines(), c.lines) << c.text;
     // A single line never scrolls.
-    if (c.lines.size() == 1) EXPECT_FALSE(panel.Update()) << c.text;
+    if (c.lines.size() == 1) {
+      EXPECT_FALSE(panel.Update()) << c.text;
+    }
     panel.Destroy();
   }
   // One character per line doubles the text; the wrap buffer must hold that.
