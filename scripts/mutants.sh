@@ -90,6 +90,11 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_BENCH=OFF \
     -DKVR_WERROR=OFF >"$build.configure.log" 2>&1 || { echo "mutants.sh: configure failed" >&2; exit 2; }
 fi
+# A run cut short may have left objects built from a mutant: touching every listed file
+# makes the first build compile them again from the real sources.
+while IFS= read -r -d '' file && IFS= read -r -d '' _ && IFS= read -r -d '' _; do
+  touch "$root/$file"
+done <"$records"
 echo "mutants.sh: building and testing the unmutated tree first"
 if ! ninja -C "$build" -j2 >"$build/mutant.log" 2>&1 ||
    ! ctest --test-dir "$build" -j2 --timeout "$timeout" -E "$exclude" >>"$build/mutant.log" 2>&1; then
@@ -101,7 +106,9 @@ backup=""
 current=""
 restore() {
   if [ -n "$current" ]; then
-    cp -p "$backup" "$root/$current"
+    # A fresh time stamp, so the next build compiles the real file again.
+    cp "$backup" "$root/$current"
+    touch "$root/$current"
     rm -f "$backup"
     current=""
   fi
@@ -116,7 +123,7 @@ while IFS= read -r -d '' file && IFS= read -r -d '' snippet && IFS= read -r -d '
   index=$((index + 1))
   label="$file: '$snippet' -> '$replacement'"
   backup=$(mktemp)
-  cp -p "$root/$file" "$backup"
+  cp "$root/$file" "$backup"
   current=$file
   python3 - "$root/$file" "$snippet" "$replacement" <<'EOF'
 import sys
