@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
@@ -57,6 +58,23 @@ TEST(Display, AShotHoldsEveryPixelByValue) {
   for (size_t i = 0; i < frame.size(); ++i) ASSERT_EQ(rgb[i], Rgb888From565(frame[i])) << i;
   for (size_t k = 0; k < n; ++k) EXPECT_EQ(rgb[k * 241], kColours[k].rgb) << k;
   EXPECT_FALSE(WritePng565(dir.File("no/such/dir.png"), frame.data(), 240, 320));
+}
+
+TEST(Display, ShotNIsTheFramePresentedAtTimerMessageN) {
+  ScratchDir dir;
+  PlatformOptions o;
+  o.shots = {{1, dir.File("one.png")}};
+  HeadlessPlatform platform(o);
+  std::vector<uint16_t> frame(240 * 320, 0);
+  for (uint16_t colour : {uint16_t(0x001F), uint16_t(0xF800)}) {  // messages 0 and 1
+    ASSERT_EQ(platform.NextMessage().kind, PlatformMessageKind::Timer);
+    frame[0] = colour;
+    platform.Present(frame.data());
+  }
+  int w = 0, h = 0;
+  std::vector<uint32_t> rgb = ReadPngRgb(dir.File("one.png"), &w, &h);
+  ASSERT_EQ(rgb.size(), frame.size());
+  EXPECT_EQ(rgb[0], 0xFF0000u);
 }
 
 TEST(Display, CommandLineLimitsAtAndPastTheirEdges) {
