@@ -84,7 +84,11 @@ int RunGame(int argc, char** argv) {
   }
   // The data directory stands for the program's own directory.
   std::string dir = options.dataDir.empty() ? ExecutableDirectory() : options.dataDir;
-  SetExeDir(dir.c_str());
+  if (!SetExeDir(dir.c_str())) {
+    fprintf(stderr, "game: the data directory is too long (at most %d characters): %s\n",
+            kMaxPath - 2, dir.c_str());
+    return 1;
+  }
   if (!StartInstance()) return 0;
   Platform* platform =
       options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);

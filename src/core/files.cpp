@@ -7,16 +7,20 @@
 
 char ExeDir[kMaxPath] = "./";
 
-void SetExeDir(const char* dir) {
+bool SetExeDir(const char* dir) {
   size_t n = strlen(dir);
   if (n == 0) {
     strcpy(ExeDir, "./");
-    return;
+    return true;
   }
-  if (n > kMaxPath - 2) n = kMaxPath - 2;
+  const bool separator = dir[n - 1] == '/' || dir[n - 1] == '\\';
+  // A cut directory would name another place, and every path composed from it would be
+  // refused without a word: such a directory is refused whole, and ExeDir stays as it was.
+  if (n + (separator ? 0 : 1) > size_t(kMaxPath - 1)) return false;
   memcpy(ExeDir, dir, n);
-  if (ExeDir[n - 1] != '/' && ExeDir[n - 1] != '\\') ExeDir[n++] = '/';
+  if (!separator) ExeDir[n++] = '/';
   ExeDir[n] = 0;
+  return true;
 }
 
 // A map or script could otherwise name files outside the game's directory.

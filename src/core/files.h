@@ -9,7 +9,9 @@ constexpr int kMaxPath = 264;
 
 // The program's directory with its trailing separator, as 8-bit text. Set once at start.
 extern char ExeDir[kMaxPath];
-void SetExeDir(const char* dir);  // appends the separator when missing
+// Appends the separator when missing. False, with ExeDir unchanged, when the directory
+// and its separator do not fit in 263 characters.
+bool SetExeDir(const char* dir);
 
 // ExeDir + name, opened with fopen(mode). Null when the file cannot be opened, when the
 // name is absolute or climbs out with "..", or when the composed path exceeds 264 bytes.
