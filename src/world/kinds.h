@@ -47,7 +47,6 @@ enum MovementMode : int32_t {
   kModeFixed = 4,
 };
 
-constexpr int32_t kFullTurn = 524288;  // heading units of one turn
 constexpr int kMaxEntities = 100;
 
 // ---------------------------------------------------------------------------------------
@@ -130,6 +129,8 @@ struct KindFunctions {
 
 // The row of a type code; null outside 1..23. Rows of kinds not built have null functions.
 const KindFunctions* KindFunctionsFor(int32_t type);
+// Tests put a kind of their own in a row (null gives the built row back).
+void SetKindFunctionsForTest(int32_t type, const KindFunctions* functions);
 
 // ---------------------------------------------------------------------------------------
 // The entity manager: one per loaded map.
@@ -251,6 +252,94 @@ void RefreshWeaponDisplay(World* world, PlayerCraft* craft);
 void RefreshAmmoDisplay(World* world, PlayerCraft* craft);
 void RefreshEngineLed(World* world, PlayerCraft* craft);
 
+// What the world core calls of the craft's code. The craft's files define
+// `const PlayerHooks kPlayerHooks = {RefreshEngineLed, RefreshWeaponDisplay,
+// RefreshAmmoDisplay, <its camera update>};` and name it in kind_table.cpp; until then the
+// hooks are null and the world skips those calls, so it links and runs without the craft.
+struct PlayerHooks {
+  void (*refreshEngineLed)(World* world, PlayerCraft* craft);
+  void (*refreshWeaponDisplay)(World* world, PlayerCraft* craft);
+  void (*refreshAmmoDisplay)(World* world, PlayerCraft* craft);
+  // The camera of the world step (after the kinds' updates); null: the camera stays.
+  void (*updateCamera)(World* world);
+};
+// Null while the craft is not built.
+const PlayerHooks* GetPlayerHooks();
+// Tests put hooks of their own in place (null gives the built ones back).
+void SetPlayerHooksForTest(const PlayerHooks* hooks);
+
+// ---------------------------------------------------------------------------------------
+// The ship: its record begins with this, so the world step can see the departure.
+
+struct ShipHead {
+  KindHeader header;
+  int32_t departureCounter;  // exactly 100: the ship has left, the campaign ends
+};
+
+// ---------------------------------------------------------------------------------------
+// The radar map: the map's outline drawn once into the IMG_MAP2D picture, entity dots on top
+// every frame.
+
+struct Map2D {
+  int32_t image;           // sprite-table slot of the picture drawn into
+  uint32_t app;
+  Engine3D* scene;
+  uint8_t enabled;         // cleared while loading
+  int32_t marginX, marginY;
+  int32_t maxX, maxZ, minX, minZ, maxY, minY;  // bounds of the map geometry
+  int32_t controlY, controlX;
+  int32_t width, height;   // of the picture
+  float scale;
+  int32_t offsetX, offsetZ;  // -minX, -minZ
+};
+
+// Measures the scene's map geometry and draws its outline into the picture in `image` at
+// (x, y) of the screen. Null when memory is short.
+Map2D* CreateMap2D(World* world, Engine3D* scene, int32_t image, int32_t x, int32_t y,
+                   int32_t width, int32_t height);
+void DestroyMap2D(Map2D* map);
+// The dots of the player, the enemies and the ship, when enabled.
+void DrawMap2DEntities(Map2D* map, const EntityManager* entities);
+
+// ---------------------------------------------------------------------------------------
+// Map state records
+
+// Bytes the map state file keeps for a kind of this type (0 for none).
+int32_t MapStateRecordBytes(int32_t type);
+// "map1_1.map" -> "map1_1.sav" into out (kWorldNameBytes); false for no map (shorter than 5).
+bool MapStateFileName(const char* mapFile, char* out);
+// Copies a data file by reading it whole and writing the copy atomically; false when the
+// source does not open or the copy cannot be written.
+bool CopyDataFile(const char* from, const char* to);
+
 // ---------------------------------------------------------------------------------------
 // The kinds, one file pair each; the table in kind_table.cpp names them by type code.
-// Each kind adds its `extern const KindFunctions kXxxKind;` here when it is built.
+// Each kind defines its row under the name declared here and puts `&kXxxKind` into its
+// line of the table (the lines are kept apart so that rows added on different branches
+// merge without conflicts). A name declared here but not yet defined is simply unused.
+
+extern const KindFunctions kPlayerKind;         // 1
+extern const KindFunctions kRocketKind;         // 2
+extern const KindFunctions kPlasmaKind;         // 3
+extern const KindFunctions kRifleBulletKind;    // 4
+extern const KindFunctions kStegoTankKind;      // 5
+extern const KindFunctions kMegaRaptorKind;     // 6
+extern const KindFunctions kPteranoFlyerKind;   // 7
+extern const KindFunctions kTorpedoKind;        // 8
+extern const KindFunctions kShipKind;           // 9
+extern const KindFunctions kMapExitKind;        // 10
+extern const KindFunctions kEnergyPackKind;     // 11
+extern const KindFunctions kAmmoMGunKind;       // 12
+extern const KindFunctions kAmmoPlasmaKind;     // 13
+extern const KindFunctions kAmmoRocketKind;     // 14
+extern const KindFunctions kShipKeyCardKind;    // 15
+extern const KindFunctions kBarrierKind;        // 16
+extern const KindFunctions kHyperLoadKind;      // 17
+extern const KindFunctions kShootingTowerKind;  // 18
+extern const KindFunctions kMainframeKind;      // 19
+extern const KindFunctions kXBombKind;          // 20
+extern const KindFunctions kNeuralLinkKind;     // 21
+extern const KindFunctions kCodeCardKind;       // 22
+extern const KindFunctions kHoverChasmoKind;    // 23
+extern const PlayerHooks kPlayerHooks;
+

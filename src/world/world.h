@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "core/core.h"
 #include "engine3d/engine3d.h"
@@ -90,6 +91,9 @@ struct World {
   PlayerCraft* player;       // the current player, null when none
   void* ship;                // the current ship, null when none
   StarChart* starChart;      // while FORMSTARCHART is open
+  // Loading: the map file stays open from step 3 to step 4.
+  FILE* mapFile;
+  int32_t mapObjectCount;
 };
 
 // Zeroes the record and stores the host and the application handle; world state 4.

@@ -27,6 +27,8 @@ const BakeStep kSteps[] = {
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},
+    {"explosions", BakeExplosions},
+    {"maps", BakeMaps},
 };
 
 std::string WithSlash(std::string dir) {

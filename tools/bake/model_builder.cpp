@@ -310,8 +310,16 @@ void ModelBuilder::Prism(V3 a, V3 b, double radius, int sides, const Skin& skin,
     face({bottom[i], bottom[j], top[j], top[i]}, V3{mid.x, 0, mid.z});
   }
   if (caps) {
-    face(bottom, V3{0, -1, 0});
-    face(top, V3{0, 1, 0});
+    // The loader takes 3 or 4 corners: larger caps become a fan around corner 0.
+    auto cap = [&](const std::vector<V3>& ring, V3 away) {
+      for (int k = 1; k + 1 < sides; k += 2) {
+        std::vector<V3> part = {ring[0], ring[size_t(k)], ring[size_t(k) + 1]};
+        if (k + 2 < sides) part.push_back(ring[size_t(k) + 2]);
+        face(part, away);
+      }
+    };
+    cap(bottom, V3{0, -1, 0});
+    cap(top, V3{0, 1, 0});
   }
   Pop();
 }

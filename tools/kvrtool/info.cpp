@@ -40,7 +40,7 @@ int InfoFile(const Args& args) {
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
   using Printer = bool (*)(const std::string&, const std::vector<unsigned char>&);
   const Printer printers[] = {InfoMathTable, InfoSprite, InfoJpeg, InfoFont, InfoWave, InfoMusic,
-                              InfoTdo, InfoTexPack, InfoSettings};
+                              InfoTdo, InfoTexPack, InfoSettings, InfoMap, InfoEnt};
   for (Printer p : printers)
     if (p(name, bytes)) return 0;
   printf("%s: %zu bytes, kind not recognised\n", name.c_str(), bytes.size());

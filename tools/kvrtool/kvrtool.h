@@ -1,8 +1,12 @@
 // Shared pieces of kvrtool: the command table and output helpers.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "core/core.h"
+#include "gfx2d/gfx2d.h"
 
 using Args = std::vector<std::string>;
 
@@ -43,11 +47,30 @@ int PlayToWav(const Args& args);   // play FILE.wav OUT.wav
 bool InfoWave(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoMusic(const std::string& name, const std::vector<unsigned char>& bytes);
 
+// The process-wide objects a 3D view needs: math tables and a Graphics2D for the sky.
+struct Scene3D {
+  Scene3D();
+  ~Scene3D();
+  Graphics2D g;
+  MathTables math;
+  bool ok = false;
+};
+
+// The sky of a view over a cell of the frame buffer: the panorama when it loads, else a
+// dusk gradient.
+void DrawSky(const std::string& sky, int32_t x, int32_t y, int32_t w, int32_t h,
+             int32_t heading, int32_t pitch);
+
 // 3D: models drawn by the real pipeline (show_3d.cpp).
 int ShowModel(const Args& args);   // show model FILE.tdo PACK.tex OUT.png
 int ShowFrames(const Args& args);  // show frames BASE.tdo [PACK.tex] FRAME.tdo... OUT.png
 bool InfoTdo(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoTexPack(const std::string& name, const std::vector<unsigned char>& bytes);
+
+// Maps (show_map.cpp): a top view or the view from an entry point; the .map and .ent printers.
+int ShowMap(const Args& args);  // show map NAME.map OUT.png [--from ENTRY]
+bool InfoMap(const std::string& name, const std::vector<unsigned char>& bytes);
+bool InfoEnt(const std::string& name, const std::vector<unsigned char>& bytes);
 
 // Forms (show_form.cpp) and the whole data set (check.cpp).
 int ShowForm(const Args& args);   // show form SCRIPT FORM OUT.png

@@ -18,6 +18,8 @@ const ToolCommand kCommands[] = {
      ShowModel},
     {"show", "frames", "show frames BASE.tdo [PACK.tex] FRAME.tdo... OUT.png [--yaw A]",
      ShowFrames},
+    {"show", "map", "show map NAME.map OUT.png [--from ENTRY|X,Z,DEG] [--visibility V] [--behind D]",
+     ShowMap},
     {"show", "scroll", "show scroll FILE.txt OUT.png [--font N] [--speed S] [--steps N] [--size WxH]",
      ShowScroll},
     {"show", "form",

@@ -12,39 +12,18 @@
 #include "gfx2d/gfx2d.h"
 #include "kvrtool.h"
 
-namespace {
+Scene3D::Scene3D() {
+  g.Create(0, 240, 320, FrameBuffer);
+  Gfx2D = &g;
+  ok = math.Create(0);
+  Math = &math;
+  ClearFrame();
+}
 
-constexpr double kPi = 3.14159265358979323846;
-
-// The process-wide objects a 3D view needs: math tables and a Graphics2D for the sky.
-struct Scene3D {
-  Scene3D() {
-    g.Create(0, 240, 320, FrameBuffer);
-    Gfx2D = &g;
-    ok = math.Create(0);
-    Math = &math;
-    ClearFrame();
-  }
-  ~Scene3D() {
-    Math = nullptr;
-    math.Destroy();
-    Gfx2D = nullptr;
-  }
-  Graphics2D g;
-  MathTables math;
-  bool ok = false;
-};
-
-// Runs `load` with the data directory pointed at the directory of `path` (when it has
-// one), handing it the bare file name: the game's loaders only open names.
-template <typename Load>
-auto WithFileDirectory(const std::string& path, Load load) {
-  std::string saved = ExeDir;
-  size_t slash = path.find_last_of('/');
-  if (slash != std::string::npos) SetExeDir(path.substr(0, slash + 1).c_str());
-  auto result = load(slash == std::string::npos ? path : path.substr(slash + 1));
-  SetExeDir(saved.c_str());
-  return result;
+Scene3D::~Scene3D() {
+  Math = nullptr;
+  math.Destroy();
+  Gfx2D = nullptr;
 }
 
 // The sky of a view (a panorama when it loads, else a dusk gradient) over a cell.
@@ -64,6 +43,22 @@ void DrawSky(const std::string& sky, int32_t x, int32_t y, int32_t w, int32_t h,
     uint16_t c = MakeColour(6 + t / 3, 8 + t / 2, 16 + t / 3);
     std::fill(FrameBuffer + (y + r) * 240 + x, FrameBuffer + (y + r) * 240 + x + w, c);
   }
+}
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Runs `load` with the data directory pointed at the directory of `path` (when it has
+// one), handing it the bare file name: the game's loaders only open names.
+template <typename Load>
+auto WithFileDirectory(const std::string& path, Load load) {
+  std::string saved = ExeDir;
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos) SetExeDir(path.substr(0, slash + 1).c_str());
+  auto result = load(slash == std::string::npos ? path : path.substr(slash + 1));
+  SetExeDir(saved.c_str());
+  return result;
 }
 
 // The sky behind an engine's viewport, turned with its camera.

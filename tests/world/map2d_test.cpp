@@ -1,0 +1,123 @@
+// The radar: scale and margins of the map's outline, and the dots.
+#include <cstdint>
+#include <cstdio>
+
+#include "world_fixture.h"
+
+namespace {
+
+class Map2DTest : public WorldTest {
+ protected:
+  void AddGround(const Tdo& model, int32_t x, int32_t y, int32_t z) {
+    std::string bytes = model.Data();
+    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
+    int32_t k = scene->store.LoadFromOpenFile(f, 0, 0);
+    fclose(f);
+    scene->store.SetPosition(k, x, y, z);
+  }
+  // A picture to draw into, all zero.
+  int32_t Picture(int w, int h) {
+    dir.Write("radar.spr", SprFile(w, h, 0));
+    return gfx->LoadSprite("radar.spr");
+  }
+};
+
+TEST_F(Map2DTest, ScaleAndMarginsFitTheLongerSide) {
+  struct Case {
+    const char* what;
+    int32_t halfX, halfZ;  // of one flat tile, world units
+    int32_t width, height;
+    float scale;
+    int32_t marginX, marginY;
+  };
+  for (const Case& c : {
+           // 4000 x 1000 into 100 x 80: 4000 / 100 = 40 > 1000 / 80 = 12, width decides.
+           Case{"wide", 2000, 500, 100, 80, 100.0f / 4000, 0, (80 - 25) / 2},
+           // 1000 x 4000: height decides.
+           Case{"tall", 500, 2000, 100, 80, 80.0f / 4000, (100 - 20) / 2, 0},
+       }) {
+    scene->store.Release();
+    Tdo tile;
+    int32_t a = tile.V(-c.halfX, 0, c.halfZ), b = tile.V(-c.halfX, 0, -c.halfZ);
+    int32_t d = tile.V(c.halfX, 50, -c.halfZ), e = tile.V(c.halfX, 50, c.halfZ);
+    tile.P({e, d, b, a});
+    AddGround(tile, 0, 0, 0);
+    int32_t slot = Picture(c.width, c.height);
+    Map2D* m = CreateMap2D(&world, scene.get(), slot, 120, 10, c.width, c.height);
+    ASSERT_NE(m, nullptr);
+    EXPECT_FLOAT_EQ(m->scale, c.scale) << c.what;
+    EXPECT_EQ(m->marginX, c.marginX) << c.what;
+    EXPECT_EQ(m->marginY, c.marginY) << c.what;
+    EXPECT_EQ(m->offsetX, c.halfX) << c.what;
+    EXPECT_EQ(m->offsetZ, c.halfZ) << c.what;
+    EXPECT_EQ(m->maxY, 50);
+    // The outline is in the picture, not on the screen; the high edge is the brightest.
+    const uint16_t* pixels = SpritePixels(gfx->SpriteBlock(slot));
+    int lit = 0;
+    for (int i = 0; i < c.width * c.height; ++i) lit += pixels[i] != 0;
+    EXPECT_GT(lit, 0) << c.what;
+    EXPECT_EQ(Gfx2D->pixels, FrameBuffer);
+    DestroyMap2D(m);
+    gfx->ReleaseSprite(slot);
+  }
+}
+
+TEST_F(Map2DTest, DotsForTheCraftEnemiesAndShipInsideThePicture) {
+  Tdo tile = GroundTile(1000);
+  AddGround(tile, 0, 0, 0);
+  int32_t slot = Picture(100, 100);
+  Map2D* m = CreateMap2D(&world, scene.get(), slot, 100, 50, 100, 100);
+  ASSERT_FLOAT_EQ(m->scale, 0.05f);
+  EntityManager* em = CreateEntityManager(&world, &scene->store);
+  struct Dot {
+    int32_t type, x, z;
+    uint16_t colour;
+    int px, py;  // where the 2 x 2 square starts; -1: not drawn
+  };
+  const Dot dots[] = {{kTypePlayer, 0, 0, 53215, 149, 99},
+                      {kTypeShootingTower, -500, 500, 63488, 124, 74},
+                      {kTypeShip, 500, -500, 1984, 174, 124},
+                      {kTypeEnergyPack, 200, 200, 0, -1, -1},
+                      {kTypeMegaRaptor, -1000, 0, 0, -1, -1}};  // on the edge: not inside
+  for (const Dot& d : dots) {
+    Entity* e = AddEntity(em, d.type, kModeGround, nullptr);
+    e->x = d.x;
+    e->z = d.z;
+  }
+  ClearFrame();
+  m->enabled = 0;
+  DrawMap2DEntities(m, em);
+  int lit = 0;
+  for (uint16_t p : FrameBuffer) lit += p != 0;
+  EXPECT_EQ(lit, 0);
+  m->enabled = 1;
+  DrawMap2DEntities(m, em);
+  for (const Dot& d : dots) {
+    if (d.px < 0) continue;
+    EXPECT_EQ(FrameBuffer[d.py * 240 + d.px], d.colour) << d.type;
+    EXPECT_EQ(FrameBuffer[(d.py + 1) * 240 + d.px + 1], d.colour) << d.type;
+  }
+  lit = 0;
+  for (uint16_t p : FrameBuffer) lit += p != 0;
+  EXPECT_EQ(lit, 3 * 2 * 3);  // three dots of two rows by three columns
+  DestroyEntityManager(&world, em);
+  DestroyMap2D(m);
+}
+
+TEST_F(Map2DTest, AnEmptyOrFlatMapKeepsAFiniteScale) {
+  Map2D* empty = CreateMap2D(&world, scene.get(), -1, 0, 0, 100, 100);
+  EXPECT_EQ(empty->scale, 0.0f);
+  DestroyMap2D(empty);
+  Tdo flat;
+  flat.V(0, 0, 0);
+  flat.V(0, 0, 0);
+  flat.V(0, 0, 0);
+  flat.P({0, 1, 2});
+  AddGround(flat, 5, 5, 5);
+  int32_t slot = Picture(50, 50);
+  Map2D* m = CreateMap2D(&world, scene.get(), slot, 0, 0, 50, 50);
+  EXPECT_FLOAT_EQ(m->scale, 50.0f);
+  DestroyMap2D(m);
+}
+
+}  // namespace
