@@ -1,12 +1,13 @@
 // The face of the app: the shell that drives the game from the 20 ms timer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "world/world.h"
 
-// What the shell drives. The game driver implements it; until it exists, the input-test
-// screen does.
+// What the shell drives: the game driver in the game, small stand-ins in tests.
 class GameHooks {
  public:
   virtual ~GameHooks() = default;
@@ -44,8 +45,99 @@ void SampleKeys();
 // current action latches of those slots are cleared.
 void ShiftLatches();
 
-// The stand-in game until the driver lands: shows keys, stylus and steps per second.
-GameHooks* CreateInputTestScreen();
-
 // Picks the backend from the desktop options, runs the shell, returns the exit status.
 int RunGame(int argc, char** argv);
+
+// ---------------------------------------------------------------------------------------
+// The game driver: the one object that ties the game together. It owns the process-wide
+// objects (MathTables, Graphics2D, SoundSystem, FormManager), the settings and player
+// records and the world record, and runs the screen state the menus and the world write.
+
+constexpr int kHudMessageBytes = 256;
+constexpr int kChoiceTextBytes = 256;
+constexpr int kAnswerBytes = 96;
+constexpr int32_t kHudMessageMs = 3000;   // how long a head-up message stays
+constexpr int32_t kFullBrightness = 31;
+constexpr int32_t kChoiceDimLevel = 14;   // the frozen game under the choice box
+constexpr uint32_t kSplashMs = 2000;
+
+struct AnswerRect {
+  int32_t x, y, width, height;
+};
+
+class GameDriver final : public GameHooks, public WorldHost {
+ public:
+  // GameHooks: Create, one logic step, one frame, Destroy.
+  void Initialise(uint32_t handle, uint16_t* frame) override;
+  bool Update(uint16_t* frame, int32_t deltaMs) override;
+  void Render(uint16_t* frame) override;
+  void Shutdown() override;
+
+  // WorldHost
+  Settings& GetSettings() override { return settings; }
+  PlayerData& GetPlayerData() override { return player; }
+  uint8_t GetScreenState() override { return screenState; }
+  void SetScreenState(uint8_t state) override { screenState = state; }
+  void SetFadeOut() override { fadeOut = 1; }
+  void SetFadeReset() override { fadeReset = 1; }
+  void ShowHudMessage(const char* text) override;
+  FormManager* GetForms() override { return forms; }
+  SoundSystem* GetSound() override { return sound; }
+
+  // The in-game choice box: a question with one to three answers, the first selection
+  // 1..count. False, with nothing changed but the throttled redraw, when out of range.
+  bool ShowChoice(const char* question, int32_t count, int32_t first, const char* answer1,
+                  const char* answer2, const char* answer3);
+  // Opens FORMINGAME_CAM_FP for the first-person camera, else FORMINGAME_CAM_EXT2.
+  void OpenInGameForm();
+
+  uint32_t app = 0;
+  uint16_t* frame = nullptr;
+  Font* font = nullptr;            // "font2.fnt": the head-up line and the choice box
+  int32_t frameDelta = 0;
+  uint8_t screenState = 0;         // ScreenStateCode
+  int32_t fadeLevel = 0;           // 0 black .. 31 full brightness
+  uint8_t fadeReset = 0;
+  uint8_t fadeOut = 0;
+  uint8_t messageShown = 0;
+  int32_t messageTime = 0;
+  char messageText[kHudMessageBytes] = {};
+  Settings settings = {};
+  PlayerData player = {};
+  char choiceText[kChoiceTextBytes] = {};
+  char answers[3][kAnswerBytes] = {};
+  int32_t answerCount = 0;
+  int32_t selected = 0;
+  AnswerRect answerRects[3] = {};
+  World world = {};
+  MathTables* math = nullptr;
+  Graphics2D* g2d = nullptr;
+  SoundSystem* sound = nullptr;
+  FormManager* forms = nullptr;
+  ScrollText* intro = nullptr;     // the briefing's panel while FORMINTRO is open
+
+ private:
+  void ChoiceInput();
+  void DrawChoice();
+  void AnswerChoice();
+  void UnloadMap();
+  void BackToForms();
+};
+
+// The one game driver of the process; null outside its lifetime.
+extern GameDriver* Driver;
+
+// Every form event of every menu screen; installed in the FormManager by the driver.
+void HandleMenuEvent(FormManager* manager, int32_t code, int32_t value, void* object,
+                     const char* name);
+
+// The head-up message rule: a text that fits the layout width stays one line; a longer one
+// is broken into lines after words, each continuation line starting with the space that
+// separated them, every line ending in "\n". The result never exceeds `outBytes` - 1.
+void WrapHudMessage(const Font& font, const char* text, int32_t layoutWidth, char* out,
+                    size_t outBytes);
+
+// Where the choice box puts each of its `count` answers (text sizes from `font`), in
+// layout units scaled to the current layout through `g2d`.
+void PlaceAnswers(const Graphics2D& g2d, const Font& font, int32_t count,
+                  const char* const answers[3], AnswerRect rects[3]);

@@ -93,7 +93,7 @@ int RunGame(int argc, char** argv) {
     ReleaseInstanceLock();
     return 1;
   }
-  GameHooks* game = CreateInputTestScreen();
+  GameHooks* game = new GameDriver();
   int status = RunShell(platform, game);
   delete game;
   SetCurrentPlatform(nullptr);

@@ -139,7 +139,9 @@ bool WriteDataFileAtomic(const char* name, const void* data, size_t bytes) {
   if (n < 0 || n >= kMaxPath) return false;
   FILE* f = fopen(temp, "wb");
   if (!f) return false;
-  bool ok = fwrite(data, 1, bytes, f) == bytes;
+  // An empty image (a map with nothing to keep) writes an empty file; fwrite must not be
+  // handed the null pointer of an empty buffer.
+  bool ok = bytes == 0 || fwrite(data, 1, bytes, f) == bytes;
   ok = fflush(f) == 0 && ok;
   ok = fsync(fileno(f)) == 0 && ok;
   ok = fclose(f) == 0 && ok;

@@ -112,6 +112,9 @@ bool WorldMapLoaded(const World* world);
 void WorldDrawMap2D(World* world);
 // True when a map is loaded, its player's craft exists and is in state 0 (alive).
 bool WorldPlayerAlive(const World* world);
+// The in-game form's engine switch: the craft's engine on (its start sound) or off (its
+// stop sound). Nothing happens while the map has no craft.
+void SwitchPlayerEngine(World* world, uint8_t on);
 
 // ---------------------------------------------------------------------------------------
 // Map state files ("map1_1.map" keeps its state in "map1_1.sav")

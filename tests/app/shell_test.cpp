@@ -117,9 +117,11 @@ TEST(Shell, StylusMessagesSetTheLatches) {
   SetCurrentPlatform(nullptr);
 }
 
-TEST(GameProgram, HeadlessShotOfTheInputTestScreen) {
+TEST(GameProgram, HeadlessShotOfTheGame) {
   ScratchDir dir;
+  dir.LinkGameData();
   std::string shot = dir.File("out.png"), pressed = dir.File("pressed.png");
+  dir.Write("log.txt", "the previous run's log\n");
   ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 100 --shot 99:" + shot), 0);
   uint32_t w = 0, h = 0;
   ASSERT_TRUE(PngSize(shot, &w, &h));
@@ -127,8 +129,15 @@ TEST(GameProgram, HeadlessShotOfTheInputTestScreen) {
   EXPECT_EQ(h, 320u);
   // The previous run's log is gone even though nothing was logged.
   EXPECT_FALSE(dir.Exists("log.txt"));
-  // Keys held by the input script change the picture.
-  dir.Write("in.txt", "# hold A and Up\n5 down 0x41\n5 down 38\n");
+  // Keys held by the input script change the picture: Down moves the menu's focus.
+  Settings settings = {};
+  KeyBindings keys = {};
+  SetDefaultSettings(&settings);
+  keys.code[kActMenuDown] = 40;
+  uint8_t ini[kSettingsFileBytes];
+  EncodeSettingsFile(settings, keys, ini);
+  dir.Write(kSettingsFile, std::string(reinterpret_cast<char*>(ini), sizeof ini));
+  dir.Write("in.txt", "# press Down\n5 down 40\n9 up 40\n");
   ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 20 --input " +
                           dir.File("in.txt") + " --shot 19:" + pressed),
             0);
@@ -138,6 +147,7 @@ TEST(GameProgram, HeadlessShotOfTheInputTestScreen) {
 
 TEST(GameProgram, ASecondInstanceExitsWhileTheFirstHoldsTheLock) {
   ScratchDir dir;
+  dir.LinkGameData();
   dir.Write("log.txt", "first instance's log\n");
   ASSERT_TRUE(TakeInstanceLock(dir.path()));
   EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 5"), 0);

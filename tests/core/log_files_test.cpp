@@ -96,6 +96,10 @@ TEST(DataFiles, AtomicWriteReplacesWholeOrNotAtAll) {
   mkdir(dir.File("kvr.ini.tmp").c_str(), 0755);
   EXPECT_FALSE(WriteDataFileAtomic("kvr.ini", "torn", 4));
   EXPECT_EQ(dir.Read("kvr.ini"), "new bytes");
+  // Nothing to keep is an empty file, whatever buffer an empty image hands over.
+  dir.Write("map1_1.sav", "old state");
+  EXPECT_TRUE(WriteDataFileAtomic("map1_1.sav", nullptr, 0));
+  EXPECT_EQ(dir.Read("map1_1.sav"), "");
 }
 
 TEST(Text, NarrowWidenAndDirectory) {

@@ -36,6 +36,20 @@ std::string ScratchDir::Read(const std::string& name) const {
   return ss.str();
 }
 
+void ScratchDir::LinkGameData() const {
+  static const char* const kWritten[] = {"kvr.ini", "kvr_playerdata.dat", "log.txt", "game.lock",
+                                         "game"};
+  for (const auto& entry : fs::directory_iterator(GameDataDir())) {
+    if (!entry.is_regular_file()) continue;
+    const std::string name = entry.path().filename().string();
+    bool written = name.size() > 4 && name.compare(name.size() - 4, 4, ".sav") == 0;
+    for (const char* w : kWritten) written = written || name == w;
+    if (written) continue;
+    std::error_code ec;
+    fs::create_symlink(entry.path(), File(name), ec);
+  }
+}
+
 bool ScratchDir::Exists(const std::string& name) const { return fs::exists(File(name)); }
 
 std::string GameDataLog() {

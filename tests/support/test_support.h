@@ -21,6 +21,9 @@ class ScratchDir {
   void Write(const std::string& name, const std::string& bytes) const;
   std::string Read(const std::string& name) const;
   bool Exists(const std::string& name) const;
+  // Links every baked data file into the directory, so the real game can run from it;
+  // what the game writes (log, settings, player data, map states) stays out.
+  void LinkGameData() const;
   // The lines of log.txt, empty when there is none.
   std::string Log() const { return Exists("log.txt") ? Read("log.txt") : std::string(); }
 

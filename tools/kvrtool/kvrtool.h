@@ -67,6 +67,9 @@ int ShowFrames(const Args& args);  // show frames BASE.tdo [PACK.tex] FRAME.tdo.
 bool InfoTdo(const std::string& name, const std::vector<unsigned char>& bytes);
 bool InfoTexPack(const std::string& name, const std::vector<unsigned char>& bytes);
 
+// The input-test screen in the game's window (show_keys.cpp).
+int ShowKeys(const Args& args);  // keys [game window options]
+
 // Maps (show_map.cpp): a top view or the view from an entry point; the .map and .ent printers.
 int ShowMap(const Args& args);  // show map NAME.map OUT.png [--from ENTRY]
 bool InfoMap(const std::string& name, const std::vector<unsigned char>& bytes);

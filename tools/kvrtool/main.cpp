@@ -27,6 +27,8 @@ const ToolCommand kCommands[] = {
      "[--show A,B] [--focus NAME] [--set NAME=VALUE] [--scroll IMG=FILE:FONT:SPEED:STEPS]",
      ShowForm},
     {"check", nullptr, "check", CheckData},
+    {"keys", nullptr, "keys [--scale N] [--headless --ticks N --input FILE --shot T:F.png]",
+     ShowKeys},
     {"music", nullptr, "music OUT.wav [--seconds N]", MusicToWav},
     {"play", nullptr, "play FILE.wav OUT.wav [--seconds N] [--loop 1] [--pitch R] [--volume V]",
      PlayToWav},

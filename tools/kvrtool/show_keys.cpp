@@ -1,9 +1,12 @@
-// The input-test screen: which keys are down, the stylus and its latches, steps per second.
+// kvrtool keys: the input-test screen in the game's window, which keys and controller buttons
+// read as down, the action latches they set, the stylus and its latches, steps per second.
 #include <cstdio>
 #include <cstring>
 
 #include "app/app.h"
 #include "core/core.h"
+#include "kvrtool.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -95,4 +98,29 @@ class InputTestScreen : public GameHooks {
 
 }  // namespace
 
-GameHooks* CreateInputTestScreen() { return new InputTestScreen(); }
+int ShowKeys(const Args& args) {
+  // The words after "keys" are the game's own desktop options (--scale, --headless, ...).
+  std::vector<std::string> words = {"kvrtool"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  PlatformOptions options;
+  std::string out, err;
+  const int parsed = ParsePlatformOptions(int(argv.size()), argv.data(), &options, &out, &err);
+  if (parsed != 0) {
+    fputs(parsed == 2 ? out.c_str() : (err + "\n").c_str(), parsed == 2 ? stdout : stderr);
+    return parsed == 2 ? 0 : 2;
+  }
+  // The latches follow the bindings of the settings file beside the data.
+  Settings settings;
+  ReadSettings(&settings, &Bindings);
+  Platform* previous = CurrentPlatform();
+  Platform* platform =
+      options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);
+  if (!platform) return 1;
+  InputTestScreen screen;
+  const int status = RunShell(platform, &screen);
+  SetCurrentPlatform(previous);
+  delete platform;
+  return status;
+}

@@ -1,0 +1,200 @@
+// The driver with a map: the roads out of a played map (window closed, quit request, question
+// open) all keep its state, and the world's requests for another map, a restore after death
+// and the main menu are carried out.
+#include <cstring>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "platform/headless/headless.h"
+#include "test_support.h"
+#include "world/kinds.h"
+
+namespace {
+
+// A craft of the test's own in the map's player record, with full energy, so that leaving
+// the map keeps its state as it does with the game's craft.
+int cratesMade = 0, craftsDestroyed = 0;
+
+void* MakeCraft(World* world, const EntRecord&) {
+  auto* craft = static_cast<PlayerCraft*>(AllocZeroed(sizeof(PlayerCraft)));
+  if (!craft) return nullptr;
+  craft->header.type = kTypePlayer;
+  craft->header.object = -1;
+  craft->header.entity = AddEntity(world->entities, kTypePlayer, kModeGround, craft);
+  craft->energy = 250;
+  for (int32_t& sound : craft->sounds) sound = -1;
+  ++cratesMade;
+  return craft;
+}
+
+void DestroyCraft(World*, void*) { ++craftsDestroyed; }
+
+const KindFunctions kTestCraft = {MakeCraft, nullptr, nullptr, DestroyCraft};
+
+class DriverMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.LinkGameData();
+    ClearFrameClock();
+    memset(&Input, 0, sizeof Input);
+    memset(&Bindings, 0, sizeof Bindings);
+    cratesMade = craftsDestroyed = 0;
+    SetKindFunctionsForTest(kTypePlayer, &kTestCraft);
+    SetCurrentPlatform(&platform);
+    SetDisplayLayout();
+    driver.Initialise(kAppContext, FrameBuffer);
+  }
+  void TearDown() override {
+    if (!shutDown) driver.Shutdown();
+    SetKindFunctionsForTest(kTypePlayer, nullptr);
+    SetCurrentPlatform(nullptr);
+  }
+  // Continues a saved game in the first map, as Play does, until the map is played.
+  void EnterMap() {
+    NewGameReset(&driver.player);
+    CloseCurrentForm(Forms);
+    driver.OpenInGameForm();
+    for (int i = 0; i < 20 && driver.screenState != kScreenPlaying; ++i) Step();
+    ASSERT_EQ(driver.screenState, kScreenPlaying);
+    ASSERT_TRUE(WorldMapLoaded(&driver.world));
+    ASSERT_EQ(cratesMade, 1);
+  }
+  bool Step() {
+    SampleKeys();
+    const bool on = driver.Update(FrameBuffer, 40);
+    ShiftLatches();
+    FrameDeltaMs = 40;
+    driver.Render(FrameBuffer);
+    return on;
+  }
+  void ShutDown() {
+    driver.Shutdown();
+    shutDown = true;
+  }
+
+  ScratchDir dir;
+  PlatformOptions options;
+  HeadlessPlatform platform{options};
+  GameDriver driver;
+  bool shutDown = false;
+};
+
+// Whatever ends the program in the middle of a map, the map is unloaded, which writes its
+// state, and the player data is written.
+enum Road { kWindowClosed, kQuitRequest, kQuestionOpen };
+
+class RoadOut : public DriverMapTest, public ::testing::WithParamInterface<Road> {};
+
+TEST_P(RoadOut, KeepsThePlayedMap) {
+  EnterMap();
+  EXPECT_FALSE(dir.Exists("map1_1.sav"));
+  switch (GetParam()) {
+    case kWindowClosed:
+      break;
+    case kQuitRequest:
+      // The exit button's request ends the program at the next step, with no question.
+      Input.quitRequest = 1;
+      EXPECT_FALSE(Step());
+      EXPECT_EQ(driver.screenState, kScreenPlaying);
+      EXPECT_STREQ(driver.choiceText, "");
+      break;
+    case kQuestionOpen:
+      Input.action[kActGoToMenu].current = 1;  // the in-game menu button
+      EXPECT_TRUE(Step());
+      EXPECT_EQ(driver.screenState, kScreenChoice);
+      EXPECT_STREQ(driver.choiceText, "Go to menu?");
+      break;
+  }
+  ShutDown();
+  EXPECT_TRUE(dir.Exists("map1_1.sav"));
+  EXPECT_TRUE(dir.Exists(kPlayerDataFile));
+  EXPECT_EQ(craftsDestroyed, 1);
+  EXPECT_FALSE(WorldMapLoaded(&driver.world));
+  EXPECT_EQ(dir.Log(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Driver, RoadOut,
+                         ::testing::Values(kWindowClosed, kQuitRequest, kQuestionOpen));
+
+// The screen states the world sets while a map is played: another map, the restore after
+// the craft's death, the main menu.
+TEST_F(DriverMapTest, TheWorldsRequestsAreCarriedOut) {
+  EnterMap();
+  struct Case {
+    const char* name;
+    uint8_t state;
+    bool reloads;
+  };
+  for (const Case c : {Case{"another map", kScreenNextMap, true},
+                       Case{"restored after death", kScreenRestored, true},
+                       Case{"main menu", kScreenToMainMenu, false}}) {
+    SCOPED_TRACE(c.name);
+    const int madeBefore = cratesMade, destroyedBefore = craftsDestroyed;
+    driver.player.engineOn = 1;
+    driver.player.motion[1] = 5;
+    driver.player.velocity[2] = 7;
+    driver.fadeLevel = 3;
+    driver.screenState = c.state;
+    Step();
+    EXPECT_EQ(craftsDestroyed, destroyedBefore + 1);  // the map was left
+    EXPECT_EQ(driver.fadeLevel, kFullBrightness);
+    if (c.reloads) {
+      EXPECT_EQ(driver.screenState, kScreenLoading);
+      EXPECT_STREQ(Forms->current->name, "FORMINGAME_CAM_FP");
+      for (int i = 0; i < 20 && driver.screenState != kScreenPlaying; ++i) Step();
+      EXPECT_EQ(driver.screenState, kScreenPlaying);
+      EXPECT_EQ(cratesMade, madeBefore + 1);
+    } else {
+      EXPECT_EQ(driver.screenState, kScreenMenus);
+      EXPECT_STREQ(Forms->current->name, "FORMMAIN");
+      EXPECT_FALSE(WorldMapLoaded(&driver.world));
+      EXPECT_EQ(driver.sound->intro.playing, 1);  // the title music is back
+    }
+    if (c.state == kScreenRestored) {
+      EXPECT_EQ(driver.player.engineOn, 0);
+      EXPECT_EQ(driver.player.motion[1], 0);
+      EXPECT_EQ(driver.player.velocity[2], 0);
+    }
+  }
+  EXPECT_EQ(dir.Log(), "");
+}
+
+// The engine switch on the console turns the craft's engine on and off.
+TEST_F(DriverMapTest, TheEngineSwitchDrivesTheCraft) {
+  EnterMap();
+  ASSERT_NE(driver.world.player, nullptr);
+  Entity* craft = driver.world.player->header.entity;
+  ASSERT_NE(craft, nullptr);
+  EXPECT_EQ(craft->thrust, 0);
+  for (uint8_t expected : {1, 0}) {
+    StylusDownAt(108, 300);  // ENGINELED
+    Step();
+    StylusUpNow();
+    Step();
+    EXPECT_EQ(craft->thrust, expected);
+  }
+}
+
+// The menu keys answer the question only: the console's focus under it does not move, and
+// the select key does not press the console's engine switch as well.
+TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {
+  Bindings.code[kActMenuLeft] = 0x25;
+  Bindings.code[kActMenuSelect] = 0x0D;
+  EnterMap();
+  Entity* craft = driver.world.player->header.entity;
+  const int32_t focus = Forms->current->focused;
+  Input.action[kActGoToMenu].current = 1;
+  Step();
+  ASSERT_EQ(driver.screenState, kScreenChoice);
+  for (int vk : {0x25, 0x25, 0x0D}) {  // left, left (to the engine switch), select
+    platform.SetKey(vk, true);
+    Step();
+    platform.SetKey(vk, false);
+    Step();
+  }
+  EXPECT_EQ(Forms->current->focused, focus);
+  EXPECT_EQ(craft->thrust, 0);
+  EXPECT_EQ(driver.world.worldState, kWorldClosing);  // "Yes": the closing pause began
+}
+
+}  // namespace

@@ -1,0 +1,263 @@
+// The game driver in-process: the head-up message's wrapping and lifetime, the choice box's
+// placement and keys — what a run of the program cannot pin down by itself.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "core/core.h"
+#include "platform/headless/headless.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
+    out.push_back(text.substr(start, nl - start));
+  if (start < text.size()) out.push_back(text.substr(start));
+  return out;
+}
+
+class HudFont : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(font.LoadFont("font2.fnt"), 1); }
+  std::string Wrap(const std::string& text, int32_t width = 240) {
+    char out[kHudMessageBytes];
+    WrapHudMessage(font, text.c_str(), width, out, sizeof out);
+    return out;
+  }
+  UseGameData data;
+  Font font;
+};
+
+TEST_F(HudFont, AShortTextStaysOneLine) {
+  EXPECT_EQ(Wrap("Energy +50"), "Energy +50");
+  EXPECT_EQ(Wrap(""), "");
+}
+
+// Texts of about 400 and 700 pixels: broken after words, every continuation line starting
+// with the space that separated the words, nothing lost, no line wider than the layout.
+TEST_F(HudFont, ALongTextIsBrokenAfterWords) {
+  const std::string texts[] = {
+      "You found the ship keycard. The ship waits for you at the landing pad.",
+      "The neural link is down: the mainframe's guards are blind now. Find the mainframe, "
+      "set the X Bomb beside it and leave before the countdown ends."};
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    ASSERT_GT(font.MeasureText(text.c_str()), 300);
+    const std::string wrapped = Wrap(text);
+    const std::vector<std::string> lines = Lines(wrapped);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(wrapped.back(), '\n');
+    std::string joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_LE(font.MeasureText(lines[i].c_str()), 240) << lines[i];
+      if (i > 0) {
+        EXPECT_EQ(lines[i][0], ' ') << lines[i];
+      }
+      if (i + 1 < lines.size()) {
+        EXPECT_NE(lines[i].back(), ' ') << lines[i];
+      }
+      joined += lines[i];
+    }
+    EXPECT_EQ(joined, text);
+  }
+}
+
+TEST_F(HudFont, OverlongTextsAreCutAndTheRecordNeverOverflows) {
+  // 300 characters of words: cut to 255, then the line breaks must still fit 256 bytes.
+  std::string words;
+  while (words.size() < 300) words += "abcd ";
+  const std::string wrapped = Wrap(words);
+  EXPECT_LE(wrapped.size(), size_t(kHudMessageBytes - 1));
+  std::string joined;
+  for (const std::string& line : Lines(wrapped)) joined += line;
+  EXPECT_EQ(joined, words.substr(0, joined.size()));
+
+  // A word wider than the layout has no space to break at: its lines are filled, not cut
+  // down to a character each.
+  const std::string word(80, 'W');
+  const std::vector<std::string> lines = Lines(Wrap(word));
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_LE(lines.size(), 6u);
+  for (const std::string& line : lines) EXPECT_LE(font.MeasureText(line.c_str()), 240);
+}
+
+// The choice box's answers on the 240 x 320 layout and on a layout twice as large.
+TEST_F(HudFont, ChoiceAnswersArePlacedByTheLayout) {
+  const uint32_t oldW = LayoutWidth, oldH = LayoutHeight;
+  const char* const texts[3] = {"Yes", "No", "Maybe"};
+  const int32_t h = font.FontHeight();
+  int32_t w[3];
+  for (int i = 0; i < 3; ++i) w[i] = font.MeasureText(texts[i]);
+  struct Case {
+    uint32_t layoutW, layoutH;
+    int32_t count;
+    AnswerRect expected[3];
+  };
+  const Case cases[] = {
+      {240, 320, 1, {{120 - w[0], 225 - h, w[0], h}}},
+      {240, 320, 2, {{52 - w[0], 225 - h, w[0], h}, {199 - w[1], 225 - h, w[1], h}}},
+      {240, 320, 3,
+       {{46 - w[0] / 2, 212 - h / 2, w[0], h},
+        {199 - w[1] / 2, 212 - h / 2, w[1], h},
+        {120 - w[2] / 2, 281 - h / 2, w[2], h}}},
+      {480, 640, 2, {{105 - w[0], 450 - h, w[0], h}, {398 - w[1], 450 - h, w[1], h}}},
+  };
+  Graphics2D g2d;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.layoutW) + " wide, answers: " + std::to_string(c.count));
+    LayoutWidth = c.layoutW;
+    LayoutHeight = c.layoutH;
+    AnswerRect rects[3];
+    PlaceAnswers(g2d, font, c.count, texts, rects);
+    for (int i = 0; i < c.count; ++i) {
+      EXPECT_EQ(rects[i].x, c.expected[i].x) << i;
+      EXPECT_EQ(rects[i].y, c.expected[i].y) << i;
+      EXPECT_EQ(rects[i].width, c.expected[i].width) << i;
+      EXPECT_EQ(rects[i].height, c.expected[i].height) << i;
+    }
+  }
+  LayoutWidth = oldW;
+  LayoutHeight = oldH;
+}
+
+// A whole driver over the headless machine, in a scratch copy of the game's directory.
+class DriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.LinkGameData();
+    ClearFrameClock();
+    memset(&Input, 0, sizeof Input);
+    memset(&Bindings, 0, sizeof Bindings);
+    Bindings.code[kActMenuLeft] = 0x25;
+    Bindings.code[kActMenuUp] = 0x26;
+    Bindings.code[kActMenuRight] = 0x27;
+    Bindings.code[kActMenuDown] = 0x28;
+    Bindings.code[kActMenuSelect] = 0x0D;
+    SetCurrentPlatform(&platform);
+    SetDisplayLayout();
+    driver.Initialise(kAppContext, FrameBuffer);
+  }
+  void TearDown() override {
+    driver.Shutdown();
+    SetCurrentPlatform(nullptr);
+  }
+  // One logic step with the key held for it, then one frame.
+  void Step(int vk = 0) {
+    if (vk) platform.SetKey(vk, true);
+    SampleKeys();
+    driver.Update(FrameBuffer, 40);
+    ShiftLatches();
+    if (vk) platform.SetKey(vk, false);
+    FrameDeltaMs = 40;
+    driver.Render(FrameBuffer);
+  }
+
+  ScratchDir dir;
+  PlatformOptions options;
+  HeadlessPlatform platform{options};
+  GameDriver driver;
+};
+
+TEST_F(DriverTest, StartsOnTheMainMenuAtFullBrightness) {
+  EXPECT_EQ(Driver, &driver);
+  EXPECT_EQ(driver.screenState, kScreenMenus);
+  ASSERT_NE(Forms, nullptr);
+  ASSERT_NE(Forms->current, nullptr);
+  EXPECT_STREQ(Forms->current->name, "FORMMAIN");
+  EXPECT_EQ(platform.ClockMsNow(), kSplashMs);  // the splash slept on the virtual clock
+  Step();
+  EXPECT_EQ(driver.fadeLevel, kFullBrightness);
+  EXPECT_EQ(Input.inputEnabled, 1);
+}
+
+// Keys in the choice box, by the number of answers.
+TEST_F(DriverTest, ChoiceBoxKeys) {
+  struct Case {
+    const char* name;
+    int32_t count, first;
+    std::vector<int> keys;
+    int32_t selected;
+  };
+  const Case cases[] = {
+      {"down with two answers stays", 2, 1, {0x28}, 1},
+      {"down with three answers goes to the third", 3, 1, {0x28}, 3},
+      {"right moves on", 2, 1, {0x27}, 2},
+      {"right stops at the last", 2, 2, {0x27, 0x27}, 2},
+      {"left stops at the first", 3, 1, {0x25}, 1},
+      {"up goes to the first", 3, 3, {0x26}, 1},
+  };
+  CloseCurrentForm(Forms);  // the menu keys are the box's alone
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(driver.ShowChoice("Go on?", c.count, c.first, "A", "B", "C"));
+    EXPECT_EQ(driver.screenState, kScreenChoice);
+    for (int vk : c.keys) {
+      Step(vk);
+      Step();
+    }
+    EXPECT_EQ(driver.selected, c.selected);
+    EXPECT_EQ(driver.screenState, kScreenChoice);
+    driver.screenState = kScreenMenus;
+  }
+  // Asked again with the selection key: answered, the game dimmed to level 14.
+  ASSERT_TRUE(driver.ShowChoice("Go on?", 2, 2, "A", "B", ""));
+  Step(0x0D);
+  EXPECT_EQ(driver.screenState, kScreenChoiceAnswered);
+  EXPECT_EQ(driver.selected, 2);
+}
+
+TEST_F(DriverTest, ChoiceBoxTakesAStylusReleaseInsideAnAnswer) {
+  ASSERT_TRUE(driver.ShowChoice("Go to menu?", 2, 1, "Yes", "No", ""));
+  const AnswerRect no = driver.answerRects[1];
+  StylusDownAt(no.x + no.width / 2, no.y + no.height / 2);
+  Step();
+  EXPECT_EQ(driver.screenState, kScreenChoice);
+  StylusUpNow();
+  Step();
+  EXPECT_EQ(driver.screenState, kScreenChoiceAnswered);
+  EXPECT_EQ(driver.selected, 2);
+  EXPECT_EQ(driver.fadeOut, 1);
+}
+
+TEST_F(DriverTest, ChoiceBoxRefusesCountsOutOfRange) {
+  struct Case {
+    int32_t count, first;
+  };
+  for (const Case c : {Case{4, 1}, Case{2, 3}, Case{2, 0}, Case{0, 1}}) {
+    SetThrottledRedraw(Forms, 1);
+    EXPECT_FALSE(driver.ShowChoice("?", c.count, c.first, "A", "B", "C"));
+    EXPECT_EQ(driver.screenState, kScreenMenus);
+    EXPECT_EQ(Forms->throttledRedraw, 0);
+  }
+}
+
+// The box dims the frozen picture one level a frame down to 14 and frames the selection in
+// white, 6 pixels outside the answer's text.
+TEST_F(DriverTest, ChoiceBoxDimsAndFramesTheSelection) {
+  ASSERT_TRUE(driver.ShowChoice("Go to menu?", 2, 1, "Yes", "No", ""));
+  for (int i = 0; i < 20; ++i) Step();
+  EXPECT_EQ(driver.fadeLevel, kChoiceDimLevel);
+  const AnswerRect yes = driver.answerRects[0];
+  EXPECT_EQ(FrameBuffer[(yes.y - 6) * 240 + yes.x], MakeColour(31, 31, 31));
+  EXPECT_EQ(FrameBuffer[(yes.y + yes.height + 6) * 240 + yes.x + yes.width + 6],
+            MakeColour(31, 31, 31));
+}
+
+// A message lives 3000 ms of frames; a second one replaces it and starts the time again.
+TEST_F(DriverTest, HudMessageLifetime) {
+  driver.ShowHudMessage("Energy +50");
+  for (int i = 0; i < 50; ++i) Step();  // 2000 ms
+  EXPECT_EQ(driver.messageShown, 1);
+  driver.ShowHudMessage("Rockets +4");
+  EXPECT_STREQ(driver.messageText, "Rockets +4");
+  for (int i = 0; i < 75; ++i) Step();  // 3000 ms: not yet over
+  EXPECT_EQ(driver.messageShown, 1);
+  Step();
+  EXPECT_EQ(driver.messageShown, 0);
+}
+
+}  // namespace

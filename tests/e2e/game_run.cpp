@@ -1,0 +1,126 @@
+// The headless game runner of the end-to-end tests.
+#include "game_run.h"
+
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+double Picture::Brightness(int x, int y, int w, int h) const {
+  double sum = 0;
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i) {
+      const uint32_t p = At(i, j);
+      sum += ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255);
+    }
+  return w > 0 && h > 0 ? sum / (3.0 * w * h) : 0;
+}
+
+bool Picture::SameArea(const Picture& other, int x, int y, int w, int h) const {
+  if (width != other.width || height != other.height) return false;
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i)
+      if (At(i, j) != other.At(i, j)) return false;
+  return true;
+}
+
+GameRun::GameRun() { dir.LinkGameData(); }
+
+void GameRun::Tap(int tick, Point p) {
+  Line(std::to_string(tick) + " stylus-down " + std::to_string(p.x) + " " + std::to_string(p.y));
+  Line(std::to_string(tick + 4) + " stylus-up");
+}
+
+void GameRun::Press(int tick, int vk) {
+  Line(std::to_string(tick) + " down " + std::to_string(vk));
+  Line(std::to_string(tick + 4) + " up " + std::to_string(vk));
+}
+
+void GameRun::Close(int tick) { Line(std::to_string(tick) + " close"); }
+
+void GameRun::Shot(int tick, const std::string& name) {
+  shots_ += " --shot " + std::to_string(tick) + ":" + dir.File(name);
+}
+
+int GameRun::Run(int ticks, const std::string& options) {
+  dir.Write("input.txt", script_);
+  const std::string cmd = GameDataDir() + "/game --headless --data " + dir.path() + " --ticks " +
+                          std::to_string(ticks) + " --input " + dir.File("input.txt") + shots_ +
+                          " " + options + " >" + dir.File("stdout.txt") + " 2>&1";
+  const int status = system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool GameRun::SavedSettings(Settings* settings, KeyBindings* keys) const {
+  if (!dir.Exists(kSettingsFile)) return false;
+  const std::string bytes = dir.Read(kSettingsFile);
+  memset(settings, 0, sizeof *settings);
+  memset(keys, 0, sizeof *keys);
+  DecodeSettingsFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), settings, keys);
+  return bytes.size() == kSettingsFileBytes;
+}
+
+bool GameRun::SavedPlayer(PlayerData* player) const {
+  if (!dir.Exists(kPlayerDataFile)) return false;
+  const std::string bytes = dir.Read(kPlayerDataFile);
+  memset(player, 0, sizeof *player);
+  DecodePlayerData(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), player);
+  return bytes.size() == kPlayerDataBytes;
+}
+
+void GameRun::PutSettings(const Settings& settings, const KeyBindings& keys) const {
+  uint8_t image[kSettingsFileBytes];
+  EncodeSettingsFile(settings, keys, image);
+  dir.Write(kSettingsFile, std::string(reinterpret_cast<char*>(image), sizeof image));
+}
+
+void GameRun::PutPlayer(const PlayerData& player) const {
+  uint8_t image[kPlayerDataBytes];
+  EncodePlayerData(player, image);
+  dir.Write(kPlayerDataFile, std::string(reinterpret_cast<char*>(image), sizeof image));
+}
+
+Picture GameRun::Image(const std::string& name) const {
+  Picture out;
+  png_image image;
+  memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, dir.File(name).c_str())) return out;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return out;
+  out.width = int(image.width);
+  out.height = int(image.height);
+  out.pixels.resize(size_t(out.width) * size_t(out.height));
+  for (size_t i = 0; i < out.pixels.size(); ++i)
+    out.pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
+  return out;
+}
+
+KeyBindings DefaultKeys() {
+  KeyBindings keys;
+  memset(&keys, 0, sizeof keys);
+  keys.code[kActMenuLeft] = kVkLeft;
+  keys.code[kActMenuRight] = kVkRight;
+  keys.code[kActMenuUp] = kVkUp;
+  keys.code[kActMenuDown] = kVkDown;
+  keys.code[kActMenuSelect] = kVkEnter;
+  keys.code[kActLeft] = kVkLeft;
+  keys.code[kActRight] = kVkRight;
+  keys.code[kActViewUp] = kVkUp;
+  keys.code[kActViewDown] = kVkDown;
+  keys.code[kActShoot] = kVkSpace;
+  keys.code[kActEngineOnOff] = kVkE;
+  keys.code[kActChangeWeapon] = kVkW;
+  return keys;
+}
+
+Settings DefaultSettings() {
+  Settings s;
+  memset(&s, 0, sizeof s);
+  SetDefaultSettings(&s);
+  return s;
+}
