@@ -217,8 +217,8 @@ void SdlPlatform::ToggleFullscreen() {
 }
 
 void SdlPlatform::Screenshot() {
-  // Beside the program's data, numbered so earlier shots are kept.
-  std::string dir = options_.dataDir.empty() ? ExecutableDirectory() : options_.dataDir + "/";
+  // With the player's files, numbered so earlier shots are kept.
+  std::string dir = options_.userDir.empty() ? ExecutableDirectory() : options_.userDir;
   for (int n = 1; n < 10000; ++n) {
     char name[32];
     snprintf(name, sizeof name, "shot%04d.png", n);
