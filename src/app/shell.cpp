@@ -103,14 +103,19 @@ int RunGame(int argc, char** argv) {
   if (!StartInstance()) return 0;
   Platform* platform =
       options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);
-  if (platform && !options.replayFile.empty())
-    platform = CreateReplayPlatform(platform, options.replayFile);
-  else if (platform && !options.recordFile.empty())
-    platform = CreateRecordingPlatform(platform, options.recordFile);
   if (!platform) {
     LogMessage("Unable to open the display or the keys.");
     ReleaseInstanceLock();
     return 1;
+  }
+  // A tape that cannot be read or written is the command line's fault (reason on stderr).
+  if (!options.replayFile.empty())
+    platform = CreateReplayPlatform(platform, options.replayFile);
+  else if (!options.recordFile.empty())
+    platform = CreateRecordingPlatform(platform, options.recordFile);
+  if (!platform) {
+    ReleaseInstanceLock();
+    return 2;
   }
   GameHooks* game = new GameDriver();
   int status = RunShell(platform, game);
