@@ -9,13 +9,13 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
     // 0 (no kind)
     nullptr,
     // 1 Player
-    nullptr,
+    &kPlayerKind,
     // 2 Rocket
-    nullptr,
+    &kRocketKind,
     // 3 Plasma
-    nullptr,
+    &kPlasmaKind,
     // 4 RifleBullet
-    nullptr,
+    &kRifleBulletKind,
     // 5 StegoTank
     nullptr,
     // 6 MegaRaptor
@@ -23,7 +23,7 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
     // 7 PteranoFlyer
     nullptr,
     // 8 Torpedo
-    nullptr,
+    &kTorpedoKind,
     // 9 Ship
     nullptr,
     // 10 MapExit
@@ -59,7 +59,7 @@ const KindFunctions* const kBuiltKinds[kLastTypeCode + 1] = {
 // The craft's head-up refreshes: `&kPlayerHooks` once the craft is built.
 const PlayerHooks* const kBuiltPlayerHooks =
     // the craft's hooks
-    nullptr;
+    &kPlayerHooks;
 
 const KindFunctions kNoKind = {};
 

@@ -245,9 +245,12 @@ struct PlayerCraft {
   int32_t walkFrame;         // 2..5
   int32_t walkFrameCount;    // 5
   int32_t walkSpeed;
+  ScrollText* finalText;     // the closing text's panel while it scrolls (state 7)
 };
 
-// Head-up display refreshes, also called by map loading and pickups.
+// Head-up display refreshes, also called by map loading and pickups. The weapon display
+// (CURRWEAPON and the crosshair of the weapon) also refreshes the ammunition (AMMOLEFT),
+// which always shows the current weapon's count.
 void RefreshWeaponDisplay(World* world, PlayerCraft* craft);
 void RefreshAmmoDisplay(World* world, PlayerCraft* craft);
 void RefreshEngineLed(World* world, PlayerCraft* craft);

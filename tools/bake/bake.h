@@ -37,5 +37,6 @@ bool BakeModels(const BakeContext& ctx);     // player1.tdo and its key frames
 bool BakeSounds(const BakeContext& ctx);  // the sound effects *.wav
 bool BakeMusic(const BakeContext& ctx);   // intro.mmd and its instruments intro_p1..p3.wav
 bool BakeForms(const BakeContext& ctx);   // kvr.rsx and the sprites of its forms
+bool BakeWeaponArt(const BakeContext& ctx);  // rocket.tdo and the shots' flip-books
 bool BakeExplosions(const BakeContext& ctx);  // expl_w_smoke_002.spr .. expl_w_smoke_032.spr
 bool BakeMaps(const BakeContext& ctx);    // NAME.map and NAME.ent from content/maps/NAME.txt

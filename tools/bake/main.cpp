@@ -27,6 +27,7 @@ const BakeStep kSteps[] = {
     {"sounds", BakeSounds},
     {"music", BakeMusic},
     {"forms", BakeForms},
+    {"weapon art", BakeWeaponArt},
     {"explosions", BakeExplosions},
     {"maps", BakeMaps},
 };

@@ -1,0 +1,334 @@
+// The player's craft: weapons and their ammunition, damage by skill, the walk cycle, death,
+// what it keeps in the player data, and the camera.
+#include "craft_fixture.h"
+
+namespace {
+
+TEST_F(CraftTest, CreatedFromThePlayerDataAndCleanly) {
+  host.player.weapon = kWeaponPlasma;
+  host.player.plasmaAmmo = 77;
+  host.player.rockets = 3;
+  host.player.energy = 120;
+  host.player.state = kCraftLeftMap;  // left through an exit last time
+  host.player.engineOn = 1;
+  host.player.velocity[2] = 33;
+  host.player.motion[1] = 9;
+  MakeCraft();
+  EXPECT_EQ(craft->weapon, kWeaponPlasma);
+  EXPECT_EQ(craft->plasmaAmmo, 77);
+  EXPECT_EQ(craft->rockets, 3);
+  EXPECT_EQ(craft->gunAmmo, 300);
+  EXPECT_EQ(craft->energy, 120);
+  EXPECT_EQ(craft->header.state, kCraftAlive);
+  EXPECT_EQ(craft->entity->thrust, 1);
+  EXPECT_EQ(craft->entity->vz, 33);
+  EXPECT_EQ(craft->entity->motion[1], 9);
+  EXPECT_EQ(craft->entity->maxSpeed, 60);
+  EXPECT_EQ(craft->entity->turnRate, 5000);
+  EXPECT_GT(craft->entity->radius, 100);
+  // First person: the craft's own model is not drawn.
+  EXPECT_EQ(scene->store.Get(craft->craftObject)->hidden, 1);
+  EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 1);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(CraftTest, TheLastTwoRoundsFireOnceThenShootSwitchesToPlasma) {
+  host.player.gunAmmo = 2;
+  MakeCraft();
+  Hold(kActShoot);
+  Step(4);  // a new gun waits its 200 ms like after any shot
+  EXPECT_EQ(craft->gunAmmo, 2);
+  Step();
+  EXPECT_EQ(craft->gunAmmo, 0);
+  EXPECT_EQ(FlyingShots(craft->machineGun), 1);
+  EXPECT_EQ(craft->weapon, kWeaponMachineGun);
+  Step();  // still held: the empty gun gives way to the plasma gun
+  EXPECT_EQ(craft->weapon, kWeaponPlasma);
+  EXPECT_EQ(craft->plasmaAmmo, 30);
+  EXPECT_EQ(FlyingShots(craft->machineGun), 1);
+}
+
+TEST_F(CraftTest, ShootWithAnEmptyWeaponSwitchesInsteadOfFiring) {
+  struct Case {
+    int32_t gun, plasma, rockets, chosen, expected;
+  };
+  const Case cases[] = {
+      {300, 30, 0, kWeaponRocket, kWeaponPlasma},       // CHANGEWEAPON lands on no rockets
+      {300, 0, 0, kWeaponRocket, kWeaponMachineGun},
+      {300, 0, 4, kWeaponPlasma, kWeaponRocket},
+      {0, 0, 0, kWeaponRocket, kWeaponRocket},           // nothing anywhere: it stays
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen * 100 + c.expected);
+    host.player.gunAmmo = c.gun;
+    host.player.plasmaAmmo = c.plasma;
+    host.player.rockets = c.rockets;
+    host.player.weapon = kWeaponMachineGun;
+    MakeCraft();
+    while (craft->weapon != c.chosen) Tap(kActChangeWeapon);
+    Hold(kActShoot);
+    Step();
+    Release(kActShoot);
+    EXPECT_EQ(craft->weapon, c.expected);
+    EXPECT_EQ(FlyingShots(craft->machineGun) + FlyingShots(craft->plasmaGun), 0);
+    EXPECT_EQ(craft->rocketLauncher->state, kRocketReady);
+    EXPECT_EQ(craft->gunAmmo + craft->plasmaAmmo + craft->rockets, c.gun + c.plasma + c.rockets);
+    FreshMap();
+  }
+}
+
+TEST_F(CraftTest, PlasmaAlternatesSidesAtMostOnceIn150Ms) {
+  host.player.weapon = kWeaponPlasma;
+  MakeCraft(1000, 100, 2000);
+  Hold(kActShoot);
+  Step(3);  // 120 ms: the gun is not ready yet
+  EXPECT_EQ(FlyingShots(craft->plasmaGun), 0);
+  Step();
+  ASSERT_EQ(FlyingShots(craft->plasmaGun), 1);
+  // The offsets are turned through the 255-unit identity, which rounds down.
+  EXPECT_EQ(craft->plasmaGun->shots[0].entity->x, 1000 + 79);
+  EXPECT_EQ(craft->plasmaGun->shots[0].entity->y, 100 + 149);
+  Step(12);  // 640 ms of holding: a shot every 160 ms
+  EXPECT_EQ(FlyingShots(craft->plasmaGun), 4);
+  EXPECT_EQ(craft->plasmaAmmo, 26);
+  const Entity* second = craft->plasmaGun->shots[1].entity;
+  EXPECT_LT(second->x, 1000 - 70);  // the left side; it flies straight ahead (+z)
+  EXPECT_GT(second->x, 1000 - 90);
+}
+
+TEST_F(CraftTest, ShotDamageDependsOnSkillAndNeverComesFromItsOwnShots) {
+  struct Case {
+    int32_t type, skill, damage;
+  };
+  const Case cases[] = {
+      {kTypePlasma, 1, 7},       {kTypePlasma, 2, 10},       {kTypePlasma, 3, 14},
+      {kTypeRifleBullet, 1, 3},  {kTypeRifleBullet, 2, 5},   {kTypeRifleBullet, 3, 7},
+      {kTypeTorpedo, 1, 13},     {kTypeTorpedo, 2, 20},      {kTypeTorpedo, 3, 30},
+  };
+  MakeCraft();
+  Entity* self = craft->entity;
+  Entity* enemy = AddVictim(kTypeMegaRaptor, 5000, 100, 0);
+  for (const Case& c : cases) {
+    host.player.skillLevel = c.skill;
+    Entity shot = {};
+    shot.type = c.type;
+    shot.active = 1;
+    shot.owner = enemy;
+    craft->energy = 200;
+    DispatchCollision(&world, self, &shot);
+    EXPECT_EQ(craft->energy, 200 - c.damage) << c.type << " skill " << c.skill;
+    shot.owner = self;  // its own shot
+    DispatchCollision(&world, self, &shot);
+    shot.owner = enemy;
+    shot.active = 0;    // a shot that has already burst
+    DispatchCollision(&world, self, &shot);
+    EXPECT_EQ(craft->energy, 200 - c.damage);
+  }
+}
+
+TEST_F(CraftTest, AHardPlasmaHitAtTenEnergyLeavesZeroAndTheCraftExplodesNextUpdate) {
+  host.player.skillLevel = 3;
+  host.player.energy = 10;
+  MakeCraft();
+  Entity* enemy = AddVictim(kTypeMegaRaptor, 5000, 100, 0);
+  Entity shot = {};
+  shot.type = kTypePlasma;
+  shot.active = 1;
+  shot.owner = enemy;
+  DispatchCollision(&world, craft->entity, &shot);
+  EXPECT_EQ(craft->energy, 0);
+  EXPECT_EQ(craft->header.state, kCraftAlive);
+  Step();
+  EXPECT_EQ(craft->header.state, kCraftExploding);
+  EXPECT_EQ(craft->entity->active, 0);
+  EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 0);
+  EXPECT_EQ(craft->rocketLauncher->state, kRocketBursting);  // the craft's own blast
+  // The fade starts at 180 and the wreck is gone at 257.
+  Step(180);
+  EXPECT_EQ(craft->explosionTime, 180);
+  EXPECT_EQ(host.fadeOuts, 1);
+  Step(76);
+  EXPECT_EQ(craft->header.state, kCraftExploding);
+  Step();
+  EXPECT_EQ(craft->explosionTime, 257);
+  EXPECT_EQ(craft->header.state, kCraftDead);
+  EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 1);
+  EXPECT_EQ(host.fadeOuts, 1);
+}
+
+TEST_F(CraftTest, BumpingBouncesAndStandsClearWhileTheShipWithTheKeycardBoards) {
+  MakeCraft(0, 100, 0);
+  Entity* self = craft->entity;
+  self->vz = 40;
+  Entity* tank = AddVictim(kTypeStegoTank, 0, 100, 150);
+  DispatchCollision(&world, self, tank);
+  EXPECT_EQ(self->vz, -40);
+  // Pushed back along the line between them to the sum of the radii plus 10.
+  EXPECT_EQ(self->x, 0);
+  EXPECT_EQ(self->z, 150 - ((self->radius + 100 + 10) * 256 >> 8));
+  // Pickups and map exits are not obstacles.
+  Entity* pack = AddVictim(kTypeEnergyPack, 0, 100, 100);
+  const Entity before = *self;
+  DispatchCollision(&world, self, pack);
+  EXPECT_EQ(self->z, before.z);
+  EXPECT_EQ(self->vz, before.vz);
+  // The ship: a bump without the keycard, boarding with it.
+  Entity* ship = AddVictim(kTypeShip, 0, 100, 3000);
+  DispatchCollision(&world, self, ship);
+  EXPECT_EQ(craft->header.state, kCraftAlive);
+  EXPECT_EQ(self->vz, 40);
+  host.player.haveShipKeyCard = 1;
+  world.ship = victims.back().get();
+  DispatchCollision(&world, self, ship);
+  EXPECT_EQ(craft->header.state, kCraftBoarding);
+  EXPECT_EQ(self->vz, 40);
+  Step(3);  // 120 ms: past the pause, the craft stands 1000 behind the ship
+  EXPECT_EQ(craft->header.state, kCraftDrivingIn);
+  EXPECT_EQ(host.player.boardedShip, 1);
+  EXPECT_EQ(self->active, 0);
+  EXPECT_EQ(self->z, 3000 - 997);  // -1000 through the 255-unit identity
+  EXPECT_EQ(self->y, 100 + 110);
+  Step(89);
+  EXPECT_EQ(craft->header.state, kCraftDrivingIn);
+  Step();
+  EXPECT_EQ(craft->header.state, kCraftInShip);
+  EXPECT_EQ(self->y, 100 + 110 + 2 * 28);
+  EXPECT_EQ(self->z, 3000 - 997 + 90 * 4);
+}
+
+TEST_F(CraftTest, StandingStillTheWalkStopsOnlyAtTheStartOfSegmentTwoOrFour) {
+  MakeCraft();
+  craft->entity->thrust = 1;
+  int steps = 0;
+  for (int stop = 0; stop < 12; ++stop) {
+    // Walk a different distance each time, then let go of the engine.
+    craft->entity->thrust = 1;
+    Step(7 + stop * 5);
+    craft->entity->thrust = 0;
+    for (steps = 0; steps < 200; ++steps) {
+      const int32_t frame = craft->walkFrame, blend = craft->walkBlend;
+      Step();
+      if (craft->walkFrame == frame && craft->walkBlend == blend && craft->entity->speed == 0 &&
+          !craft->settling)
+        break;
+    }
+    ASSERT_LT(steps, 200);
+    EXPECT_TRUE(craft->walkFrame == 2 || craft->walkFrame == 4) << craft->walkFrame;
+    EXPECT_LT(craft->walkBlend, 30);
+  }
+}
+
+TEST_F(CraftTest, WalkingStepsSoundOnTheFeetFrames) {
+  MakeCraft();
+  craft->entity->thrust = 1;
+  int frames2or4 = 0, lastFrame = craft->walkFrame;
+  for (int i = 0; i < 200; ++i) {
+    Step();
+    if (craft->walkFrame != lastFrame && (craft->walkFrame == 2 || craft->walkFrame == 4)) {
+      ++frames2or4;
+      EXPECT_TRUE(IsSamplePlaying(host.sound, craft->sounds[0]));
+    }
+    lastFrame = craft->walkFrame;
+  }
+  EXPECT_GT(frames2or4, 4);
+}
+
+TEST_F(CraftTest, ThePlayerDataKeepsWhatTheWayOfLeavingCallsFor) {
+  struct Case {
+    const char* how;
+    int32_t state;
+    bool keepsProgress, keepsPlace;
+  };
+  const Case cases[] = {
+      {"by the menu", kCraftAlive, true, true},
+      {"through a map exit", kCraftLeftMap, true, false},
+      {"after death", kCraftDead, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    FreshMap();
+    NewGameReset(&host.player);
+    host.player.restorePlayer = 1;
+    MakeCraft(1234, 150, -777, 40000);
+    craft->gunAmmo = 120;
+    craft->plasmaAmmo = 5;
+    craft->rockets = 2;
+    craft->energy = 99;
+    craft->weapon = kWeaponRocket;
+    craft->entity->thrust = 1;
+    craft->entity->vz = 44;
+    craft->header.state = c.state;
+    DropCraft();
+    const PlayerData& d = host.player;
+    EXPECT_EQ(d.gunAmmo, c.keepsProgress ? 120 : 300);
+    EXPECT_EQ(d.energy, c.keepsProgress ? 99 : 250);
+    EXPECT_EQ(d.weapon, c.keepsProgress ? kWeaponRocket : kWeaponMachineGun);
+    EXPECT_EQ(d.engineOn, c.keepsProgress ? 1 : 0);
+    EXPECT_EQ(d.velocity[2], c.keepsProgress ? 44 : 0);
+    EXPECT_EQ(d.state, c.keepsProgress ? c.state : 0);
+    EXPECT_EQ(d.restorePlayer, c.keepsPlace ? 1 : 0);
+    EXPECT_EQ(d.position[0], c.keepsPlace ? 1234 : 0);
+    EXPECT_EQ(d.heading, c.keepsPlace ? 40000 : 0);
+    // The next craft made from this record starts alive.
+    MakeCraft();
+    EXPECT_EQ(craft->header.state, kCraftAlive);
+  }
+}
+
+TEST_F(CraftTest, CameraModesPlaceTheCameraAroundTheCraft) {
+  MakeCraft(1000, 100, 2000, kQuarterTurn);  // facing +x
+  craft->entity->pitch = 6000;
+  world.cameraHeading = kQuarterTurn;
+  world.cameraMode = 1;
+  UpdateCamera(&world);
+  EXPECT_EQ(scene->cameraPos.x, 1000);
+  EXPECT_EQ(scene->cameraPos.y, 320);
+  EXPECT_EQ(scene->cameraPos.z, 2000);
+  EXPECT_EQ(scene->cameraAngle.x, 6000);
+  EXPECT_EQ(scene->cameraAngle.y, kQuarterTurn);
+  world.cameraMode = 3;  // 350 behind, 280 up, looking 10000 further down
+  UpdateCamera(&world);
+  EXPECT_EQ(scene->cameraPos.x, 1000 - 350);
+  EXPECT_EQ(scene->cameraPos.y, 380);
+  EXPECT_EQ(scene->cameraPos.z, 2000);
+  EXPECT_EQ(scene->cameraAngle.x, 16000);
+  world.cameraMode = 4;  // orbit: the heading moves on by 2000 a step
+  UpdateCamera(&world);
+  EXPECT_EQ(world.cameraHeading, kQuarterTurn + 2000);
+  EXPECT_NEAR(scene->cameraPos.x, 1000 - 650, 12);
+  EXPECT_EQ(scene->cameraPos.y, 100 + 278);
+  EXPECT_NEAR(scene->cameraPos.z, 2000, 12);
+  world.cameraMode = 5;  // beside the ship: its heading, looking down 15000
+  Entity* ship = AddVictim(kTypeShip, 0, 0, 0);
+  ship->heading = 0;
+  world.ship = victims.back().get();
+  UpdateCamera(&world);
+  EXPECT_EQ(world.cameraHeading, 0);
+  EXPECT_EQ(scene->cameraPos.x, 1000);
+  EXPECT_EQ(scene->cameraPos.y, 100 + 229);
+  EXPECT_EQ(scene->cameraPos.z, 2000 - 598);
+  EXPECT_EQ(scene->cameraAngle.x, 15000);
+}
+
+TEST_F(CraftTest, TheCameraHeadingTurnsAnEighthOfTheWayTheShortWayRound) {
+  struct Case {
+    int32_t current, target, next;
+  };
+  const Case cases[] = {
+      {0, 80000, 10000},
+      {80000, 0, 70000},
+      {10000, 514288, 7500},   // across zero: down, not all the way round
+      {514288, 10000, 516788},
+      {0, 524288 - 8, 524287},  // wraps into 0..524288
+  };
+  MakeCraft();
+  world.cameraMode = 1;
+  for (const Case& c : cases) {
+    world.cameraHeading = c.current;
+    craft->entity->heading = c.target;
+    UpdateCamera(&world);
+    EXPECT_EQ(world.cameraHeading, c.next) << c.current << " -> " << c.target;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// The craft's head-up display on the in-game form: weapon name, crosshair, ammunition,
+// engine light, and the log lines when the form lacks them.
+#include "craft_fixture.h"
+
+namespace {
+
+void NoEvents(FormManager*, int32_t, int32_t, void*, const char*) {}
+
+class HudTest : public CraftTest {
+ protected:
+  void SetUp() override {
+    CraftTest::SetUp();
+    dir.LinkGameData();
+    host.forms = CreateFormManager(0, nullptr, host.sound, NoEvents);
+    ASSERT_NE(host.forms, nullptr);
+  }
+  void TearDown() override {
+    DropCraft();
+    DestroyFormManager(host.forms);
+    host.forms = nullptr;
+    CraftTest::TearDown();
+  }
+  const char* Label(const char* name) {
+    auto* label = static_cast<LabelControl*>(FindCurrentControl(host.forms, name));
+    return label ? label->text : "(none)";
+  }
+  int Visible(const char* name) {
+    auto* image = static_cast<SpriteImage*>(FindCurrentControl(host.forms, name));
+    return image ? image->visible : -1;
+  }
+};
+
+TEST_F(HudTest, TheDisplayFollowsTheWeaponItsAmmunitionAndTheEngine) {
+  ASSERT_TRUE(OpenForm(host.forms, "kvr.rsx", "FORMINGAME_CAM_FP"));
+  host.player.gunAmmo = 120;
+  host.player.plasmaAmmo = 17;
+  host.player.rockets = 3;
+  MakeCraft();
+  RefreshWeaponDisplay(&world, craft);
+  struct Shown {
+    const char* name;
+    const char* ammo;
+    int gun, plasma, rocket;
+  };
+  const Shown expected[] = {{"Machine gun", "120", 1, 0, 0},
+                            {"Plasma", "17", 0, 1, 0},
+                            {"Rocket", "3", 0, 0, 1},
+                            {"Machine gun", "120", 1, 0, 0}};
+  for (const Shown& s : expected) {
+    if (&s != expected) Tap(kActChangeWeapon);
+    EXPECT_STREQ(Label("CURRWEAPON"), s.name);
+    EXPECT_STREQ(Label("AMMOLEFT"), s.ammo);
+    EXPECT_EQ(Visible("CROSSHAIR_RIFLEMACHINE"), s.gun);
+    EXPECT_EQ(Visible("CROSSHAIR_PLASMA"), s.plasma);
+    EXPECT_EQ(Visible("CROSSHAIR_ROCKET"), s.rocket);
+  }
+  auto* led = static_cast<CheckboxControl*>(FindCurrentControl(host.forms, "ENGINELED"));
+  ASSERT_NE(led, nullptr);
+  EXPECT_EQ(led->checked, 0);
+  Tap(kActEngineOnOff);
+  EXPECT_EQ(led->checked, 1);
+  Tap(kActEngineOnOff);
+  EXPECT_EQ(led->checked, 0);
+  // Firing counts down on the display.
+  Hold(kActShoot);
+  Step(5);
+  EXPECT_STREQ(Label("AMMOLEFT"), "118");
+  EXPECT_EQ(dir.Log(), "");
+}
+
+TEST_F(HudTest, AFormWithoutTheDisplayLogsAndPlayGoesOn) {
+  ASSERT_TRUE(OpenForm(host.forms, "kvr.rsx", "FORMMAIN"));
+  MakeCraft();
+  RefreshWeaponDisplay(&world, craft);
+  RefreshAmmoDisplay(&world, craft);
+  RefreshEngineLed(&world, craft);
+  EXPECT_EQ(dir.Log(),
+            "Error getting label pointer.\n"
+            "Error getting image pointer.(0)\n"
+            "Error getting image pointer.(1)\n"
+            "Error getting image pointer.(2)\n"
+            "Error getting label pointer.\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The mainframe is down: the closing text scrolls over the orbiting camera, with the
+// steps stretched to 50 ms, and its end hands over to the main menu.
+TEST_F(HudTest, TheFinalTextScrollsToItsEndAndThenTheMenuFollows) {
+  ASSERT_TRUE(OpenForm(host.forms, "kvr.rsx", "FORMINGAME_CAM_FP"));
+  MakeCraft();
+  craft->header.state = kCraftFinalStart;
+  Step();
+  EXPECT_EQ(craft->header.state, kCraftFinalText);
+  EXPECT_EQ(world.cameraMode, 4);
+  EXPECT_EQ(craft->entity->active, 0);
+  ASSERT_NE(craft->finalText, nullptr);
+  EXPECT_EQ(Visible("IMG_SCROLLFINAL"), 1);
+  auto* label = static_cast<LabelControl*>(FindCurrentControl(host.forms, "CURRWEAPON"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->visible, 0);
+  Step(10);
+  EXPECT_EQ(FrameDeltaMs, 50);
+  EXPECT_NE(host.screenState, kScreenToMainMenu);
+  // Shots and bumps no longer reach the craft.
+  const int32_t energy = craft->energy;
+  Entity shot = {};
+  shot.type = kTypeTorpedo;
+  shot.active = 1;
+  DispatchCollision(&world, craft->entity, &shot);
+  EXPECT_EQ(craft->energy, energy);
+  craft->finalText->position = 1e6f;  // run the text out
+  Step();
+  EXPECT_EQ(host.screenState, kScreenToMainMenu);
+  EXPECT_EQ(host.fadeOuts, 1);
+  EXPECT_EQ(craft->finalText, nullptr);
+  EXPECT_EQ(dir.Log(), "");
+}
+
+}  // namespace
