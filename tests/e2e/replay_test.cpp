@@ -47,6 +47,7 @@ TEST(Replay, ASessionPlayedBackEndsOnTheSameFrameWithTheSameFiles) {
   const std::string tape = recorded.dir.File("session.tape");
   for (int tick : {100, 600, 950}) recorded.Shot(tick, "shot" + std::to_string(tick) + ".png");
   ASSERT_EQ(recorded.Run(1000, "--record " + tape), 0);
+  ASSERT_TRUE(recorded.Has("map1_1.sav")) << "the session never left the map";
 
   GameRun replayed;  // no input of its own: everything comes from the tape
   for (int tick : {100, 600, 950}) replayed.Shot(tick, "shot" + std::to_string(tick) + ".png");
