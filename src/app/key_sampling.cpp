@@ -4,7 +4,9 @@
 
 void SampleKeys() {
   Platform* platform = CurrentPlatform();
-  for (int code = 0; code < 256; ++code)
+  // Code 0 means "not set": it never reads as down, so an unbound action never activates.
+  KeyTable[0] = 0;
+  for (int code = 1; code < 256; ++code)
     KeyTable[code] = (platform && platform->KeyState(code) != 0) ? 1 : 0;
   static const int kSampled[] = {5, 6, 7, 8, 0, 1, 2, 3, 4, 11, 12, 13, 14, 15};
   for (int slot : kSampled) {

@@ -93,11 +93,19 @@ int RunGame(int argc, char** argv) {
   const std::string exeDir = ExecutableDirectory();
   const std::string installed = options.dataDir.empty() ? InstalledDataDirectory(exeDir) : "";
   std::string dir = !options.dataDir.empty() ? options.dataDir : !installed.empty() ? installed : exeDir;
-  SetExeDir(dir.c_str());
+  if (!SetExeDir(dir.c_str())) {
+    fprintf(stderr, "game: the data directory is too long (at most %d characters): %s\n",
+            kMaxPath - 2, dir.c_str());
+    return 1;
+  }
   if (!installed.empty()) {
     const std::string user = UserDataDirectory();
     if (user.empty()) return 1;
-    SetUserDir(user.c_str());
+    if (!SetUserDir(user.c_str())) {
+      fprintf(stderr, "game: the user data folder is too long (at most %d characters): %s\n",
+              kMaxPath - 2, user.c_str());
+      return 1;
+    }
   }
   options.userDir = PlayerFilesDir();
   if (!StartInstance()) return 0;

@@ -10,28 +10,32 @@
 char ExeDir[kMaxPath] = "./";
 char UserDir[kMaxPath] = "";
 
-static void CopyDirectory(const char* dir, char* out) {
-  size_t n = strlen(dir);
-  if (n > kMaxPath - 2) n = kMaxPath - 2;
+// A cut directory would name another place, and every path composed from it would be
+// refused without a word: such a directory is refused whole, and `out` stays as it was.
+static bool CopyDirectory(const char* dir, char* out) {
+  const size_t n = strlen(dir);
+  const bool separator = dir[n - 1] == '/' || dir[n - 1] == '\\';
+  if (n + (separator ? 0 : 1) > size_t(kMaxPath - 1)) return false;
   memcpy(out, dir, n);
-  if (out[n - 1] != '/' && out[n - 1] != '\\') out[n++] = '/';
   out[n] = 0;
+  if (!separator) strcpy(out + n, "/");
+  return true;
 }
 
-void SetExeDir(const char* dir) {
+bool SetExeDir(const char* dir) {
   if (!dir[0]) {
     strcpy(ExeDir, "./");
-    return;
+    return true;
   }
-  CopyDirectory(dir, ExeDir);
+  return CopyDirectory(dir, ExeDir);
 }
 
-void SetUserDir(const char* dir) {
+bool SetUserDir(const char* dir) {
   if (!dir[0]) {
     UserDir[0] = 0;
-    return;
+    return true;
   }
-  CopyDirectory(dir, UserDir);
+  return CopyDirectory(dir, UserDir);
 }
 
 const char* PlayerFilesDir() { return UserDir[0] ? UserDir : ExeDir; }

@@ -9,12 +9,15 @@ constexpr int kMaxPath = 264;
 
 // The program's directory with its trailing separator, as 8-bit text. Set once at start.
 extern char ExeDir[kMaxPath];
-void SetExeDir(const char* dir);  // appends the separator when missing
+// Appends the separator when missing. False, with ExeDir unchanged, when the directory
+// and its separator do not fit in 263 characters.
+bool SetExeDir(const char* dir);
 
 // Where the player's own files go (log, settings, player data, map states); empty means
 // ExeDir, as in the build folder. An installed game keeps them in the user's data folder.
 extern char UserDir[kMaxPath];
-void SetUserDir(const char* dir);  // appends the separator; empty goes back to ExeDir
+// Appends the separator; empty goes back to ExeDir; false (UserDir kept) when too long.
+bool SetUserDir(const char* dir);
 // The folder the player's files are written to: UserDir when set, otherwise ExeDir.
 const char* PlayerFilesDir();
 

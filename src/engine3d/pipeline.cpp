@@ -248,6 +248,9 @@ void Engine3D::DrawFrame(uint16_t* target) {
   if (!ready || !Math || !Math->sine || !target) return;
   frameBuffer = target;
   polygonsUsed = verticesUsed = 0;
+  // Every record starts the frame zeroed, so no field of last frame's polygons or sprites
+  // can leak into a record that is filled only in part.
+  memset(polySoup, 0, size_t(kPolySoupSize) * sizeof(Poly3D));
   BuildViewMatrix(*this);
   for (int32_t i = 0; i < store.count; ++i) {
     store.objects[i]->visible = 0;

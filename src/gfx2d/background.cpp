@@ -82,9 +82,12 @@ int Background::DrawBackground(uint16_t* dest) {
   windowWidth = kWindowWidth;
   windowHeight = kWindowHeight;
   if (!dest || width <= 0 || height <= 0) return 1;
-  // The heading is wrapped into one turn and the 80-row window kept inside the 128 rows,
-  // so no camera angle can read outside the panorama.
-  const int32_t startColumn = (heading & (kFullTurn - 1)) / kHeadingPerColumn;
+  // The start column is the heading divided by 1024, truncated (so the construction
+  // heading -1 still shows column 0), then wrapped into the 512 columns of one turn; the
+  // 80-row window is kept inside the 128 rows, so no camera angle reads outside the panorama.
+  constexpr int32_t kTurnColumns = kFullTurn / kHeadingPerColumn;
+  const int32_t startColumn =
+      ((heading / kHeadingPerColumn) % kTurnColumns + kTurnColumns) % kTurnColumns;
   const int32_t hStep = kWindowWidth / width;
   const int32_t vStep = kWindowHeight / height;
   const int32_t startRow = std::clamp(pitch / kPitchPerRow, 0, kPanoramaHeight - 80);

@@ -136,7 +136,9 @@ void DestroyForm(FormRecord* form) {
 FormRecord* FindForm(FormManager* m, const char* name) {
   for (int32_t i = 0; i < m->forms.Count(); ++i) {
     auto* form = static_cast<FormRecord*>(m->forms.Get(i));
-    if (strcmp(form->name, name) == 0) return form;
+    // Names are kept cut to 127 characters; the requested name is cut the same way, so a
+    // long name finds the form it opened.
+    if (strncmp(form->name, name, kMaxFormNameChars) == 0) return form;
   }
   return nullptr;
 }

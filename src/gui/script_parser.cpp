@@ -261,14 +261,18 @@ const char* ParseScript(FormManager* m, FormRecord* form, const char* wanted, in
     const int got = ReadScriptLine(m->scriptText, m->scriptSize, &m->readPosition, &line);
     *lineNumber = line.number;
     if (got == 0) return inBlock ? nullptr : kFormNotFound;  // a missing ENDFORM is accepted
-    if (got < 0) return kSyntaxError;
+    // Lengths are checked only inside the wanted block: an over-long line elsewhere (the
+    // reader keeps its first bytes) must not stop other forms from opening.
+    const bool overLong = got < 0;
+    if (inBlock && overLong) return kSyntaxError;
     SplitScriptLine(line.text, &tokens);
     if (tokens.Empty()) continue;
     const bool formLine = strcmp(tokens.token[0], "FORM") == 0;
     if (!inBlock) {
       if (!formLine) continue;
-      if (tokens.tooLong || !tokens.Get(2)) return kSyntaxError;
+      if (!tokens.Get(2)) return kSyntaxError;
       inBlock = strcmp(tokens.Get(2), wanted) == 0;
+      if (inBlock && (overLong || tokens.tooLong)) return kSyntaxError;
       continue;
     }
     if (formLine) return kEndFormNotFound;

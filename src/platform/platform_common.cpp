@@ -199,11 +199,12 @@ std::string UserDataDirectory() {
 }
 
 uint32_t Rgb888From565(uint16_t p) {
-  // The game builds green from five bits at 10-6 (bit 5 stays clear), so widen five bits
-  // for each component: the game's white is then true white.
-  uint32_t r = (p >> 11) & 31, g = (p >> 6) & 31, b = p & 31;
+  // The screen is 5-6-5: the game's own colours leave bit 5 clear, but a half blend can set
+  // it, and the display shows it as the lowest green bit. Each field is widened by copying
+  // its top bits into the low ones.
+  uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
   r = (r << 3) | (r >> 2);
-  g = (g << 3) | (g >> 2);
+  g = (g << 2) | (g >> 4);
   b = (b << 3) | (b >> 2);
   return (r << 16) | (g << 8) | b;
 }

@@ -37,6 +37,7 @@ void StartNote(SoundSystem* ss, const IntroEvent& e) {
   ch.loop = in.mode == 3 ? 1 : 0;
   ch.transposed = 1;
   ch.rateCopy = NoteRate(ss, e.note);
+  ch.elapsed = 0;
 }
 
 }  // namespace

@@ -43,14 +43,19 @@ inline int32_t MixChannelSample(MixChannel& ch) {
   // repeats samples 0 .. length - 2.
   int64_t pos = ch.position;
   int64_t last = int64_t(slot->length) * 256 - 256;
-  if ((ch.end != 0 && pos >= int64_t(ch.end) * 256) || pos >= last) {
+  // A note's end is a length of time: it counts output samples, which a transposed note
+  // does not move through its slot at one per sample.
+  const bool ended = ch.end != 0 && (ch.transposed ? ch.elapsed >= ch.end : pos >= int64_t(ch.end) * 256);
+  if (ended || pos >= last) {
     if (!ch.loop) {
       ch.position = 0;
       FreeChannel(ch);
       return 0;
     }
     ch.position = uint32_t(slot->loopStart) * 256;
+    ch.elapsed = slot->loopStart;
   }
+  if (ch.transposed && ch.end != 0) ++ch.elapsed;  // bounded by the end, which resets it
   int32_t s = slot->data[ch.position >> 8];
   int32_t step = slot->rate;
   if (ch.transposed) step = (step * ch.rateCopy) >> 8;

@@ -202,6 +202,7 @@ int32_t PlaySampleEx(SoundSystem* ss, int32_t slot, int32_t loop, int32_t end, i
   ch.loop = loop ? 1 : 0;
   ch.transposed = 0;
   ch.rateCopy = s->rate;
+  ch.elapsed = 0;
   return c;
 }
 

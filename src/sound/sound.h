@@ -56,6 +56,7 @@ struct MixChannel {
   uint8_t loop;
   uint8_t transposed;   // started by the title music: steps by slot rate x note rate / 256
   int32_t rateCopy;     // the slot's rate, or the note's rate for a transposed channel
+  int32_t elapsed;      // a transposed note's output samples so far: its end counts these
 };
 
 // One record of the title-music event file; time and duration in samples once loaded.

@@ -42,35 +42,28 @@ bool PngSize(const std::string& path, uint32_t* w, uint32_t* h) {
 
 }  // namespace
 
-TEST(Shell, ClosingAfterNTicksShutsDownOnce) {
+TEST(Shell, TheLoopEndsAfterNTicksOrAtTheMessageAfterAFalseUpdate) {
   ScratchDir dir;
-  ClearFrameClock();
-  PlatformOptions o;
-  o.ticks = 10;
-  HeadlessPlatform platform(o);
-  CountingGame game;
-  EXPECT_EQ(RunShell(&platform, &game), 0);
-  EXPECT_EQ(game.handle, kAppContext);
-  EXPECT_EQ(platform.TimerCount(), 10);
-  EXPECT_EQ(game.renders, 10);
-  EXPECT_EQ(game.shutdowns, 1);
-  EXPECT_EQ(game.updates, 5);  // 200 ms of virtual time: one step per 40 ms
-  SetCurrentPlatform(nullptr);
-}
-
-TEST(Shell, AFalseUpdateEndsTheLoopAtTheNextMessage) {
-  ScratchDir dir;
-  ClearFrameClock();
-  PlatformOptions o;
-  o.ticks = 1000;
-  HeadlessPlatform platform(o);
-  CountingGame game;
-  game.failAt = 2;
-  EXPECT_EQ(RunShell(&platform, &game), 0);
-  EXPECT_EQ(game.updates, 2);
-  EXPECT_EQ(game.shutdowns, 1);
-  EXPECT_LT(platform.TimerCount(), 10);
-  SetCurrentPlatform(nullptr);
+  for (int failAt : {-1, 2}) {
+    ClearFrameClock();
+    PlatformOptions o;
+    o.ticks = failAt < 0 ? 10 : 1000;
+    HeadlessPlatform platform(o);
+    CountingGame game;
+    game.failAt = failAt;
+    EXPECT_EQ(RunShell(&platform, &game), 0);
+    EXPECT_EQ(game.handle, kAppContext);
+    EXPECT_EQ(game.shutdowns, 1);
+    if (failAt < 0) {
+      EXPECT_EQ(platform.TimerCount(), 10);
+      EXPECT_EQ(game.renders, 10);
+      EXPECT_EQ(game.updates, 5);  // 200 ms of virtual time: one step per 40 ms
+    } else {
+      EXPECT_EQ(game.updates, 2);
+      EXPECT_LT(platform.TimerCount(), 10);
+    }
+    SetCurrentPlatform(nullptr);
+  }
 }
 
 TEST(Shell, DeactivationClosesTheGame) {
@@ -115,6 +108,20 @@ TEST(Shell, StylusMessagesSetTheLatches) {
   EXPECT_EQ(Input.stylusUp, 1);
   EXPECT_EQ(Input.stylusDown, 0);
   SetCurrentPlatform(nullptr);
+}
+
+TEST(Shell, AScriptedEventComesJustBeforeItsTimerMessage) {
+  std::vector<ScriptedInput> script;
+  std::string err;
+  ASSERT_TRUE(ParseInputScript("5 up 65\n3 down 65\n", &script, &err));
+  HeadlessPlatform platform{PlatformOptions{}};
+  platform.SetScript(script);
+  std::vector<int> down;
+  for (int i = 0; i < 7; ++i) {
+    ASSERT_EQ(platform.NextMessage().kind, PlatformMessageKind::Timer);
+    down.push_back(platform.KeyState(65) >> 15);
+  }
+  EXPECT_EQ(down, (std::vector<int>{0, 0, 0, 1, 1, 0, 0}));  // timer messages 3 and 4
 }
 
 TEST(GameProgram, HeadlessShotOfTheGame) {
@@ -163,6 +170,11 @@ TEST(GameProgram, OptionsAndBadInput) {
   EXPECT_EQ(RunGameBinary("--bogus"), 2);
   EXPECT_EQ(RunGameBinary("--scale 0"), 2);
   ScratchDir dir;
+  // A data directory too long to keep whole is refused at start, not cut.
+  for (size_t length : {262, 263}) {
+    std::string longDir = dir.path() + "/" + std::string(length - 1 - dir.path().size(), 'x');
+    EXPECT_EQ(RunGameBinary("--headless --ticks 1 --data " + longDir), length == 262 ? 0 : 1);
+  }
   dir.Write("bad.txt", "5 jump 3\n");
   EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --input " + dir.File("bad.txt")), 1);
 }

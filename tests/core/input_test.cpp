@@ -53,13 +53,12 @@ TEST_F(InputTest, WaitAnyKeySkipsTheWindowsKeyAndTakesTheLowestCode) {
   EXPECT_EQ(WaitAnyKey(), 0x20);
   platform.SetKey(0x20, false);
   EXPECT_EQ(WaitAnyKey(), 0x41);
-}
-
-TEST_F(InputTest, WaitAnyKeySeesAKeyTappedBetweenReads) {
+  platform.SetKey(0x41, false);
+  // A key tapped between reads is seen, once.
   platform.SetKey(0x42, true);
   platform.SetKey(0x42, false);
   EXPECT_EQ(WaitAnyKey(), 0x42);
-  EXPECT_EQ(WaitAnyKey(), 0);  // the tap is reported once
+  EXPECT_EQ(WaitAnyKey(), 0);
 }
 
 TEST_F(InputTest, StylusHitExcludesTheEdges) {

@@ -7,25 +7,16 @@
 #include "core/core.h"
 #include "test_support.h"
 
-TEST(Log, WritesEachMessageAsOneLiteralLine) {
-  ScratchDir dir;
-  LogMessage("Error loading 155");
-  LogMessage("100% done %s %d");
-  EXPECT_EQ(dir.Log(), "Error loading 155\n100% done %s %d\n");
-}
-
-TEST(Log, DeleteLogRemovesThePreviousRunsLog) {
+TEST(Log, LiteralLinesAFreshLogAndNoStopWhenItCannotBeWritten) {
   ScratchDir dir;
   dir.Write("log.txt", "old run\n");
   DeleteLog();
   EXPECT_FALSE(dir.Exists("log.txt"));
   DeleteLog();  // nothing to delete is fine
-  LogMessage("new");
-  EXPECT_EQ(dir.Log(), "new\n");
-}
-
-TEST(Log, AnUnwritableLogDropsTheMessage) {
-  ScratchDir dir;
+  LogMessage("Error loading 155");
+  LogMessage("100% done %s %d");
+  EXPECT_EQ(dir.Log(), "Error loading 155\n100% done %s %d\n");
+  DeleteLog();
   mkdir(dir.File("log.txt").c_str(), 0755);  // a directory where the log should be
   EXPECT_EQ(LogMessage("lost"), 0);
 }
@@ -70,6 +61,22 @@ TEST(DataFiles, RefusesAComposedPathLongerThanTheBuffer) {
     EXPECT_NE(f, nullptr);
   }
   FileClose(f);
+}
+
+TEST(DataFiles, ADirectoryThatDoesNotFitWholeIsRefusedNotCut) {
+  const std::string saved = ExeDir;
+  const struct {
+    size_t length;
+    bool slash, accepted;
+  } cases[] = {{262, false, true}, {263, false, false}, {263, true, true}, {264, true, false}};
+  for (const auto& c : cases) {
+    std::string dir(c.length - (c.slash ? 1 : 0), 'd');
+    if (c.slash) dir += '/';
+    SetExeDir("/before/");
+    EXPECT_EQ(SetExeDir(dir.c_str()), c.accepted) << c.length;
+    EXPECT_STREQ(ExeDir, c.accepted ? (c.slash ? dir : dir + "/").c_str() : "/before/") << c.length;
+  }
+  SetExeDir(saved.c_str());
 }
 
 TEST(DataFiles, CopyExistsAndDelete) {

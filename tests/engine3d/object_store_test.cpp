@@ -8,26 +8,24 @@ namespace {
 
 using ObjectStoreTest = EngineTest;
 
-TEST_F(ObjectStoreTest, VertexLimitIs1100) {
-  EXPECT_EQ(LoadTdo(StripObject(1100, 4)), 0);
-  EXPECT_EQ(LoadTdo(StripObject(1101, 4)), -1);
-  EXPECT_EQ(dir.Log(), "MaxVerts reached (2).\n");
-  EXPECT_EQ(engine->store.count, 1);
-}
-
-TEST_F(ObjectStoreTest, PolygonLimitIs500) {
-  EXPECT_EQ(LoadTdo(StripObject(20, 500)), 0);
-  EXPECT_EQ(engine->store.Get(0)->polygonCount, 500);
-  EXPECT_EQ(LoadTdo(StripObject(20, 501)), -1);
-  EXPECT_EQ(dir.Log(), "MaxPolys reached\n");
-  EXPECT_EQ(engine->store.count, 1);
-}
-
-TEST_F(ObjectStoreTest, PolygonsBeyondTheLastFramesSoupFailSilently) {
-  engine->polygonsUsed = 2800 - 3;
-  EXPECT_EQ(LoadTdo(StripObject(6, 4)), -1);
-  EXPECT_EQ(dir.Log(), "");
-  EXPECT_EQ(LoadTdo(StripObject(6, 3)), 0);
+TEST_F(ObjectStoreTest, VertexAndPolygonLimitsAtTheBoundaryAndOnePast) {
+  const struct {
+    int32_t vertices, polygons, soupUsed;
+    bool loads;
+    const char* log;
+  } cases[] = {
+      {1100, 4, 0, true, ""},      {1101, 4, 0, false, "MaxVerts reached (2).\n"},
+      {20, 500, 0, true, ""},      {20, 501, 0, false, "MaxPolys reached\n"},
+      {6, 3, 2797, true, ""},      {6, 4, 2797, false, ""},  // past last frame's soup: silent
+  };
+  for (const auto& c : cases) {
+    engine->store.Release();
+    engine->polygonsUsed = c.soupUsed;
+    dir.Write("log.txt", "");
+    EXPECT_EQ(LoadTdo(StripObject(c.vertices, c.polygons)), c.loads ? 0 : -1) << c.vertices;
+    EXPECT_EQ(dir.Log(), c.log) << c.vertices << " " << c.polygons;
+    if (c.loads) { EXPECT_EQ(engine->store.Get(0)->polygonCount, c.polygons); }
+  }
 }
 
 TEST_F(ObjectStoreTest, The141stLoadIsRefused) {

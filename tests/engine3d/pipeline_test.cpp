@@ -24,17 +24,14 @@ TdoFile FacingSquare(int32_t half) {
   return f;
 }
 
-TEST_F(PipelineTest, ViewMatrixAtZeroAnglesIsTheScaledCameraMatrix) {
+TEST_F(PipelineTest, ViewMatrixIsTheCameraMatrixScaledForTheViewport) {
+  // 240 x 320 at zoom 200: row 0 by the aspect 273 x 320 / 65536 (its >> floors), then
+  // rows 0 and 1 by 256 / 200 (truncating); row 2 as it was.
   engine->cameraMatrix = Matrix3{{200, 10, -20, 5, 250, 7, -9, 3, 255}};
   engine->zoom = 200;
   BuildViewMatrix(*engine);
-  int64_t aspect = int64_t(engine->reciprocal[240]) * 320;
-  for (int i = 0; i < 9; ++i) {
-    int64_t e = engine->cameraMatrix.m[i];
-    if (i < 3) e = (e * aspect) >> 16;
-    if (i < 6) e = (e * 256) / 200;
-    EXPECT_EQ(engine->viewMatrix.m[i], e) << i;
-  }
+  const int32_t want[9] = {340, 16, -34, 6, 320, 8, -9, 3, 255};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(engine->viewMatrix.m[i], want[i]) << i;
 }
 
 TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
@@ -47,6 +44,10 @@ TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
   engine->DrawFrame(FrameBuffer);
   EXPECT_EQ(o->visible, 0);
   EXPECT_EQ(engine->verticesUsed, 0);
+  // The frame starts from a cleared soup: the last frame's polygon is gone, not only uncounted.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(engine->polySoup);
+  EXPECT_EQ(std::count(bytes, bytes + sizeof(Poly3D) * kPolySoupSize, 0),
+            std::ptrdiff_t(sizeof(Poly3D) * kPolySoupSize));
 }
 
 TEST_F(PipelineTest, ObjectsOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) {
@@ -98,19 +99,26 @@ TEST_F(PipelineTest, MapBackFacesAreDroppedEntityOnesKept) {
 }
 
 TEST_F(PipelineTest, DepthKeys) {
-  Poly3D p{};
-  p.cornerCount = 4;
-  for (int k = 0; k < 4; ++k) p.corner[k] = int16_t(k);
-  const int32_t spread[4] = {100, 100, 100, 300};
-  for (int k = 0; k < 4; ++k) engine->vertSoup[k].z = spread[k];
-  EXPECT_EQ(PolygonKey(*engine, p), 394);  // 300 - 200 / 30 + 100
-  const int32_t close[4] = {100, 110, 120, 130};
-  for (int k = 0; k < 4; ++k) engine->vertSoup[k].z = close[k];
-  EXPECT_EQ(PolygonKey(*engine, p), 215);  // 460 / 4 + 100
-  p.cornerCount = 3;
-  const int32_t behind[3] = {-101, -100, -100};
-  for (int k = 0; k < 3; ++k) engine->vertSoup[k].z = behind[k];
-  EXPECT_EQ(PolygonKey(*engine, p), 0);  // -301 / 3 truncates towards zero
+  const struct {
+    int corners;
+    int32_t z[4];
+    int32_t key;
+  } cases[] = {
+      {4, {100, 100, 100, 300}, 394},  // spread 200: 300 - 200 / 30 + 100
+      {4, {100, 100, 100, 279}, 244},  // spread 179: the average, 579 / 4 + 100
+      {4, {100, 100, 100, 280}, 374},  // spread 180: 280 - 6 + 100
+      {4, {100, 110, 120, 130}, 215},  // 460 / 4 + 100
+      {3, {-101, -100, -100, 0}, 0},   // -301 / 3 truncates toward zero
+  };
+  for (const auto& c : cases) {
+    Poly3D p{};
+    p.cornerCount = uint8_t(c.corners);
+    for (int k = 0; k < 4; ++k) {
+      p.corner[k] = int16_t(k);
+      engine->vertSoup[k].z = c.z[k];
+    }
+    EXPECT_EQ(PolygonKey(*engine, p), c.key) << c.z[3];
+  }
 }
 
 // Fills the soup with triangles of one depth each and orders them.
@@ -133,12 +141,13 @@ void OrderFlatTriangles(Engine3D& e, std::initializer_list<int32_t> depths) {
 
 TEST_F(PipelineTest, DepthsJustInsideTheVisibilityAreDrawn) {
   engine->SetVisibility(2000);
-  OrderFlatTriangles(*engine, {1899, 1900});
+  OrderFlatTriangles(*engine, {1899, 1900, -100, -101});
   EXPECT_EQ(engine->buckets[1999], &engine->polySoup[0]);
-  for (int k = 0; k < kDepthBuckets; ++k)
-    if (k != 1999) {
-      EXPECT_EQ(engine->buckets[k], nullptr) << k;
-    }
+  EXPECT_EQ(engine->buckets[0], &engine->polySoup[2]);  // key 0: still drawn
+  int filled = 0;
+  for (int k = 1; k < kDepthBuckets; ++k) filled += engine->buckets[k] != nullptr;
+  EXPECT_EQ(filled, 1);
+  EXPECT_EQ(engine->buckets[0]->next, nullptr);
 }
 
 TEST_F(PipelineTest, EqualKeysComeOutInReverseOrder) {
@@ -217,6 +226,13 @@ TEST_F(PipelineTest, ClippingKeepsCornersInsideThePyramid) {
       EXPECT_NEAR(out[i]->u, 1000, 12);
     }
   EXPECT_TRUE(found);
+  // A corner exactly on a side plane is inside: the polygon is drawn as it is.
+  ASSERT_EQ(Clip(*engine, {{0, 0, 100}, {100, 0, 100}, {0, 50, 100}}, out), 3);
+  EXPECT_EQ(out[0]->x, 0);  // in their own order, not passed round the clipper
+  EXPECT_EQ(out[1]->x, 100);
+  EXPECT_EQ(out[2]->y, 50);
+  // When another corner is cut off, the one on the plane is kept along with the two new ones.
+  EXPECT_EQ(Clip(*engine, {{0, 0, 100}, {100, 50, 100}, {300, -50, 100}}, out), 4);
   // Wholly outside one plane: nothing is left.
   EXPECT_EQ(Clip(*engine, {{500, 0, 100}, {600, 0, 100}, {500, 50, 100}}, out), 0);
 }

@@ -19,21 +19,6 @@ class BackgroundTest : public Gfx2DFixture {
   }
 };
 
-TEST_F(BackgroundTest, ConstructionDefaults) {
-  Background b(nullptr, "BG", 0, 40, 240, 100);
-  EXPECT_EQ(b.plain, 1);
-  EXPECT_EQ(b.heading, -1);
-  EXPECT_EQ(b.slot, -1);
-  EXPECT_EQ(b.visible, 1);
-  EXPECT_EQ(b.fillStart, 240 * 40);
-  EXPECT_EQ(b.fillLength, 240 * 100);
-  EXPECT_EQ(b.screenPixels, 240 * 320);
-  EXPECT_EQ(b.windowWidth, 32768);
-  EXPECT_EQ(b.windowHeight, 20480);
-  EXPECT_EQ(b.LoadBackground("anything.spr"), 1);  // plain: nothing to load
-  EXPECT_EQ(g->sprites[0].inUse, 0);
-}
-
 TEST_F(BackgroundTest, WrongSizeIsRefusedAndReleased) {
   dir.Write("flat.spr", SprFill(640, 127, 0));
   Background b(nullptr, "BG", 0, 0, 240, 100);
@@ -65,19 +50,25 @@ TEST_F(BackgroundTest, FirstPixelsRepeatTheStartColumn) {
   EXPECT_EQ(Px(0, 80), 0);  // nothing below the area
 }
 
-TEST_F(BackgroundTest, HeadingWrapsIntoOneTurn) {
+TEST_F(BackgroundTest, StartColumnTruncatesThenWrapsIntoOneTurn) {
   Background b;
   MakeSky(b, 0, 0, 128, 10, [](int c, int) { return uint16_t(c); });
-  b.heading = -1024;  // just short of a full turn
+  const struct {
+    int32_t heading, column;
+  } cases[] = {
+      {-1, 0},  // the construction heading, before the world sets one
+      {-1023, 0},         {-1024, 511},        {-1025, 511},          {1023, 0},
+      {1024, 1},          {kFullTurn - 1, 511}, {kFullTurn, 0},       {kFullTurn + 3 * 1024, 3},
+      {INT32_MIN, 0},     {INT32_MAX, 511},
+  };
+  for (const auto& c : cases) {
+    b.heading = c.heading;
+    b.DrawBackground(FrameBuffer);
+    EXPECT_EQ(Px(0, 0), c.column) << c.heading;
+  }
+  b.heading = -1024;
   b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(0, 0), 511);
   EXPECT_EQ(Px(127, 0), 511 + 126);  // the repeated columns keep the window unbroken
-  b.heading = kFullTurn + 3 * 1024;
-  b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(0, 0), 3);
-  b.heading = INT32_MIN;
-  b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(0, 0), 0);
 }
 
 TEST_F(BackgroundTest, RowsFollowPitchAndStayInsideThePanorama) {
@@ -122,6 +113,8 @@ TEST_F(BackgroundTest, AreaOffTheFrameIsClipped) {
 
 TEST_F(BackgroundTest, PlainFillCoversWholeRows) {
   Background b(nullptr, "BG", 60, 10, 50, 20);
+  EXPECT_EQ(b.LoadBackground("anything.spr"), 1);  // plain: nothing to load
+  EXPECT_EQ(g->sprites[0].inUse, 0);
   b.SetFillColour(MakeColour(31, 31, 31));
   EXPECT_EQ(b.fillColourCopy, MakeColour(31, 31, 31));
   EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);

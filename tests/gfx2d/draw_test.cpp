@@ -5,13 +5,6 @@ namespace {
 
 using DrawTest = Gfx2DFixture;
 
-TEST(Colour, MakeColourPacksFiveBitFields) {
-  EXPECT_EQ(MakeColour(0, 31, 0), 0x07C0);
-  EXPECT_EQ(MakeColour(31, 0, 0), 0xF800);
-  EXPECT_EQ(MakeColour(0, 0, 31), 0x001F);
-  EXPECT_EQ(MakeColour(31, 31, 31), 0xFFDF);
-}
-
 TEST_F(DrawTest, SpriteTouchingLeftEdgeFromOutsideDrawsNothingButSucceeds) {
   int32_t s = Load("four.spr", SprFill(4, 4, FileValueOf(0xF800)));
   ASSERT_GE(s, 0);
@@ -54,39 +47,28 @@ TEST_F(DrawTest, SpriteClipsTopAndBothSides) {
 }
 
 TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
-  const uint16_t a = MakeColour(20, 10, 6), black = 0;
+  // Odd fields everywhere, so a blend that kept a lowest bit would show.
+  const uint16_t a = MakeColour(21, 11, 7), black = 0, bg = MakeColour(11, 31, 17);
+  const uint16_t halfway = MakeColour(15, 21, 11);              // a and bg blended
+  const uint16_t halfBg = uint16_t(MakeColour(5, 15, 8) | 0x20);  // bg halved: green 31 / 2
   int32_t s = Load("two.spr", SprFile(2, 1, {FileValueOf(a), FileValueOf(black)}));
-  const uint16_t bg = MakeColour(10, 30, 16);
-  auto half = [](uint16_t p, uint16_t q) { return uint16_t(((p & 0xF7DE) + (q & 0xF7DE)) >> 1); };
-
-  Fill(bg);
-  g->DrawSprite(s, 0, 0, Opaque, 0);
-  EXPECT_EQ(Px(0, 0), a);
-  EXPECT_EQ(Px(1, 0), black);
-
-  Fill(bg);
-  g->DrawSprite(s, 0, 0, ColourKey, 0);
-  EXPECT_EQ(Px(0, 0), a);
-  EXPECT_EQ(Px(1, 0), bg);  // black is the key: the background shows
-
-  Fill(bg);
-  g->DrawSprite(s, 0, 0, Blend50, 0);
-  EXPECT_EQ(Px(0, 0), half(a, bg));
-  EXPECT_EQ(Px(1, 0), half(black, bg));
-
-  Fill(bg);
-  g->DrawSprite(s, 0, 0, KeyBlend, 0);
-  EXPECT_EQ(Px(0, 0), a);
-  EXPECT_EQ(Px(1, 0), MakeColour(5, 15, 8));  // black key halves what is beneath
-
-  Fill(bg);
-  g->DrawSprite(s, 0, 0, KeyBlend, a);  // a coloured key tints half-way towards it
-  EXPECT_EQ(Px(0, 0), half(bg, a));
-  EXPECT_EQ(Px(1, 0), black);
-
-  Fill(bg);
-  g->DrawSprite(s, 0, 0, 7, 0);  // unknown modes draw opaque
-  EXPECT_EQ(Px(1, 0), black);
+  const struct {
+    int mode;
+    uint16_t key, first, second;
+  } cases[] = {
+      {Opaque, 0, a, black},
+      {ColourKey, 0, a, bg},      // black is the key: the background shows
+      {Blend50, 0, halfway, halfBg},
+      {KeyBlend, 0, a, halfBg},   // a black key halves what is beneath
+      {KeyBlend, a, halfway, black},  // a coloured key tints half-way towards it
+      {7, 0, a, black},           // unknown modes draw opaque
+  };
+  for (const auto& c : cases) {
+    Fill(bg);
+    g->DrawSprite(s, 0, 0, c.mode, c.key);
+    EXPECT_EQ(Px(0, 0), c.first) << c.mode << " " << c.key;
+    EXPECT_EQ(Px(1, 0), c.second) << c.mode << " " << c.key;
+  }
 }
 
 TEST_F(DrawTest, DrawSpriteFileDrawsAndLetsGo) {

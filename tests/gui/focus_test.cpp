@@ -36,23 +36,25 @@ TEST_F(Focus, InitialFocusSkipsTheFirstControl) {
   EXPECT_EQ(Control<ButtonControl>("ONLY")->focused, 0);
 }
 
-TEST_F(Focus, SidewaysBands) {
-  // Right needs the rows within 20 pixels, left within 40.
-  ASSERT_TRUE(Open(FormOf(ButtonAt("A", 120, 110) + ButtonAt("R", 180, 135) + ButtonAt("L", 60, 135))));
-  ASSERT_EQ(FocusedName(m), "A");
-  MoveFocusRight(m->current);
-  EXPECT_EQ(FocusedName(m), "A");
-  MoveFocusLeft(m->current);
-  EXPECT_EQ(FocusedName(m), "L");
-  EXPECT_EQ(Control<ButtonControl>("L")->focused, 1);
-  EXPECT_EQ(Control<ButtonControl>("A")->focused, 0);
-  // From L, A is nearer but 25 rows up; R is on the same row.
-  MoveFocusRight(m->current);
-  EXPECT_EQ(FocusedName(m), "R");
-}
-
-TEST_F(Focus, SidewaysTieGoesToTheEarlier) {
-  ASSERT_TRUE(Open(FormOf(ButtonAt("A", 120, 110) + ButtonAt("L1", 60, 100) + ButtonAt("L2", 60, 120))));
+TEST_F(Focus, SidewaysBandsEndAtFortyRowsLeftAndTwentyRight) {
+  const struct {
+    bool left;
+    int rows;  // the candidate's centre row minus the focused one's
+    bool moves;
+  } cases[] = {{true, 39, true},   {true, 40, false}, {true, -39, true}, {true, -40, false},
+               {true, 25, true},   {false, 19, true}, {false, 20, false}, {false, -19, true},
+               {false, -20, false}, {false, 25, false}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Open(FormOf(ButtonAt("A", 120, 110) + ButtonAt("X", c.left ? 60 : 180, 110 + c.rows))));
+    ASSERT_EQ(FocusedName(m), "A");
+    c.left ? MoveFocusLeft(m->current) : MoveFocusRight(m->current);
+    EXPECT_EQ(FocusedName(m), c.moves ? "X" : "A") << c.left << " " << c.rows;
+    EXPECT_EQ(Control<ButtonControl>("A")->focused, c.moves ? 0 : 1);
+    CloseCurrentForm(m);
+  }
+  // The nearest column wins; on equal distance the earlier one in the list.
+  ASSERT_TRUE(Open(FormOf(ButtonAt("A", 120, 110) + ButtonAt("L1", 60, 100) + ButtonAt("L2", 60, 120) +
+                          ButtonAt("L0", 30, 110))));
   MoveFocusLeft(m->current);
   EXPECT_EQ(FocusedName(m), "L1");
 }
@@ -66,36 +68,32 @@ TEST_F(Focus, UpKeepsTheSmallestGapSeenInListOrder) {
   EXPECT_EQ(FocusedName(m), "U2");
 }
 
-TEST_F(Focus, ANarrowerGapDoesNotForgetTheBestDistance) {
-  // U2 narrows the gap but is farther than U1, so it is not taken; U3, between the two gaps,
-  // is then past the narrowed gap: U1 keeps the choice. Down walks the same way.
-  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("U1", 120, 150) + ButtonAt("U2", 220, 160) +
-                          ButtonAt("U3", 120, 155) + ButtonAt("D1", 120, 250) + ButtonAt("D2", 220, 240) +
-                          ButtonAt("D3", 120, 245))));
-  MoveFocusUp(m->current);
-  EXPECT_EQ(FocusedName(m), "U1");
-  CloseCurrentForm(m);
-  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("U1", 120, 150) + ButtonAt("U2", 220, 160) +
-                          ButtonAt("U3", 120, 155) + ButtonAt("D1", 120, 250) + ButtonAt("D2", 220, 240) +
-                          ButtonAt("D3", 120, 245))));
-  MoveFocusDown(m->current);
-  EXPECT_EQ(FocusedName(m), "D1");
-}
-
-TEST_F(Focus, VerticalTies) {
-  // Two mirrored candidates: up takes the later one, down keeps the earlier one.
-  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("UL", 80, 150) + ButtonAt("UR", 160, 150) +
-                          ButtonAt("DL", 80, 250) + ButtonAt("DR", 160, 250))));
-  MoveFocusUp(m->current);
-  EXPECT_EQ(FocusedName(m), "UR");
-  CloseCurrentForm(m);
-  ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + ButtonAt("UL", 80, 150) + ButtonAt("UR", 160, 150) +
-                          ButtonAt("DL", 80, 250) + ButtonAt("DR", 160, 250))));
-  MoveFocusDown(m->current);
-  EXPECT_EQ(FocusedName(m), "DL");
-  // Nothing further down: the focus stays.
-  MoveFocusDown(m->current);
-  EXPECT_EQ(FocusedName(m), "DL");
+TEST_F(Focus, NarrowerGapsAndTiesUpAndDown) {
+  const struct {
+    std::string form;
+    bool up;
+    const char* chosen;
+  } cases[] = {
+      // U2 narrows the gap but is farther than U1, so it is not taken; U3, between the two
+      // gaps, is then past the narrowed gap: U1 keeps the choice. Down walks the same way.
+      {ButtonAt("U1", 120, 150) + ButtonAt("U2", 220, 160) + ButtonAt("U3", 120, 155), true, "U1"},
+      {ButtonAt("D1", 120, 250) + ButtonAt("D2", 220, 240) + ButtonAt("D3", 120, 245), false, "D1"},
+      // Mirrored candidates: up takes the later one, down keeps the earlier one.
+      {ButtonAt("UL", 80, 150) + ButtonAt("UR", 160, 150), true, "UR"},
+      {ButtonAt("DL", 80, 250) + ButtonAt("DR", 160, 250), false, "DL"},
+      // An equal gap is kept going up, but not going down.
+      {ButtonAt("U1", 100, 150) + ButtonAt("U2", 130, 150), true, "U2"},
+      {ButtonAt("D1", 130, 250) + ButtonAt("D2", 100, 250), false, "D1"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Open(FormOf(ButtonAt("F", 120, 200) + c.form)));
+    c.up ? MoveFocusUp(m->current) : MoveFocusDown(m->current);
+    EXPECT_EQ(FocusedName(m), c.chosen) << c.form;
+    // Nothing further on: the focus stays.
+    c.up ? MoveFocusUp(m->current) : MoveFocusDown(m->current);
+    EXPECT_EQ(FocusedName(m), c.chosen);
+    CloseCurrentForm(m);
+  }
 }
 
 TEST_F(Focus, HiddenControlsAndNoFocus) {

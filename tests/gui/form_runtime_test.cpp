@@ -1,4 +1,5 @@
 // The running form: stylus and keys, key capture, drawing and throttling, closing.
+#include <cstring>
 #include <string>
 
 #include "gui_test_util.h"
@@ -180,6 +181,7 @@ TEST_F(Runtime, ProgressBarFillGeometry) {
                    "PROGRESSBAR V NO_IMAGE 100 30 10 40 10 20 0 0 2016 15 1\n"
                    "PROGRESSBAR E NO_IMAGE 150 30 40 10 10 20 0 0 2016 10\n"
                    "PROGRESSBAR Z NO_IMAGE 150 60 40 10 5 5 0 0 2016 5\n"
+                   "PROGRESSBAR N NO_IMAGE 150 90 40 10 -10 10 0 0 2016 0\n"
                    "ENDFORM\n"));
   DrawForms(m);
   EXPECT_EQ(Px(25, 35), 0) << "hidden without a frame image";
@@ -198,16 +200,26 @@ TEST_F(Runtime, ProgressBarFillGeometry) {
   EXPECT_EQ(Px(100, 49), 0);
   EXPECT_EQ(Px(100, 69), 0);
   EXPECT_EQ(Px(110, 60), 0);
-  // An empty bar and a bar with no range draw no fill.
+  // An empty bar, a bar with no range and a value of 0 above its minimum draw no fill.
   for (int x = 145; x < 200; ++x) {
     EXPECT_EQ(Px(x, 35), 0) << x;
     EXPECT_EQ(Px(x, 65), 0) << x;
+    EXPECT_EQ(Px(x, 95), 0) << x;
   }
   auto* h = Control<ProgressBarControl>("H");
   SetProgressValue(h, 25);
   EXPECT_EQ(h->value, 20);
   SetProgressValue(h, -3);
   EXPECT_EQ(h->value, 10);
+}
+
+TEST_F(Runtime, AProgressBarWhoseFrameIsTheFirstSpriteLoadedShows) {
+  ASSERT_TRUE(Open("FORM F\nPROGRESSBAR P n.spr 20 30 40 10 0 10 0 0 2016 5\nENDFORM\n"));
+  auto* p = Control<ProgressBarControl>("P");
+  ASSERT_EQ(p->frameImage, 0);
+  EXPECT_EQ(p->visible, 1);
+  DrawForms(m);
+  EXPECT_EQ(Px(21, 31), 2016);
 }
 
 TEST_F(Runtime, CloseFormAndLookups) {
@@ -249,6 +261,25 @@ TEST_F(Runtime, ClosingAnotherFormLeavesNoneCurrent) {
   EXPECT_EQ(m->current, nullptr);
   EXPECT_EQ(m->forms.Count(), 1);
   // The manager's destruction closes whatever is left.
+}
+
+TEST_F(Runtime, AFormNameOverTheLimitIsCutTheSameWayWhenLookedUp) {
+  for (size_t length : {127, 128, 200}) {
+    const std::string name(length, 'n');
+    dir.Write("kvr.rsx", "FORM " + name + "\nENDFORM\n");
+    ASSERT_TRUE(OpenForm(m, "kvr.rsx", name.c_str())) << length;
+    ASSERT_TRUE(OpenForm(m, "kvr.rsx", name.c_str())) << length;
+    EXPECT_EQ(m->forms.Count(), 1) << length;  // reopened, not appended again
+    EXPECT_EQ(strlen(m->current->name), 127u);
+    EXPECT_TRUE(CloseForm(m, name.c_str())) << length;
+    EXPECT_EQ(m->forms.Count(), 0) << length;
+  }
+  EXPECT_EQ(LogLines(), std::vector<std::string>{});
+  // A shorter name is still compared whole.
+  dir.Write("kvr.rsx", "FORM AB\nENDFORM\n");
+  ASSERT_TRUE(OpenForm(m, "kvr.rsx", "AB"));
+  EXPECT_EQ(FindForm(m, "A"), nullptr);
+  EXPECT_EQ(FindForm(m, "ABC"), nullptr);
 }
 
 TEST_F(Runtime, ThreeDViewOwnsItsEngine) {

@@ -66,40 +66,30 @@ using Texts = std::vector<std::string>;
 
 }  // namespace
 
-TEST_F(ScrollPanel, ASingleLineNeverScrolls) {
-  Open("The craft wakes.", 200, 100, 1.0f);
-  EXPECT_EQ(Lines(), Texts{"The craft wakes."});
-  EXPECT_FALSE(panel.Update());
-  panel.Destroy();
-
-  // Its closing break does not make a second line.
-  Open("The craft wakes.\r\n", 200, 100, 1.0f);
-  EXPECT_EQ(Lines(), Texts{"The craft wakes."});
-  EXPECT_FALSE(panel.Update());
-}
-
-TEST_F(ScrollPanel, ACarriageReturnAndLineFeedMakeOneBreak) {
-  Open("One\r\nTwo\r\n\r\nThree\nFour", 200, 100, 1.0f);
-  // The blank line between paragraphs stays; a lone line feed breaks the line too.
-  EXPECT_EQ(Lines(), (Texts{"One", "Two", "", "Three", "Four"}));
-}
-
-TEST_F(ScrollPanel, LinesWrapAtTheLastSpaceAndLongWordsTwoCharactersAtATime) {
-  // 33 pixels wide: lines may reach 30 pixels, five characters.
-  Open("aaa bbb ccc", 33, 100, 1.0f);
-  EXPECT_EQ(Lines(), (Texts{"aaa ", "bbb ", "ccc"}));
-  panel.Destroy();
-
-  Open("ABCDEFGHIJKLM end", 33, 100, 1.0f);
-  EXPECT_EQ(Lines(), (Texts{"AB", "CD", "EF", "GH", "IJ", "KLM ", "end"}));
-  panel.Destroy();
-
-  // Spaces at the start of a line are dropped, those that fill a line are kept.
-  Open("   abc      de", 33, 100, 1.0f);
-  EXPECT_EQ(Lines(), (Texts{"abc  ", "de"}));
-}
-
-TEST_F(ScrollPanel, ANarrowImageWrapsEveryCharacterWithoutOverrunning) {
+TEST_F(ScrollPanel, LinesBreakAndWrapAtTheLastSpaceAndLongWordsTwoCharactersAtATime) {
+  const struct {
+    const char* text;
+    int width;  // 33 pixels: lines may reach 30 pixels, five characters
+    Texts lines;
+  } cases[] = {
+      {"The craft wakes.", 200, {"The craft wakes."}},
+      {"The craft wakes.\r\n", 200, {"The craft wakes."}},  // no second line
+      // The blank line between paragraphs stays; a lone line feed breaks the line too.
+      {"One\r\nTwo\r\n\r\nThree\nFour", 200, {"One", "Two", "", "Three", "Four"}},
+      {"aaa bbb ccc", 33, {"aaa ", "bbb ", "ccc"}},
+      {"ABCDEFGHIJKLM end", 33, {"AB", "CD", "EF", "GH", "IJ", "KLM ", "end"}},
+      // Spaces at the start of a line are dropped, those that fill a line are kept.
+      {"   abc      de", 33, {"abc  ", "de"}},
+  };
+  for (const auto& c : cases) {
+    Open(c.text, c.width, 100, 1.0f);
+    EXPECT_EQ(Lines(), c.lines) << c.text;
+    // A single line never scrolls.
+    if (c.lines.size() == 1) {
+      EXPECT_FALSE(panel.Update()) << c.text;
+    }
+    panel.Destroy();
+  }
   // One character per line doubles the text; the wrap buffer must hold that.
   Open(std::string(3000, 'x'), 4, 20, 1.0f);
   ASSERT_EQ(panel.lines.Count(), 3000);
@@ -112,29 +102,18 @@ TEST_F(ScrollPanel, TheTextRunsOutWhenItsLastLineReachesTheTop) {
   Open("a\r\nb\r\nc", 100, 100, 1.0f);
   EXPECT_EQ(StepsToEnd(), 3 * kLineHeight + 1);
   EXPECT_FALSE(panel.Update());  // and stays ended
-}
-
-TEST_F(ScrollPanel, AtThreeTenthsOfAPixelOneLineTakesAboutThirtyFourSteps) {
-  Open("a\r\nb\r\nc", 100, 100, 0.3f);
-  const int three = StepsToEnd();
   panel.Destroy();
+  // A 10-pixel line at 0.3 pixel per step: 33.3 steps, so 33 or 34 depending on where the
+  // float sum falls; about 1.4 s of 40 ms steps.
   Open("a\r\nb\r\nc\r\nd", 100, 100, 0.3f);
-  const int four = StepsToEnd();
-  // A 10-pixel line at 0.3 pixel per step: 33.3 steps, so 33 or 34 depending on where
-  // the float sum falls; about 1.4 s of 40 ms steps.
-  EXPECT_GE(four - three, 33);
-  EXPECT_LE(four - three, 34);
-  EXPECT_NEAR(three, 3 * kLineHeight / 0.3, 1.0);
-}
-
-TEST_F(ScrollPanel, ASpeedThatIsNotAPixelCountStandsStill) {
-  Open("a\r\nb\r\nc", 100, 100, -1e30f);
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(panel.Update());
-  EXPECT_EQ(panel.position, 0.0f);
-  panel.Destroy();
-  Open("a\r\nb\r\nc", 100, 100, std::numeric_limits<float>::quiet_NaN());
-  ASSERT_TRUE(panel.Update());
-  EXPECT_EQ(panel.position, 0.0f);
+  EXPECT_NEAR(StepsToEnd(), 4 * kLineHeight / 0.3, 1.0);
+  // A speed that is not a pixel count stands still.
+  for (float speed : {-1e30f, std::numeric_limits<float>::quiet_NaN()}) {
+    panel.Destroy();
+    Open("a\r\nb\r\nc", 100, 100, speed);
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(panel.Update());
+    EXPECT_EQ(panel.position, 0.0f);
+  }
 }
 
 TEST_F(ScrollPanel, AFileThatCannotBeOpenedLeavesThePanelEmpty) {

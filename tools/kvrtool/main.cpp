@@ -88,7 +88,10 @@ int main(int argc, char** argv) {
     dataDir = args[1];
     args.erase(args.begin(), args.begin() + 2);
   }
-  SetExeDir((dataDir + "/").c_str());
+  if (!SetExeDir((dataDir + "/").c_str())) {
+    fprintf(stderr, "kvrtool: the data directory is too long: %s\n", dataDir.c_str());
+    return 2;
+  }
   if (args.empty() || args[0] == "--help") {
     Usage();
     return args.empty() ? 2 : 0;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/core.h"
@@ -13,25 +14,35 @@
 
 namespace {
 
+// What a mixer run has produced so far: the samples the device took, and how many blocks
+// the mixer has mixed and the device has taken.
+struct MixerRun {
+  std::vector<int16_t> out;
+  int mixed = 0, taken = 0;
+};
+
 // Runs the mixer in 40 ms logic steps and takes a block every 128 ms, as the headless null
 // device does, until `done` says so; returns every sample the device took.
 template <typename Done>
 std::vector<int16_t> RunMixer(SoundSystem* ss, Done done) {
-  std::vector<int16_t> out;
+  MixerRun run;
   uint8_t block[kMixBlockBytes];
   uint32_t now = 0, nextTake = 128;
   FrameDeltaMs = 40;
-  while (!done(out)) {
+  while (!done(run)) {
+    // A step mixes a new block only when the last one was handed off; else it offers it again.
+    if (ss->handOffResult != -1) ++run.mixed;
     MixStep(ss);
     now += 40;
     while (now >= nextTake) {
+      if (HandOff.pending.load()) ++run.taken;
       FillBlock(nullptr, block, kMixBlockBytes);
       const auto* s = reinterpret_cast<const int16_t*>(block);
-      out.insert(out.end(), s, s + kMixBlockSamples);
+      run.out.insert(run.out.end(), s, s + kMixBlockSamples);
       nextTake += 128;
     }
   }
-  return out;
+  return std::move(run.out);
 }
 
 // A sound system without a device whose hand-off has already been asked for once, as it has
@@ -90,7 +101,7 @@ int MusicToWav(const Args& args) {
     DestroySoundSystem(ss);
     return 1;
   }
-  std::vector<int16_t> out = RunMixer(ss, [&](const std::vector<int16_t>& o) { return o.size() >= want; });
+  std::vector<int16_t> out = RunMixer(ss, [&](const MixerRun& r) { return r.out.size() >= want; });
   DestroySoundSystem(ss);
   out.resize(want);
   if (!SaveWav(pos[0], out)) return 1;
@@ -127,8 +138,13 @@ int PlayToWav(const Args& args) {
   SetSamplePitch(ss, slot, atoi(OptionValue(args, "--pitch", "256").c_str()));
   SetSampleVolume(ss, slot, atoi(OptionValue(args, "--volume", "256").c_str()));
   PlaySample(ss, slot, loop ? 1 : 0);
-  std::vector<int16_t> out = RunMixer(ss, [&](const std::vector<int16_t>& o) {
-    return o.size() >= limit || (!IsSamplePlaying(ss, slot) && !o.empty());
+  // The mixer runs a block ahead of the device: when the slot stops, the blocks that hold its
+  // end may still wait in the hand-off. Stop once the device has taken every one of them.
+  int mixedAtStop = -1;
+  std::vector<int16_t> out = RunMixer(ss, [&](const MixerRun& r) {
+    if (r.out.size() >= limit) return true;
+    if (mixedAtStop < 0 && !IsSamplePlaying(ss, slot)) mixedAtStop = r.mixed;
+    return mixedAtStop >= 0 && r.taken >= mixedAtStop;
   });
   DestroySoundSystem(ss);
   if (out.size() > limit) out.resize(limit);
