@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr size_t kTableStart = size_t(kTexturesPerBank) * kTextureBytes;
   constexpr size_t kMostMissingBytes = 2 * 256;
   const size_t shortest = kTableStart + kTexPackLutBytes - kMostMissingBytes;
-  if (size > kTableStart && size < shortest) {
+  if (size >= kTableStart && size < shortest) {
     std::vector<uint8_t> padded(data, data + size);
     padded.resize(shortest, 0);
     if (!PutFuzzFile("fuzz.tex", padded.data(), padded.size())) return 0;
