@@ -1,6 +1,6 @@
 // Fuzz target: arbitrary bytes as intro.mmd, played by the title-music sequencer for a bounded
 // number of output samples (restarts included), then one block through the mixer. A sequence
-// that ends reloads its four files at the next sample, so the steps stop after a few restarts:
+// that ends reloads its four files at the next sample, so the steps stop at the first restart:
 // one input costs at most a handful of file loads, not one per sample of three blocks.
 #include <cstdint>
 #include <cstdio>
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 24 * 1024) return 0;
   StartIntroMusic(ss);
   int restarts = 0;
-  for (int i = 0; i < 3 * kMixBlockSamples && ss->intro.playing && restarts < 3; ++i) {
+  for (int i = 0; i < 3 * kMixBlockSamples && ss->intro.playing && restarts < 1; ++i) {
     // A restart sets the clock back to its start; otherwise it moves on by one.
     const uint32_t before = uint32_t(ss->intro.clock);
     IntroStep(ss);
