@@ -63,6 +63,12 @@ run env XDG_DATA_HOME="$scratch/xdg" "$game" --headless --ticks 20 >/dev/null 2>
 # Without XDG_DATA_HOME the default folder is made.
 run "$game" --headless --ticks 20 >/dev/null 2>&1 || fail "the start without XDG_DATA_HOME failed"
 [ -f "$scratch/home/.local/share/kvr/game.lock" ] || fail "no ~/.local/share/kvr made"
+# A relative XDG_DATA_HOME is not a place: the default folder is used, not one under the start.
+rm -rf "$scratch/home/.local"
+run env XDG_DATA_HOME=relative/data "$game" --headless --ticks 20 >/dev/null 2>&1 ||
+  fail "the start with a relative XDG_DATA_HOME failed"
+[ -f "$scratch/home/.local/share/kvr/game.lock" ] || fail "relative XDG_DATA_HOME: no ~/.local/share/kvr"
+[ -z "$(ls -A "$scratch/elsewhere")" ] || fail "relative XDG_DATA_HOME: wrote into the start folder"
 
 # --data sends reading and writing to one folder, as in the build.
 mkdir "$scratch/data"
