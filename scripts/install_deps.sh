@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libpng-dev libjpeg-dev libstb-dev libfltk1.3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth
+  desktop-file-utils appstream
 )
 
 if [ "${1:-}" = --list ]; then

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "core/core.h"
+#include "platform/replay/replay.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ void Shutdown(Platform* platform, GameHooks* game) {
 bool StartInstance() {
   // The lock comes before the log is deleted, so a second start does not wipe the log of
   // the game that is running.
-  if (!TakeInstanceLock(ExeDir)) {
-    fprintf(stderr, "game: another instance is already running from %s\n", ExeDir);
+  if (!TakeInstanceLock(PlayerFilesDir())) {
+    fprintf(stderr, "game: another instance is already running from %s\n", PlayerFilesDir());
     return false;
   }
   DeleteLog();
@@ -82,13 +83,31 @@ int RunGame(int argc, char** argv) {
     fprintf(stderr, "%s\n", err.c_str());
     return 2;
   }
-  // The data directory stands for the program's own directory.
-  std::string dir = options.dataDir.empty() ? ExecutableDirectory() : options.dataDir;
+  if (!options.recordFile.empty() && !options.replayFile.empty()) {
+    fprintf(stderr, "game: --record and --replay do not go together\n");
+    return 2;
+  }
+  // The data directory stands for the program's own directory. Run from the build folder the
+  // game reads and writes beside itself; installed, it reads the shared data folder and keeps
+  // the player's files in the user's own data folder.
+  const std::string exeDir = ExecutableDirectory();
+  const std::string installed = options.dataDir.empty() ? InstalledDataDirectory(exeDir) : "";
+  std::string dir = !options.dataDir.empty() ? options.dataDir : !installed.empty() ? installed : exeDir;
   if (!SetExeDir(dir.c_str())) {
     fprintf(stderr, "game: the data directory is too long (at most %d characters): %s\n",
             kMaxPath - 2, dir.c_str());
     return 1;
   }
+  if (!installed.empty()) {
+    const std::string user = UserDataDirectory();
+    if (user.empty()) return 1;
+    if (!SetUserDir(user.c_str())) {
+      fprintf(stderr, "game: the user data folder is too long (at most %d characters): %s\n",
+              kMaxPath - 2, user.c_str());
+      return 1;
+    }
+  }
+  options.userDir = PlayerFilesDir();
   if (!StartInstance()) return 0;
   Platform* platform =
       options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);
@@ -96,6 +115,15 @@ int RunGame(int argc, char** argv) {
     LogMessage("Unable to open the display or the keys.");
     ReleaseInstanceLock();
     return 1;
+  }
+  // A tape that cannot be read or written is the command line's fault (reason on stderr).
+  if (!options.replayFile.empty())
+    platform = CreateReplayPlatform(platform, options.replayFile);
+  else if (!options.recordFile.empty())
+    platform = CreateRecordingPlatform(platform, options.recordFile);
+  if (!platform) {
+    ReleaseInstanceLock();
+    return 2;
   }
   GameHooks* game = new GameDriver();
   int status = RunShell(platform, game);

@@ -5,22 +5,47 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "core/settings.h"
+
 char ExeDir[kMaxPath] = "./";
+char UserDir[kMaxPath] = "";
+
+// A cut directory would name another place, and every path composed from it would be
+// refused without a word: such a directory is refused whole, and `out` stays as it was.
+static bool CopyDirectory(const char* dir, char* out) {
+  const size_t n = strlen(dir);
+  const bool separator = dir[n - 1] == '/' || dir[n - 1] == '\\';
+  if (n + (separator ? 0 : 1) > size_t(kMaxPath - 1)) return false;
+  memcpy(out, dir, n);
+  out[n] = 0;
+  if (!separator) strcpy(out + n, "/");
+  return true;
+}
 
 bool SetExeDir(const char* dir) {
-  size_t n = strlen(dir);
-  if (n == 0) {
+  if (!dir[0]) {
     strcpy(ExeDir, "./");
     return true;
   }
-  const bool separator = dir[n - 1] == '/' || dir[n - 1] == '\\';
-  // A cut directory would name another place, and every path composed from it would be
-  // refused without a word: such a directory is refused whole, and ExeDir stays as it was.
-  if (n + (separator ? 0 : 1) > size_t(kMaxPath - 1)) return false;
-  memcpy(ExeDir, dir, n);
-  if (!separator) ExeDir[n++] = '/';
-  ExeDir[n] = 0;
-  return true;
+  return CopyDirectory(dir, ExeDir);
+}
+
+bool SetUserDir(const char* dir) {
+  if (!dir[0]) {
+    UserDir[0] = 0;
+    return true;
+  }
+  return CopyDirectory(dir, UserDir);
+}
+
+const char* PlayerFilesDir() { return UserDir[0] ? UserDir : ExeDir; }
+
+// The files the game writes; everything else is read-only content.
+static bool IsPlayerFile(const char* name) {
+  if (!strcmp(name, "log.txt") || !strcmp(name, kSettingsFile) || !strcmp(name, kPlayerDataFile))
+    return true;
+  size_t n = strlen(name);
+  return n > 4 && !strcmp(name + n - 4, ".sav");
 }
 
 // A map or script could otherwise name files outside the game's directory.
@@ -38,16 +63,26 @@ static bool NameIsSafe(const char* name) {
   return true;
 }
 
-static bool ComposePath(const char* name, char* path) {
+static bool ComposePathIn(const char* dir, const char* name, char* path) {
   if (!NameIsSafe(name)) return false;
-  int n = snprintf(path, kMaxPath, "%s%s", ExeDir, name);
+  int n = snprintf(path, kMaxPath, "%s%s", dir, name);
   return n >= 0 && n < kMaxPath;
+}
+
+static bool ComposePath(const char* name, char* path) {
+  return ComposePathIn(IsPlayerFile(name) ? PlayerFilesDir() : ExeDir, name, path);
 }
 
 FILE* OpenDataFile(const char* name, const char* mode) {
   char path[kMaxPath];
   if (!ComposePath(name, path)) return nullptr;
-  return fopen(path, mode);
+  FILE* f = fopen(path, mode);
+  // An installed game ships default settings with its data; the player's own copy is
+  // written at the first save.
+  if (!f && UserDir[0] && mode[0] == 'r' && !strchr(mode, '+') && !strcmp(name, kSettingsFile) &&
+      ComposePathIn(ExeDir, name, path))
+    f = fopen(path, mode);
+  return f;
 }
 
 int Narrow(const char16_t* wide, char* out) {

@@ -13,8 +13,18 @@ extern char ExeDir[kMaxPath];
 // and its separator do not fit in 263 characters.
 bool SetExeDir(const char* dir);
 
-// ExeDir + name, opened with fopen(mode). Null when the file cannot be opened, when the
-// name is absolute or climbs out with "..", or when the composed path exceeds 264 bytes.
+// Where the player's own files go (log, settings, player data, map states); empty means
+// ExeDir, as in the build folder. An installed game keeps them in the user's data folder.
+extern char UserDir[kMaxPath];
+// Appends the separator; empty goes back to ExeDir; false (UserDir kept) when too long.
+bool SetUserDir(const char* dir);
+// The folder the player's files are written to: UserDir when set, otherwise ExeDir.
+const char* PlayerFilesDir();
+
+// ExeDir + name, opened with fopen(mode); the player's files (log.txt, kvr.ini, the player
+// data, .sav files) are taken from PlayerFilesDir() instead, and a kvr.ini the player does not
+// have yet is read from ExeDir. Null when the file cannot be opened, when the name is absolute
+// or climbs out with "..", or when the composed path exceeds 264 bytes.
 FILE* OpenDataFile(const char* name, const char* mode);
 
 // Low byte of each UTF-16 unit; returns the length.

@@ -80,6 +80,9 @@ struct PlatformOptions {
   bool fullscreen = false;
   bool nosound = false;
   std::string dataDir;     // stands for the program's directory when not empty
+  std::string userDir;     // where the player's files and screenshots go (set by the shell)
+  std::string recordFile;  // writes the session's input and clock readings to this file
+  std::string replayFile;  // plays a recorded session back instead of the player's input
   int ticks = -1;          // headless: timer messages before the close command
   std::string inputScript; // headless: input script file
   std::vector<std::pair<int, std::string>> shots;  // headless: timer message, PNG file
@@ -107,6 +110,13 @@ void ReleaseInstanceLock();
 
 // Directory of the running executable, with its trailing separator.
 std::string ExecutableDirectory();
+
+// The data folder of an installed game (<prefix>/share/kvr/ beside <prefix>/bin/), with its
+// trailing separator; empty when the program does not run from an installed tree.
+std::string InstalledDataDirectory(const std::string& exeDir);
+// $XDG_DATA_HOME/kvr/ (~/.local/share/kvr/ by default), created when missing, with its
+// trailing separator; empty (reason on stderr) when it cannot be had.
+std::string UserDataDirectory();
 
 // One game pixel as 0xRRGGBB, as the screen shows it.
 uint32_t Rgb888From565(uint16_t pixel);

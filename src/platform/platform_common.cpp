@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <png.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +28,8 @@ const char kHelp[] =
     "  --window           start in a window (the default)\n"
     "  --nosound          run silent\n"
     "  --data DIR         read data files from DIR and write settings and saves there\n"
+    "  --record FILE      record the session's input to FILE\n"
+    "  --replay FILE      play a recorded session back (headless or in the window)\n"
     "headless runs (no window, no sound card, virtual 20 ms clock):\n"
     "  --headless         run without a window\n"
     "  --ticks N          close after N timer messages\n"
@@ -79,6 +83,12 @@ int ParsePlatformOptions(int argc, char** argv, PlatformOptions* o, std::string*
     } else if (a == "--data") {
       if (!value(&v)) return 1;
       o->dataDir = v;
+    } else if (a == "--record") {
+      if (!value(&v)) return 1;
+      o->recordFile = v;
+    } else if (a == "--replay") {
+      if (!value(&v)) return 1;
+      o->replayFile = v;
     } else if (a == "--headless") {
       o->headless = true;
     } else if (a == "--ticks") {
@@ -144,6 +154,48 @@ std::string ExecutableDirectory() {
   std::string path(buf);
   size_t cut = path.find_last_of('/');
   return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
+}
+
+std::string InstalledDataDirectory(const std::string& exeDir) {
+  const std::string bin = "/bin/";
+  if (exeDir.size() < bin.size() || exeDir.compare(exeDir.size() - bin.size(), bin.size(), bin))
+    return "";
+  std::string data = exeDir + KVR_DATA_FROM_BIN "/";
+  struct stat st;
+  // The default settings are part of every install: a share folder without them is not ours.
+  if (stat((data + "kvr.ini").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
+  return data;
+}
+
+static bool MakeDirectories(const std::string& path) {
+  for (size_t at = 1; at <= path.size(); ++at) {
+    if (at < path.size() && path[at] != '/') continue;
+    std::string part = path.substr(0, at);
+    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string UserDataDirectory() {
+  std::string base;
+  const char* xdg = getenv("XDG_DATA_HOME");
+  const char* home = getenv("HOME");
+  // A relative XDG_DATA_HOME is invalid and is ignored, as the base directory rules say.
+  if (xdg && xdg[0] == '/')
+    base = xdg;
+  else if (home && home[0] == '/')
+    base = std::string(home) + "/.local/share";
+  else {
+    fprintf(stderr, "game: neither XDG_DATA_HOME nor HOME names a folder for the saves\n");
+    return "";
+  }
+  std::string dir = base + "/kvr";
+  if (!MakeDirectories(dir)) {
+    fprintf(stderr, "game: cannot create %s: %s\n", dir.c_str(), strerror(errno));
+    return "";
+  }
+  return dir + "/";
 }
 
 uint32_t Rgb888From565(uint16_t p) {

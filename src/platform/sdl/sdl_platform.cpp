@@ -56,8 +56,14 @@ class SdlPlatform : public Platform {
   void Screenshot();
   SDL_Rect FrameRect();
   void Repaint();
+  void ReleaseControllerKeys();
+  void LoadWindowPlace();
+  void SaveWindowPlace();
 
   PlatformOptions options_;
+  // Desktop-only preferences, remembered in the player's folder apart from the game's settings.
+  int windowWidth_ = 0, windowHeight_ = 0;
+  bool rememberedFullscreen_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -90,8 +96,9 @@ bool SdlPlatform::Start() {
             SDL_GetError());
     return false;
   }
+  LoadWindowPlace();
   int scale = options_.scale;
-  if (scale <= 0) {
+  if (scale <= 0 && windowWidth_ == 0) {
     // The largest whole scale that fits the usable screen area.
     SDL_Rect usable{0, 0, 720, 960};
     SDL_GetDisplayUsableBounds(0, &usable);
@@ -99,9 +106,16 @@ bool SdlPlatform::Start() {
     while (240 * (scale + 1) <= usable.w && 320 * (scale + 1) + 40 <= usable.h) ++scale;
   }
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (options_.fullscreen || rememberedFullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  // A scale on the command line wins over the size the window had last time.
+  const bool remembered = options_.scale <= 0 && windowWidth_ > 0;
+  if (!remembered) {
+    windowWidth_ = 240 * scale;
+    windowHeight_ = 320 * scale;
+  }
   window_ = SDL_CreateWindow("3d Morvek", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             240 * scale, 320 * scale, flags);
+                             remembered ? windowWidth_ : 240 * scale,
+                             remembered ? windowHeight_ : 320 * scale, flags);
   if (!window_) {
     fprintf(stderr, "game: cannot create the window (%s)\n", SDL_GetError());
     return false;
@@ -126,7 +140,50 @@ bool SdlPlatform::Start() {
   return true;
 }
 
+// window.cfg: "width W", "height H" and "fullscreen 0|1", one a line, in the player's folder.
+void SdlPlatform::LoadWindowPlace() {
+  if (options_.userDir.empty()) return;
+  FILE* f = fopen((options_.userDir + "window.cfg").c_str(), "r");
+  if (!f) return;
+  int w = 0, h = 0, full = 0;
+  char key[16];
+  int value = 0;
+  while (fscanf(f, "%15s %d", key, &value) == 2) {
+    if (!strcmp(key, "width")) w = value;
+    if (!strcmp(key, "height")) h = value;
+    if (!strcmp(key, "fullscreen")) full = value;
+  }
+  fclose(f);
+  // A hand-edited or foreign file must not open a window no screen can show.
+  if (w >= 240 && w <= 240 * 16 && h >= 320 && h <= 320 * 16) {
+    windowWidth_ = w;
+    windowHeight_ = h;
+  }
+  rememberedFullscreen_ = full == 1;
+}
+
+void SdlPlatform::SaveWindowPlace() {
+  if (options_.userDir.empty() || !window_) return;
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  int w = windowWidth_, h = windowHeight_;
+  // In fullscreen the window's size is the screen's: the windowed size stays what it was.
+  if (!full) SDL_GetWindowSize(window_, &w, &h);
+  if (w <= 0 || h <= 0) SDL_GetWindowSize(window_, &w, &h);
+  const std::string path = options_.userDir + "window.cfg", temp = path + ".tmp";
+  FILE* f = fopen(temp.c_str(), "w");
+  if (!f) return;
+  const bool ok = fprintf(f, "width %d\nheight %d\nfullscreen %d\n", w, h, full ? 1 : 0) > 0;
+  if (fclose(f) != 0 || !ok || rename(temp.c_str(), path.c_str()) != 0) remove(temp.c_str());
+}
+
+void SdlPlatform::ReleaseControllerKeys() {
+  for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
+    SetKey(VirtualKeyFromControllerButton(Uint8(b)), false);
+  for (int a = 0; a < SDL_CONTROLLER_AXIS_MAX; ++a) SetAxisKeys(a, 0);
+}
+
 void SdlPlatform::CloseDisplay() {
+  SaveWindowPlace();
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -217,8 +274,8 @@ void SdlPlatform::ToggleFullscreen() {
 }
 
 void SdlPlatform::Screenshot() {
-  // Beside the program's data, numbered so earlier shots are kept.
-  std::string dir = options_.dataDir.empty() ? ExecutableDirectory() : options_.dataDir + "/";
+  // With the player's files, numbered so earlier shots are kept.
+  std::string dir = options_.userDir.empty() ? ExecutableDirectory() : options_.userDir;
   for (int n = 1; n < 10000; ++n) {
     char name[32];
     snprintf(name, sizeof name, "shot%04d.png", n);
@@ -298,6 +355,18 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
     }
     case SDL_CONTROLLERDEVICEADDED:
       if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) controllers_.push_back(c);
+      return false;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      // Unplugged while a button or the stick was held: nothing may stay pressed.
+      for (size_t i = 0; i < controllers_.size(); ++i) {
+        SDL_Joystick* j = SDL_GameControllerGetJoystick(controllers_[i]);
+        if (j && SDL_JoystickInstanceID(j) == e.cdevice.which) {
+          SDL_GameControllerClose(controllers_[i]);
+          controllers_.erase(controllers_.begin() + long(i));
+          break;
+        }
+      }
+      ReleaseControllerKeys();
       return false;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
