@@ -1,6 +1,7 @@
 // Scratch directories for tests that read and write data files.
 #include "test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,11 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() {
   SetExeDir(oldExeDir_.c_str());
+  // KVR_KEEP_SCRATCH=1 keeps what a run wrote (shots, logs, saves) for a person to look at.
+  if (getenv("KVR_KEEP_SCRATCH")) {
+    fprintf(stderr, "scratch kept: %s\n", path_.c_str());
+    return;
+  }
   std::error_code ec;
   fs::remove_all(path_, ec);
 }
