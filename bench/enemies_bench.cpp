@@ -21,22 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Host : public WorldHost {
- public:
-  Settings& GetSettings() override { return settings; }
-  PlayerData& GetPlayerData() override { return player; }
-  uint8_t GetScreenState() override { return screen; }
-  void SetScreenState(uint8_t state) override { screen = state; }
-  void SetFadeOut() override {}
-  void SetFadeReset() override {}
-  void ShowHudMessage(const char*) override {}
-  FormManager* GetForms() override { return nullptr; }
-  SoundSystem* GetSound() override { return sound; }
-  Settings settings = {};
-  PlayerData player = {};
-  uint8_t screen = 0;
-  SoundSystem* sound = nullptr;
-};
+using Host = RecordHost;
 
 struct Placed {
   int32_t type, x, z, heading;

@@ -17,22 +17,7 @@
 
 namespace fuzzworld {
 
-class Host : public WorldHost {
- public:
-  Settings& GetSettings() override { return settings; }
-  PlayerData& GetPlayerData() override { return player; }
-  uint8_t GetScreenState() override { return screen; }
-  void SetScreenState(uint8_t state) override { screen = state; }
-  void SetFadeOut() override {}
-  void SetFadeReset() override {}
-  void ShowHudMessage(const char*) override {}
-  FormManager* GetForms() override { return nullptr; }
-  SoundSystem* GetSound() override { return sound; }
-  Settings settings = {};
-  PlayerData player = {};
-  uint8_t screen = 0;
-  SoundSystem* sound = nullptr;
-};
+using Host = RecordHost;
 
 // A stand-in kind: a zeroed record large enough for any header the world reads, an entity
 // of the type's movement mode that drives forward and turns, so the fuzzed geometry is met.

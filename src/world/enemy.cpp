@@ -73,25 +73,6 @@ void FreeEnemySample(World* world, int32_t* slot) {
   *slot = -1;
 }
 
-FrameSet* MakeEnemyFrameSet(World* world, Object3D* base, const char* const* frames,
-                            int count) {
-  if (!base || !world->scene) return nullptr;
-  void* memory = AllocZeroed(sizeof(FrameSet));
-  if (!memory) return nullptr;
-  FrameSet* set = new (memory) FrameSet();
-  set->Create(int32_t(world->app), world->scene);
-  set->SetBase(base);
-  for (int i = 0; i < count; ++i) set->AddFrame(frames[i], 1);
-  return set;
-}
-
-void FreeEnemyFrameSet(FrameSet* set) {
-  if (!set) return;
-  set->Destroy();
-  set->~FrameSet();
-  MemFree(set);
-}
-
 bool InitEnemy(World* world, Enemy* enemy, const EnemyTraits& traits, const char* model,
                const char* explosion1, const char* explosion2, int32_t mode) {
   ObjectStore* store = world->scene ? &world->scene->store : nullptr;
@@ -106,7 +87,7 @@ bool InitEnemy(World* world, Enemy* enemy, const EnemyTraits& traits, const char
   enemy->explosionObject = store ? store->LoadShared(explosion1, 1, 2) : -1;
   ShowObject(enemy, enemy->explosionObject, false);
   const char* const frames[] = {explosion1, explosion2};
-  enemy->explosionAnimator = MakeEnemyFrameSet(world, ObjectOf(enemy, enemy->explosionObject),
+  enemy->explosionAnimator = MakeKindFrameSet(world, ObjectOf(enemy, enemy->explosionObject),
                                                frames, 2);
   enemy->finalTimer = MathTables::RandomBelow(7000) + traits.finalDelayBase;
 
@@ -123,7 +104,7 @@ bool InitEnemy(World* world, Enemy* enemy, const EnemyTraits& traits, const char
 void ReleaseEnemy(World* world, Enemy* enemy) {
   if (enemy->engineSample >= 0 && WorldSound(world)) StopSample(WorldSound(world), enemy->engineSample);
   FreeEnemySample(world, &enemy->engineSample);
-  FreeEnemyFrameSet(enemy->explosionAnimator);
+  FreeKindFrameSet(enemy->explosionAnimator);
   enemy->explosionAnimator = nullptr;
 }
 

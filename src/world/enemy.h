@@ -85,9 +85,6 @@ void ReleaseEnemy(World* world, Enemy* enemy);
 // A sample by name at the given volume (negative: as loaded); -1 when it does not load.
 int32_t LoadEnemySample(World* world, const char* name, int32_t volume);
 void FreeEnemySample(World* world, int32_t* slot);
-// Key frames over a base object: the frames are loaded by name (shared when loaded already).
-FrameSet* MakeEnemyFrameSet(World* world, Object3D* base, const char* const* frames, int count);
-void FreeEnemyFrameSet(FrameSet* set);
 
 // ---------------------------------------------------------------------------------------
 // The update's shared steps

@@ -106,7 +106,7 @@ void* CreateMegaRaptor(World* world, const EntRecord&) {
   static const char* const kWalkFrames[] = {"megaraptor_f1.tdo", "megaraptor_f2.tdo",
                                             "megaraptor_f1.tdo", "megaraptor_f4.tdo",
                                             "megaraptor_f1.tdo"};
-  r->walkAnimator = MakeEnemyFrameSet(
+  r->walkAnimator = MakeKindFrameSet(
       world, r->enemy.scene ? r->enemy.scene->Get(r->enemy.header.object) : nullptr,
       kWalkFrames, 5);
   return r;
@@ -140,7 +140,7 @@ void DestroyMegaRaptor(World* world, void* kind) {
   MegaRaptor* r = static_cast<MegaRaptor*>(kind);
   DestroyShotWeapon(world, r->plasmaGun);
   r->plasmaGun = nullptr;
-  FreeEnemyFrameSet(r->walkAnimator);
+  FreeKindFrameSet(r->walkAnimator);
   r->walkAnimator = nullptr;
   FreeEnemySample(world, &r->stepSample);
   FreeEnemySample(world, &r->growlSample);

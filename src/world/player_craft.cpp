@@ -304,23 +304,6 @@ int32_t LoadSound(SoundSystem* sound, const char* name, const char* error, int32
   return slot;
 }
 
-FrameSet* MakeFrameSet(World* world, Object3D* base, const char* const* frames, int count) {
-  void* block = AllocZeroed(sizeof(FrameSet));
-  if (!block) return nullptr;
-  FrameSet* set = new (block) FrameSet();
-  set->Create(int32_t(world->app), world->scene);
-  set->SetBase(base);
-  for (int i = 0; i < count; ++i) set->AddFrame(frames[i], 1);
-  return set;
-}
-
-void FreeFrameSet(FrameSet* set) {
-  if (!set) return;
-  set->Destroy();
-  set->~FrameSet();
-  MemFree(set);
-}
-
 void* CreateCraft(World* world, const EntRecord&) {
   PlayerCraft* craft = static_cast<PlayerCraft*>(AllocZeroed(sizeof(PlayerCraft)));
   if (!craft) return nullptr;
@@ -352,9 +335,9 @@ void* CreateCraft(World* world, const EntRecord&) {
   static const char* const kWalkFrames[] = {"player1_f1.tdo", "player1_f2.tdo", "player1_f1.tdo",
                                             "player1_f4.tdo", "player1_f1.tdo"};
   static const char* const kExplosionFrames[] = {"player1_expl_f1.tdo", "player1_expl_f2.tdo"};
-  craft->walkAnimator = MakeFrameSet(world, store ? store->Get(craft->craftObject) : nullptr,
+  craft->walkAnimator = MakeKindFrameSet(world, store ? store->Get(craft->craftObject) : nullptr,
                                      kWalkFrames, 5);
-  craft->explosionAnimator = MakeFrameSet(
+  craft->explosionAnimator = MakeKindFrameSet(
       world, store ? store->Get(craft->explosionObject) : nullptr, kExplosionFrames, 2);
   craft->rocketLauncher = CreateRocketLauncher(world, e);
   craft->plasmaGun = CreateShotWeapon(world, kPlasmaGun, e);
@@ -468,8 +451,8 @@ void DestroyCraft(World* world, void* kind) {
   DestroyShotWeapon(world, craft->machineGun);
   craft->rocketLauncher = nullptr;
   craft->plasmaGun = craft->machineGun = nullptr;
-  FreeFrameSet(craft->walkAnimator);
-  FreeFrameSet(craft->explosionAnimator);
+  FreeKindFrameSet(craft->walkAnimator);
+  FreeKindFrameSet(craft->explosionAnimator);
   craft->walkAnimator = craft->explosionAnimator = nullptr;
   if (SoundSystem* sound = WorldSound(world))
     for (int32_t& slot : craft->sounds)

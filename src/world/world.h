@@ -53,6 +53,26 @@ class WorldHost {
   virtual SoundSystem* GetSound() = 0;
 };
 
+// A host that only keeps the driver's records and shows nothing: what tools, benchmarks and
+// fuzz targets hand the world when they load a map without a driver.
+class RecordHost : public WorldHost {
+ public:
+  Settings& GetSettings() override { return settings; }
+  PlayerData& GetPlayerData() override { return player; }
+  uint8_t GetScreenState() override { return screen; }
+  void SetScreenState(uint8_t state) override { screen = state; }
+  void SetFadeOut() override {}
+  void SetFadeReset() override {}
+  void ShowHudMessage(const char*) override {}
+  FormManager* GetForms() override { return nullptr; }
+  SoundSystem* GetSound() override { return sound; }
+
+  Settings settings = {};
+  PlayerData player = {};
+  uint8_t screen = 0;
+  SoundSystem* sound = nullptr;
+};
+
 // ---------------------------------------------------------------------------------------
 // The world record: the map's state kept beside the driver. Zero-filled by WorldInit.
 

@@ -58,3 +58,9 @@ int32_t StarChartTargetHeading(const EntRecord& record);
 bool LoadStarChartScene(Engine3D* scene);
 // The destinations of "starchart.ent" into the shared record table; how many were read whole.
 int32_t LoadStarChartRecords();
+
+// Key-frame sets of the kinds' models: a zero-filled FrameSet over `base` with the named
+// frames added in order. Null when there is no base, no scene or no memory; the kind then
+// goes without the animation.
+FrameSet* MakeKindFrameSet(World* world, Object3D* base, const char* const* frames, int count);
+void FreeKindFrameSet(FrameSet* set);
