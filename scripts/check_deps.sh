@@ -15,8 +15,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 source_dir=$(cd "${1:-$top}" && pwd)
 cmake=${CMAKE:-cmake}
 
-# The build uses these when present and does without them.
-optional=(ccache)
+# Packages the build uses when present and does without (none today).
+optional=()
 
 if ! command -v dpkg-query >/dev/null; then
   echo "check_deps: no dpkg-query here, so no package list to check against"
