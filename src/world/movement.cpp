@@ -65,27 +65,37 @@ void BankRight(Entity* e) {
   if (e->bank > -50000) e->bank -= 1500;
 }
 
-void MoveHover(Entity* e) {
+// Hover and Flyer: the turn requests turn by `step` and bank the entity into the turn.
+void TurnAndBank(Entity* e, int32_t step) {
   if (e->turnLeft) {
-    Turn(e, -5000);
+    Turn(e, WrapSub(0, step));
     BankLeft(e);
   }
   if (e->turnRight) {
-    Turn(e, 5000);
+    Turn(e, step);
     BankRight(e);
   }
+}
+
+// Ground and Fixed: the turn requests turn by the turn rate, and the direction follows.
+void TurnAndFace(Entity* e) {
+  if (e->turnLeft) {
+    Turn(e, WrapSub(0, e->turnRate));
+    SetDirectionFromHeading(e);
+  }
+  if (e->turnRight) {
+    Turn(e, e->turnRate);
+    SetDirectionFromHeading(e);
+  }
+}
+
+void MoveHover(Entity* e) {
+  TurnAndBank(e, 5000);
   FlyFreely(e);
 }
 
 void MoveFlyer(Entity* e) {
-  if (e->turnLeft) {
-    Turn(e, WrapSub(0, e->turnRate));
-    BankLeft(e);
-  }
-  if (e->turnRight) {
-    Turn(e, e->turnRate);
-    BankRight(e);
-  }
+  TurnAndBank(e, e->turnRate);
   // The bank relaxes towards level by 600 a tick.
   if (e->bank < 0) e->bank += 600;
   if (e->bank > 0) e->bank -= 600;
@@ -93,14 +103,7 @@ void MoveFlyer(Entity* e) {
 }
 
 void MoveGround(Entity* e) {
-  if (e->turnLeft) {
-    Turn(e, WrapSub(0, e->turnRate));
-    SetDirectionFromHeading(e);
-  }
-  if (e->turnRight) {
-    Turn(e, e->turnRate);
-    SetDirectionFromHeading(e);
-  }
+  TurnAndFace(e);
   if (e->thrust != 0) e->vz = WrapAdd(e->vz, 2 * e->thrust);
   if (MathTables::Abs(e->vz) < 2) e->vz = 0;
   if (e->vz > 0) e->vz -= 1;
@@ -119,16 +122,7 @@ void MoveBallistic(Entity* e) {
   e->z = WrapAdd(e->z, int32_t((int64_t(e->dirZ) * e->maxSpeed) >> 10));
 }
 
-void MoveFixed(Entity* e) {
-  if (e->turnLeft) {
-    Turn(e, WrapSub(0, e->turnRate));
-    SetDirectionFromHeading(e);
-  }
-  if (e->turnRight) {
-    Turn(e, e->turnRate);
-    SetDirectionFromHeading(e);
-  }
-}
+void MoveFixed(Entity* e) { TurnAndFace(e); }
 
 }  // namespace
 
