@@ -29,28 +29,47 @@ void MakeFont(Font* font) {
     for (int i = 0; i < w * h; ++i) font->glyphs[c][i] = uint8_t(i % 3 == 0 ? 255 : 2);
   }
 }
+
+constexpr int kMostSteps = 64;
+
+// The drawing set-up, made once for the run: the frame, the font and the three images.
+// Create clears its image, so nothing one input draws is seen by the next.
+struct Panels {
+  Graphics2D g;
+  Font font;
+  int32_t slots[3] = {};
+};
+
+Panels& Shared() {
+  static Panels* p = [] {
+    static const int kSizes[][2] = {{220, 60}, {4, 20}, {1, 1}};
+    auto* panels = new Panels;
+    panels->g.Create(0, 240, 320, FrameBuffer);
+    Gfx2D = &panels->g;
+    MakeFont(&panels->font);
+    for (int i = 0; i < 3; ++i) {
+      const std::string name = "img" + std::to_string(kSizes[i][0]) + ".spr";
+      PutFuzzFile(name.c_str(), Blank(kSizes[i][0], kSizes[i][1]));
+      panels->slots[i] = panels->g.LoadSprite(name.c_str());
+    }
+    return panels;
+  }();
+  return *p;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Panels& p = Shared();
   PutFuzzFile("fuzz.txt", data, size);
-  static const int kSizes[][2] = {{220, 60}, {4, 20}, {1, 1}};
-  Graphics2D g;
-  g.Create(0, 240, 320, FrameBuffer);
-  Gfx2D = &g;
-  Font font;
-  MakeFont(&font);
-  for (const auto& s : kSizes) {
-    const std::string name = "img" + std::to_string(s[0]) + ".spr";
-    PutFuzzFile(name.c_str(), Blank(s[0], s[1]));
-    const int32_t slot = g.LoadSprite(name.c_str());
+  for (int32_t slot : p.slots) {
     ScrollText panel{};
-    panel.Create(0, slot, "fuzz.txt", &font, 7.5f);
-    // Bounded: every line moves out within a few steps at this speed.
-    for (int step = 0; step < 100000 && panel.Update(); ++step) {
+    panel.Create(0, slot, "fuzz.txt", &p.font, 7.5f);
+    // Each step clears the image and draws every visible line again: a few screenfuls show
+    // all there is to draw, and a long text would spend thousands of steps repeating it. A
+    // text of up to some fifty lines is followed to its end.
+    for (int step = 0; step < kMostSteps && panel.Update(); ++step) {
     }
     panel.Destroy();
-    g.ReleaseSprite(slot);
   }
-  Gfx2D = nullptr;
   return 0;
 }
