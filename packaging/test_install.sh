@@ -2,10 +2,13 @@
 # Installs the build into a scratch prefix and plays the installed game from another folder:
 # it must read its data from the prefix and write only into $XDG_DATA_HOME/kvr (or
 # ~/.local/share/kvr), never into the prefix or the folder it was started from; --data still
-# sends everything to one folder. The desktop entry and the metainfo must validate.
-#   test_install.sh BUILD_DIR
+# sends everything to one folder. The desktop entry and the metainfo must validate. Given a
+# virtual X server and the window test's helpers, the installed setup is opened from another
+# folder too: it must show its licence, artwork and description from share/kvr.
+#   test_install.sh BUILD_DIR [XVFB_RUN SETUP_WINDOW_SH PRESS_INSTALL]
 set -euo pipefail
 build=$1
+xvfb=${2:-} setup_window=${3:-} press=${4:-}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -78,5 +81,15 @@ run env XDG_DATA_HOME="$scratch/xdg" "$game" --data "$scratch/data" --headless -
   --input "$scratch/input.txt" >/dev/null 2>&1 || fail "the run with --data failed"
 [ -s "$scratch/data/kvr_playerdata.dat" ] || fail "--data: no player data beside the data"
 [ -z "$(ls -A "$scratch/xdg")" ] || fail "--data: wrote into XDG_DATA_HOME"
+[ "$before" = "$(snapshot)" ] || fail "the prefix changed"
+# The installed setup finds its files in share/kvr and starts the device manager there.
+if [ -x "$prefix/bin/kvr-setup" ]; then
+  [ -f "$prefix/share/kvr/setup.ini" ] || fail "no setup.ini in share/kvr"
+  "$prefix/bin/kvr-setup" --help >/dev/null || fail "kvr-setup --help"
+  if [ -n "$xvfb" ]; then
+    (cd "$scratch/elsewhere" && "$setup_window" "$xvfb" "$prefix/bin/kvr-setup" "$press" \
+      "$prefix/share/kvr") || fail "the installed setup's window"
+  fi
+fi
 [ "$before" = "$(snapshot)" ] || fail "the prefix changed"
 echo "installed game ran from $prefix and wrote only into its user folder"

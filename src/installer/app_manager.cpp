@@ -34,8 +34,11 @@ bool RunInstall(const std::string& tail) {
   }
   // No separator and no quotes: the tail brings its own leading blank.
   std::string commandLine = path + tail;
+  // The tail names the package file relative to the manager's directory: started from the
+  // medium, the manager inherits it; an installed setup runs it in its share folder instead,
+  // wherever the player started setup from.
   std::string error;
-  if (!StartProcess(path, commandLine, &error)) {
+  if (!StartProcess(path, commandLine, InstalledMediumDir(ProgramDir()), &error)) {
     ShowMessageBox("error starting " + commandLine + ": " + error);
     return false;
   }

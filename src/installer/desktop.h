@@ -75,6 +75,12 @@ std::string RegistryFilePath();
 std::string ProgramDir();
 // Makes ProgramDir return `dir` (tests); "" goes back to the real one.
 void SetProgramDir(const std::string& dir);
+// For a setup installed as <prefix>/bin/kvr-setup (`programDir` is <prefix>/bin), the folder
+// its files went to, <prefix>/share/kvr, when it holds setup.ini; "" otherwise.
+std::string InstalledMediumDir(const std::string& programDir);
+// Where setup.ini, the licence and the artwork are read from: the installed share folder,
+// otherwise the program's own directory (the medium, or the build folder).
+std::string MediumDir();
 // A path composed the Windows way, with backslashes read as directory separators.
 std::string NativePath(const std::string& path);
 
@@ -84,10 +90,10 @@ std::string NativePath(const std::string& path);
 std::vector<std::string> SplitArguments(const std::string& tail);
 
 // Starts `program` with the arguments that follow it in `commandLine` (which begins with
-// `program`), in the current directory, without waiting. The child is reaped at once, so
+// `program`), in `workDir` ("" = the current directory), without waiting. The child is reaped at once, so
 // none is left as a zombie. False, with the reason in *error, when it cannot be started.
 bool StartProcess(const std::string& program, const std::string& commandLine,
-                  std::string* error);
+                  const std::string& workDir, std::string* error);
 
 // ---- Message box (message_box.cpp) ----
 

@@ -29,7 +29,7 @@ void Form1Callback(Fl_Widget* w, void*) {
   w->hide();
 }
 
-std::string BesideProgram(const char* name) { return ProgramDir() + "/" + name; }
+std::string BesideProgram(const char* name) { return MediumDir() + "/" + name; }
 
 std::string LicenseText() {
   std::string bytes;

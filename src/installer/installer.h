@@ -20,10 +20,11 @@ inline constexpr const char* kInstallTail = " .\\setup.ini";
 inline constexpr const char* kNoManagerMessage = "error getting path to CEApMgr.exe";
 inline constexpr const char* kNotFound = "Not Found";
 
-// The package description file: the program's directory, a backslash, ".\setup.ini".
+// The package description file: setup's medium folder (its own directory, or the share
+// folder it was installed with), a backslash, ".\setup.ini".
 std::string SetupIniPath();
 
-// The value of `key` in `section` of setup.ini beside the program; "" when the file, the
+// The value of `key` in `section` of setup.ini in setup's medium folder; "" when the file, the
 // section or the key is missing. At most 255 characters, cut at the first NUL.
 std::string ReadIni(const std::string& section, const std::string& key);
 

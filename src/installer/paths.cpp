@@ -1,5 +1,6 @@
-// Paths: the program's directory, Windows-style composed paths, where the registry lives.
+// Paths: the program's directory, the folder its files are read from, Windows-style composed paths, where the registry lives.
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,6 +26,24 @@ std::string ProgramDir() {
 }
 
 void SetProgramDir(const std::string& dir) { programDirOverride = dir; }
+
+std::string InstalledMediumDir(const std::string& programDir) {
+  const std::string bin = "/bin";
+  if (programDir.size() <= bin.size() ||
+      programDir.compare(programDir.size() - bin.size(), bin.size(), bin) != 0)
+    return "";
+  std::string medium = programDir.substr(0, programDir.size() - bin.size()) + "/share/kvr";
+  // The package file is what setup is for: a share folder without it is not this install.
+  struct stat st;
+  if (stat((medium + "/setup.ini").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
+  return medium;
+}
+
+std::string MediumDir() {
+  const std::string program = ProgramDir();
+  const std::string installed = InstalledMediumDir(program);
+  return installed.empty() ? program : installed;
+}
 
 std::string NativePath(const std::string& path) {
   std::string out = path;

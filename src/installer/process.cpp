@@ -33,7 +33,7 @@ std::vector<std::string> SplitArguments(const std::string& tail) {
 }
 
 bool StartProcess(const std::string& program, const std::string& commandLine,
-                  std::string* error) {
+                  const std::string& workDir, std::string* error) {
   if (program.empty() || commandLine.compare(0, program.size(), program) != 0) {
     *error = "the command line does not start with the program";
     return false;
@@ -72,8 +72,9 @@ bool StartProcess(const std::string& program, const std::string& commandLine,
     signal(SIGCHLD, SIG_DFL);
     // Setup's own descriptors (the display connection, files) stay behind.
     close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
-    execv(argv[0], argv.data());
-    int err = errno;
+    int err = 0;
+    if (workDir.empty() || chdir(workDir.c_str()) == 0) execv(argv[0], argv.data());
+    err = errno;
     ssize_t ignored = write(fds[1], &err, sizeof err);
     (void)ignored;
     _exit(127);

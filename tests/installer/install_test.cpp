@@ -108,6 +108,32 @@ TEST_F(Install, AManagerThatCannotStartIsReported) {
   EXPECT_TRUE(NoChildren());
 }
 
+// Installed as <prefix>/bin/kvr-setup, setup reads its files from <prefix>/share/kvr and
+// starts the manager there, so ".\setup.ini" names the package file wherever setup was
+// started from. A bin folder without the share folder's setup.ini is an ordinary directory.
+TEST_F(Install, AnInstalledSetupUsesItsShareFolder) {
+  const std::string prefix = medium_.File("prefix");
+  std::filesystem::create_directories(prefix + "/bin");
+  std::filesystem::create_directories(prefix + "/share/kvr");
+  EXPECT_EQ(InstalledMediumDir(prefix + "/bin"), "");  // no setup.ini yet
+  medium_.Write("prefix/share/kvr/setup.ini", "[App]\nDescription=Installed game\n");
+  EXPECT_EQ(InstalledMediumDir(prefix + "/bin"), prefix + "/share/kvr");
+  EXPECT_EQ(InstalledMediumDir(prefix + "/sbin"), "");
+  EXPECT_EQ(InstalledMediumDir(prefix), "");
+  EXPECT_EQ(InstalledMediumDir("/bin"), "");
+
+  InstallerScene installed(prefix + "/bin", medium_.File("registry.reg"));
+  EXPECT_EQ(LabelInfoCaption(), "Installation of Installed game");
+  Register(RegistryWithManager(manager_));
+  EXPECT_TRUE(Command1Click());
+  std::vector<std::string> runs = WaitForRuns(tools_.File("Device Manager"), 1);
+  ASSERT_EQ(runs.size(), 1u);
+  const std::string share = std::filesystem::canonical(prefix + "/share/kvr").string();
+  EXPECT_EQ(ReadAll(runs[0]), "1\n.\\setup.ini\n" + share + "\n");
+  EXPECT_TRUE(messages_.texts().empty());
+  EXPECT_TRUE(NoChildren());
+}
+
 TEST_F(Install, BackslashesInTheRegisteredPathAreSeparators) {
   std::string windowsStyle = manager_;
   for (char& c : windowsStyle)
@@ -122,9 +148,14 @@ TEST(StartProcess, ArgumentsFollowTheProgramInTheCommandLine) {
   EXPECT_EQ(SplitArguments("a  \"b c\"\t\"\""), (std::vector<std::string>{"a", "b c", ""}));
   EXPECT_TRUE(SplitArguments("   ").empty());
   std::string error;
-  EXPECT_FALSE(StartProcess("/bin/true", "/bin/false x", &error));
+  EXPECT_FALSE(StartProcess("/bin/true", "/bin/false x", "", &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(StartProcess("", "", &error));
+  EXPECT_FALSE(StartProcess("", "", "", &error));
+  // A working folder that is not there is reported, not run somewhere else.
+  error.clear();
+  EXPECT_FALSE(StartProcess("/bin/true", "/bin/true", "/nonexistent/folder", &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(NoChildren());
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #!/bin/sh
 # setup's real window under a virtual X server: it shows its controls, and pressing Install
-# starts the registered device manager (a stand-in script) with ".\setup.ini".
-# usage: setup_window.sh XVFB_RUN SETUP PRESS_INSTALL
+# starts the registered device manager (a stand-in script) with ".\setup.ini", in the folder
+# setup was started from or, for an installed setup, in MANAGER_DIR (its share folder).
+# usage: setup_window.sh XVFB_RUN SETUP PRESS_INSTALL [MANAGER_DIR]
 set -eu
-xvfb=$1 setup=$2 press=$3
+xvfb=$1 setup=$2 press=$3 manager_dir=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/Device Manager" "$work/medium"
@@ -30,7 +31,8 @@ cd "$work/medium"
   wait $pid 2>/dev/null || true
   exit $rc' sh "$setup" "$work/registry.reg" "$press" "$work/Device Manager"
 
-expected=$(printf '1\n.\\setup.ini\n%s' "$(pwd -P)")
+[ -n "$manager_dir" ] || manager_dir=$(pwd -P)
+expected=$(printf '1\n.\\setup.ini\n%s' "$(cd "$manager_dir" && pwd -P)")
 if [ ! -f "$work/Device Manager/run" ]; then
   echo "setup_window: pressing Install started nothing" >&2
   exit 1
