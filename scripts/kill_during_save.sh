@@ -152,11 +152,12 @@ done
 # that end before their save came (a session saves a little differently under load) are
 # not kills and are counted apart, as are random moments that came after the run ended.
 declare -A landed
-aimed=0 random_kills=0 missed=0 attempt=0
+aimed=0 random_kills=0 missed_aimed=0 missed_random=0 attempt=0
 steps=(openat write fsync rename)
 while [ "$kill" -lt "$kills" ]; do
   attempt=$((attempt + 1))
-  [ "$attempt" -le $((2 * kills + 20)) ] || fail "too many runs outlived their kill: $missed"
+  [ "$attempt" -le $((2 * kills + 20)) ] ||
+    fail "too many runs outlived their kill: $missed_aimed aimed, $missed_random at random"
   session=${sessions[$((attempt % 3))]}
   run_dir=$scratch/run
   [ -d "$run_dir" ] || cp -r "$data" "$run_dir"
@@ -181,13 +182,13 @@ while [ "$kill" -lt "$kills" ]; do
       exit $?
     ) 2>/dev/null || rc=$?
     if [ $rc = 0 ]; then
-      missed=$((missed + 1))
+      missed_aimed=$((missed_aimed + 1))
       continue
     fi
     # strace ends the way its tracee did: killed by SIGKILL, 128 + 9.
     [ $rc = 137 ] || fail "the aimed run ended with status $rc instead of the kill"
     aimed=$((aimed + 1))
-    where="aimed at the $step of $name"
+    where="$session: aimed at the $step of $name"
   else
     "$game_dir/game" "${args[@]}" >/dev/null 2>&1 &
     pid=$!
@@ -199,13 +200,13 @@ while [ "$kill" -lt "$kills" ]; do
     rc=0
     wait $pid 2>/dev/null || rc=$?
     if [ $rc != 137 ]; then  # the run was over before its moment came: not a kill
-      missed=$((missed + 1))
+      missed_random=$((missed_random + 1))
       continue
     fi
     random_kills=$((random_kills + 1))
-    where="at random, outside any write"
+    where="$session: at random, outside any write"
     for t in "$run_dir"/*.tmp; do
-      [ -e "$t" ] && where="at random, inside a write of $(basename "$t" .tmp)"
+      [ -e "$t" ] && where="$session: at random, inside a write of $(basename "$t" .tmp)"
     done
   fi
   kill=$((kill + 1))
@@ -225,8 +226,8 @@ while [ "$kill" -lt "$kills" ]; do
     fail "the start after the kill logged: $(cat "$run_dir/log.txt")"
 done
 
-echo "kill_during_save: $kills kills ($random_kills at random moments, $aimed aimed into a save;" \
-  "$missed runs ended before their kill); sessions of" \
+echo "kill_during_save: $kills kills ($random_kills at random moments, $aimed aimed into a save);" \
+  "runs that ended before their kill: $missed_aimed aimed, $missed_random at random; sessions of" \
   "${session_ms[campaign]}/${session_ms[bomb]}/${session_ms[keycard]} ms (campaign/bomb/keycard)"
 printf '%s\n' "${!landed[@]}" | sort | while read -r where; do
   echo "  ${landed[$where]} $where"
