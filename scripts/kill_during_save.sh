@@ -108,6 +108,9 @@ ticks_of() { local v=ticks_$1; echo "${!v}"; }
 # its log, and (under strace) how often it saves each file.
 have_strace=0
 command -v strace >/dev/null && have_strace=1
+# The leak checker of a sanitizer build cannot work under a tracer and fails the run; leaks
+# are the soak run's business.
+traced() { ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" strace "$@"; }
 declare -A size session_ms log saves
 sessions=(campaign bomb keycard)
 for session in "${sessions[@]}"; do
@@ -137,7 +140,7 @@ for session in "${sessions[@]}"; do
   fi
   if [ $have_strace = 1 ]; then
     prepare "$session" "$run_dir"
-    strace -f -qq -o "$scratch/trace.txt" -e trace=rename,renameat,renameat2 \
+    traced -f -qq -o "$scratch/trace.txt" -e trace=rename,renameat,renameat2 \
       "$game_dir/game" --headless --data "$run_dir" --ticks "$(ticks_of "$session")" \
       --input "$scratch/$session.txt" >/dev/null 2>&1 || fail "the traced session failed"
     for f in "$run_dir"/kvr.ini "$run_dir"/kvr_playerdata.dat "$run_dir"/*.sav; do
@@ -177,7 +180,7 @@ while [ "$kill" -lt "$kills" ]; do
     # In a subshell of its own, whose report of the killed job goes nowhere.
     rc=0
     (
-      strace -f -qq -o /dev/null -P "$run_dir/$name.tmp" -e trace="$calls" \
+      traced -f -qq -o /dev/null -P "$run_dir/$name.tmp" -e trace="$calls" \
         -e inject="$calls:signal=KILL:when=$nth" "$game_dir/game" "${args[@]}" >/dev/null 2>&1
       exit $?
     ) 2>/dev/null || rc=$?
