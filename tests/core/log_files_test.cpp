@@ -79,20 +79,6 @@ TEST(DataFiles, ADirectoryThatDoesNotFitWholeIsRefusedNotCut) {
   SetExeDir(saved.c_str());
 }
 
-TEST(DataFiles, CopyExistsAndDelete) {
-  ScratchDir dir;
-  std::string big(1000, '\0');
-  for (size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7);
-  dir.Write("a.sav", big);
-  EXPECT_TRUE(FileCopy("a.sav", "b.sav"));
-  EXPECT_EQ(dir.Read("b.sav"), big);
-  EXPECT_FALSE(FileCopy("missing.sav", "c.sav"));
-  EXPECT_FALSE(dir.Exists("c.sav"));
-  EXPECT_TRUE(FileExists("b.sav"));
-  EXPECT_TRUE(FileDelete("b.sav"));
-  EXPECT_FALSE(FileExists("b.sav"));
-}
-
 TEST(DataFiles, AtomicWriteReplacesWholeOrNotAtAll) {
   ScratchDir dir;
   dir.Write("kvr.ini", "old");

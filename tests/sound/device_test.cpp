@@ -184,37 +184,3 @@ TEST_F(DeviceTest, SoundSystemStartsTheDeviceAndResetsTheHandOff) {
   DestroySoundSystem(ss);
   ResetHandOff();
 }
-
-// The headless null device takes a block every 128 ms of virtual time and records it.
-TEST(HeadlessAudioTest, NullDeviceRecordsWhatTheMixerHandsOver) {
-  ScratchDir dir;
-  PlatformOptions options;
-  options.headless = true;
-  options.wavFile = dir.File("out.wav");
-  Platform* machine = CreateHeadlessPlatform(options);
-  ASSERT_NE(machine, nullptr);
-  memset(HandOff.buffer, 0, sizeof HandOff.buffer);  // as at program start
-  Platform* previous = CurrentPlatform();
-  SetCurrentPlatform(machine);
-  SoundSystem* ss = CreateSoundSystem(nullptr);
-  ASSERT_EQ(InitSound(ss), 0);
-  dir.Write("c.wav", WavBytes(Constant(16000, 1000)));
-  int32_t slot = LoadWav(ss, "c.wav");
-  PlaySample(ss, slot, 1);
-  FrameDeltaMs = 40;
-  for (int step = 0; step < 32; ++step) {  // 1.28 s: ten blocks
-    MixStep(ss);
-    machine->Sleep(40);
-  }
-  DestroySoundSystem(ss);
-  SetCurrentPlatform(previous);
-  delete machine;
-  FrameDeltaMs = 0;
-  std::string wav = dir.Read("out.wav");
-  ASSERT_EQ(wav.size(), 44u + 10 * kMixBlockBytes);
-  auto sample = [&](size_t i) { return int16_t(ReadU16LE(reinterpret_cast<const uint8_t*>(wav.data()) + 44 + 2 * i)); };
-  EXPECT_EQ(sample(0), 0);  // the first hand-off carries nothing
-  EXPECT_EQ(sample(kMixBlockSamples + 10), 390);  // 1000 at volume 100
-  EXPECT_EQ(sample(9 * kMixBlockSamples + 10), 390);
-  ResetHandOff();
-}

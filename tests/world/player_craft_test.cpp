@@ -4,34 +4,6 @@
 
 namespace {
 
-TEST_F(CraftTest, CreatedFromThePlayerDataAndCleanly) {
-  host.player.weapon = kWeaponPlasma;
-  host.player.plasmaAmmo = 77;
-  host.player.rockets = 3;
-  host.player.energy = 120;
-  host.player.state = kCraftLeftMap;  // left through an exit last time
-  host.player.engineOn = 1;
-  host.player.velocity[2] = 33;
-  host.player.motion[1] = 9;
-  MakeCraft();
-  EXPECT_EQ(craft->weapon, kWeaponPlasma);
-  EXPECT_EQ(craft->plasmaAmmo, 77);
-  EXPECT_EQ(craft->rockets, 3);
-  EXPECT_EQ(craft->gunAmmo, 300);
-  EXPECT_EQ(craft->energy, 120);
-  EXPECT_EQ(craft->header.state, kCraftAlive);
-  EXPECT_EQ(craft->entity->thrust, 1);
-  EXPECT_EQ(craft->entity->vz, 33);
-  EXPECT_EQ(craft->entity->motion[1], 9);
-  EXPECT_EQ(craft->entity->maxSpeed, 60);
-  EXPECT_EQ(craft->entity->turnRate, 5000);
-  EXPECT_GT(craft->entity->radius, 100);
-  // First person: the craft's own model is not drawn.
-  EXPECT_EQ(scene->store.Get(craft->craftObject)->hidden, 1);
-  EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 1);
-  EXPECT_EQ(dir.Log(), "");
-}
-
 TEST_F(CraftTest, TheLastTwoRoundsFireOnceThenShootSwitchesToPlasma) {
   host.player.gunAmmo = 2;
   MakeCraft();
@@ -216,21 +188,6 @@ TEST_F(CraftTest, StandingStillTheWalkStopsOnlyAtTheStartOfSegmentTwoOrFour) {
     EXPECT_TRUE(craft->walkFrame == 2 || craft->walkFrame == 4) << craft->walkFrame;
     EXPECT_LT(craft->walkBlend, 30);
   }
-}
-
-TEST_F(CraftTest, WalkingStepsSoundOnTheFeetFrames) {
-  MakeCraft();
-  craft->entity->thrust = 1;
-  int frames2or4 = 0, lastFrame = craft->walkFrame;
-  for (int i = 0; i < 200; ++i) {
-    Step();
-    if (craft->walkFrame != lastFrame && (craft->walkFrame == 2 || craft->walkFrame == 4)) {
-      ++frames2or4;
-      EXPECT_TRUE(IsSamplePlaying(host.sound, craft->sounds[0]));
-    }
-    lastFrame = craft->walkFrame;
-  }
-  EXPECT_GT(frames2or4, 4);
 }
 
 TEST_F(CraftTest, ThePlayerDataKeepsWhatTheWayOfLeavingCallsFor) {
