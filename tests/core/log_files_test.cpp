@@ -21,19 +21,6 @@ TEST(Log, LiteralLinesAFreshLogAndNoStopWhenItCannotBeWritten) {
   EXPECT_EQ(LogMessage("lost"), 0);
 }
 
-TEST(DataFiles, OpensByNameRelativeToTheProgramsDirectory) {
-  ScratchDir dir;
-  mkdir(dir.File("maps").c_str(), 0755);
-  dir.Write("maps/a.map", "xyz");
-  FILE* f = OpenDataFile("maps/a.map", "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(FileSize(f), 3);
-  char buf[4] = {};
-  EXPECT_EQ(FileRead(f, buf, 3), 3u);  // FileSize leaves the stream at the start
-  EXPECT_STREQ(buf, "xyz");
-  FileClose(f);
-}
-
 TEST(DataFiles, RefusesNamesThatLeaveTheDirectory) {
   ScratchDir dir;
   dir.Write("ok.dat", "1");

@@ -175,40 +175,6 @@ TEST_F(SettingsFiles, AShortFileLeavesTheRestOfEachRecordAsItWas) {
   EXPECT_STREQ(read.entryPoint, "");
 }
 
-TEST_F(SettingsFiles, AFailedWriteNeverReplacesTheOldFile) {
-  std::string old = SettingsImage(3, 3600, 128, 0x26);
-  dir.Write("kvr.ini", old);
-  std::string oldPlayer(696, '\x05');
-  dir.Write("kvr_playerdata.dat", oldPlayer);
-
-  // The temporary file cannot be made: the write fails and the old files stay whole.
-  mkdir(dir.File("kvr.ini.tmp").c_str(), 0755);
-  mkdir(dir.File("kvr_playerdata.dat.tmp").c_str(), 0755);
-  bindings.code[0] = 0x41;
-  settings.cameraMode = 1;
-  EXPECT_FALSE(WriteSettings(settings, bindings));
-  EXPECT_FALSE(WritePlayerData(player));
-  EXPECT_EQ(dir.Read("kvr.ini"), old);
-  EXPECT_EQ(dir.Read("kvr_playerdata.dat"), oldPlayer);
-  rmdir(dir.File("kvr.ini.tmp").c_str());
-
-  // A write torn by a crash leaves only a partial temporary file; the game reads the old
-  // file, and the next write replaces both.
-  dir.Write("kvr.ini.tmp", old.substr(0, 30));
-  Settings read{};
-  KeyBindings readKeys{};
-  ASSERT_TRUE(ReadSettings(&read, &readKeys));
-  EXPECT_EQ(read.visibility, 3600);
-  EXPECT_EQ(readKeys.code[0], 0x26u);
-  settings.visibility = 2200;
-  settings.volume = 64;
-  ASSERT_TRUE(WriteSettings(settings, bindings));
-  ASSERT_TRUE(ReadSettings(&read, &readKeys));
-  EXPECT_EQ(read.visibility, 2200);
-  EXPECT_EQ(readKeys.code[0], 0x41u);
-  EXPECT_FALSE(dir.Exists("kvr.ini.tmp"));
-}
-
 TEST_F(SettingsFiles, ValuesReadAreCheckedBeforeTheGameUsesThem) {
   struct Case {
     int32_t camera, visibility, volume;

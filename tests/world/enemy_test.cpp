@@ -302,30 +302,6 @@ TEST_F(EnemyTest, WithThePlayerDeadABumpTurnsLeftFor2000Ms) {
   }
 }
 
-// A rocket's blast hurts each kind by its multiple of the damage, and the hover chasmo not
-// at all.
-TEST_F(EnemyTest, RocketBlastMultiples) {
-  struct Row {
-    int32_t type, times;
-  };
-  for (const Row& row : {Row{kTypeMegaRaptor, 3}, Row{kTypeStegoTank, 2},
-                         Row{kTypePteranoFlyer, 4}, Row{kTypeShootingTower, 1},
-                         Row{kTypeHoverChasmo, 0}}) {
-    SCOPED_TRACE(row.type);
-    Enemy* enemy = Spawn(row.type, 0, 100, 0);
-    Update(enemy);  // the model goes where the blast is measured from
-    const Object3D* model = Object(enemy->header.object);
-    Entity* rocket = MakeShot(kTypeRocket, craft->entity);
-    rocket->ownObject = -1;
-    rocket->x = model->x + 600, rocket->y = model->y, rocket->z = model->z;  // 17 damage
-    const int32_t before = enemy->header.hitPoints;
-    AreaDamage(&world, rocket);
-    EXPECT_EQ(enemy->header.hitPoints, before - row.times * 17);
-    rocket->active = 0;
-    enemy->entity->active = 0;  // out of the next rows' blasts
-  }
-}
-
 // The dying stego tank sets off its own rocket: the blast reaches a raptor beside it.
 TEST_F(EnemyTest, ADyingStegoTankBurstsItsRocket) {
   Enemy* tank = Spawn(kTypeStegoTank, 0, 100, 0);
