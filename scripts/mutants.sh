@@ -17,9 +17,11 @@
 # GoogleTest program carries the label of its folder under tests/, and a mutant in src/X/
 # runs the labels the table below maps X to (the folders testing X, the folders whose
 # programs link X and test it through their own subject, and always the end-to-end runs of
-# the real game). A mutant outside the table runs everything. The unmutated tree is checked
-# once with every labelled test. On a shared 2-core machine this cuts a run from hours to
-# well under one; --all gives the full run where time allows.
+# the real game). The folders' own programs run first; only a mutant they all pass rebuilds
+# the game and goes on to the end-to-end runs, so most mutants never relink the game. A
+# mutant outside the table runs everything. The unmutated tree is checked once with every
+# labelled test. On a shared 2-core machine this cuts a run from hours to about one; --all
+# gives the full run where time allows.
 # Every mutated file is restored, also when the run is interrupted.
 set -u
 
@@ -114,8 +116,9 @@ if [ "$check" = 1 ]; then
 fi
 
 if [ ! -f "$build/build.ninja" ]; then
+  mkdir -p "$build"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_BENCH=OFF \
-    -DKVR_WERROR=OFF >"$build.configure.log" 2>&1 || { echo "mutants.sh: configure failed" >&2; exit 2; }
+    -DKVR_WERROR=OFF >"$build/configure.log" 2>&1 || { echo "mutants.sh: configure failed" >&2; exit 2; }
 fi
 # A run cut short may have left objects built from a mutant: touching every listed file
 # makes the first build compile them again from the real sources.
@@ -162,21 +165,37 @@ open(path, "w", encoding="utf-8").write(text.replace(snippet, replacement, 1))
 EOF
   labels=""
   [ "$all" = 1 ] || labels=$(labels_for "$file")
-  targets=()
-  selection=(-E "$exclude")
+  # Phases of (ninja targets, ctest selection): the folders' own programs, then the rest.
+  phases=()
   if [ -n "$labels" ]; then
     IFS='|' read -r -a folders <<<"$labels"
-    for folder in "${folders[@]}"; do targets+=("test_$folder"); done
-    selection+=(-L "^($labels)\$")
-  fi
-  if ! ninja -C "$build" -j2 "${targets[@]}" >"$build/mutant.log" 2>&1; then
-    verdict="caught (build)"
-  elif ! ctest --test-dir "$build" -j2 --timeout "$timeout" "${selection[@]}" --stop-on-failure \
-         >>"$build/mutant.log" 2>&1; then
-    verdict="caught ($(grep -m1 -oE '[0-9]+ - [^ ]+ \(' "$build/mutant.log" | sed 's/ (//' | cut -d' ' -f3-))"
+    for folder in "${folders[@]}"; do
+      [ "$folder" = e2e ] && continue
+      phases+=("test_$folder")
+    done
+    own=$(IFS='|'; echo "${phases[*]#test_}")
+    phases=("${phases[*]}" "^($own)\$" "test_e2e" "^e2e\$")
   else
-    verdict="SURVIVED"
+    phases=("" ".")
   fi
+  verdict="SURVIVED"
+  : >"$build/mutant.log"
+  for ((p = 0; p < ${#phases[@]}; p += 2)); do
+    read -r -a targets <<<"${phases[p]}"
+    selection=(-E "$exclude")
+    if [ "${phases[p+1]}" = . ]; then
+      [ "$all" = 1 ] || selection+=(-L .)
+    else
+      selection+=(-L "${phases[p+1]}")
+    fi
+    if ! ninja -C "$build" -j2 "${targets[@]}" >>"$build/mutant.log" 2>&1; then
+      verdict="caught (build)"
+    elif ! ctest --test-dir "$build" -j2 --timeout "$timeout" "${selection[@]}" --stop-on-failure \
+           >>"$build/mutant.log" 2>&1; then
+      verdict="caught ($(grep -m1 -oE '[0-9]+ - [^ ]+ \(' "$build/mutant.log" | sed 's/ (//' | cut -d' ' -f3-))"
+    fi
+    [ "$verdict" = SURVIVED ] || break
+  done
   restore
   if [ "$verdict" = SURVIVED ]; then
     survivors+=("$label")
