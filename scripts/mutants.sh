@@ -20,8 +20,9 @@
 # the real game). The folders' own programs run first; only a mutant they all pass rebuilds
 # the game and goes on to the end-to-end runs, so most mutants never relink the game. A
 # mutant outside the table runs everything. The unmutated tree is checked once with every
-# labelled test. On a shared 2-core machine this cuts a run from hours to about one; --all
-# gives the full run where time allows.
+# labelled test. On a shared 2-core machine the 44 mutants of the list take about a quarter
+# of an hour this way, the unmutated tree's build and run included; --all gives the full run
+# where time allows.
 # Every mutated file is restored, also when the run is interrupted.
 set -u
 
