@@ -23,7 +23,8 @@
 # labelled test. On a shared 2-core machine the 44 mutants of the list take about a quarter
 # of an hour this way, the unmutated tree's build and run included; --all gives the full run
 # where time allows.
-# Every mutated file is restored, also when the run is interrupted.
+# Every mutated file is restored, also when the run is interrupted. The mutants are written
+# into this working tree: another build from it while the run goes may compile one of them.
 set -u
 
 root=$(cd "$(dirname "$0")/.." && pwd)
