@@ -116,65 +116,6 @@ TEST_P(RoadOut, KeepsThePlayedMap) {
 INSTANTIATE_TEST_SUITE_P(Driver, RoadOut,
                          ::testing::Values(kWindowClosed, kQuitRequest, kQuestionOpen));
 
-// The screen states the world sets while a map is played: another map, the restore after
-// the craft's death, the main menu.
-TEST_F(DriverMapTest, TheWorldsRequestsAreCarriedOut) {
-  EnterMap();
-  struct Case {
-    const char* name;
-    uint8_t state;
-    bool reloads;
-  };
-  for (const Case c : {Case{"another map", kScreenNextMap, true},
-                       Case{"restored after death", kScreenRestored, true},
-                       Case{"main menu", kScreenToMainMenu, false}}) {
-    SCOPED_TRACE(c.name);
-    const int madeBefore = cratesMade, destroyedBefore = craftsDestroyed;
-    driver.player.engineOn = 1;
-    driver.player.motion[1] = 5;
-    driver.player.velocity[2] = 7;
-    driver.fadeLevel = 3;
-    driver.screenState = c.state;
-    Step();
-    EXPECT_EQ(craftsDestroyed, destroyedBefore + 1);  // the map was left
-    EXPECT_EQ(driver.fadeLevel, kFullBrightness);
-    if (c.reloads) {
-      EXPECT_EQ(driver.screenState, kScreenLoading);
-      EXPECT_STREQ(Forms->current->name, "FORMINGAME_CAM_FP");
-      for (int i = 0; i < 20 && driver.screenState != kScreenPlaying; ++i) Step();
-      EXPECT_EQ(driver.screenState, kScreenPlaying);
-      EXPECT_EQ(cratesMade, madeBefore + 1);
-    } else {
-      EXPECT_EQ(driver.screenState, kScreenMenus);
-      EXPECT_STREQ(Forms->current->name, "FORMMAIN");
-      EXPECT_FALSE(WorldMapLoaded(&driver.world));
-      EXPECT_EQ(driver.sound->intro.playing, 1);  // the title music is back
-    }
-    if (c.state == kScreenRestored) {
-      EXPECT_EQ(driver.player.engineOn, 0);
-      EXPECT_EQ(driver.player.motion[1], 0);
-      EXPECT_EQ(driver.player.velocity[2], 0);
-    }
-  }
-  EXPECT_EQ(dir.Log(), "");
-}
-
-// The engine switch on the console turns the craft's engine on and off.
-TEST_F(DriverMapTest, TheEngineSwitchDrivesTheCraft) {
-  EnterMap();
-  ASSERT_NE(driver.world.player, nullptr);
-  Entity* craft = driver.world.player->header.entity;
-  ASSERT_NE(craft, nullptr);
-  EXPECT_EQ(craft->thrust, 0);
-  for (uint8_t expected : {1, 0}) {
-    StylusDownAt(108, 300);  // ENGINELED
-    Step();
-    StylusUpNow();
-    Step();
-    EXPECT_EQ(craft->thrust, expected);
-  }
-}
-
 // The menu keys answer the question only: the console's focus under it does not move, and
 // the select key does not press the console's engine switch as well.
 TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {

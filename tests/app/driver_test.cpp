@@ -32,11 +32,6 @@ class HudFont : public ::testing::Test {
   Font font;
 };
 
-TEST_F(HudFont, AShortTextStaysOneLine) {
-  EXPECT_EQ(Wrap("Energy +50"), "Energy +50");
-  EXPECT_EQ(Wrap(""), "");
-}
-
 // Texts of about 400 and 700 pixels: broken after words, every continuation line starting
 // with the space that separated the words, nothing lost, no line wider than the layout.
 TEST_F(HudFont, ALongTextIsBrokenAfterWords) {
@@ -161,18 +156,6 @@ class DriverTest : public ::testing::Test {
   HeadlessPlatform platform{options};
   GameDriver driver;
 };
-
-TEST_F(DriverTest, StartsOnTheMainMenuAtFullBrightness) {
-  EXPECT_EQ(Driver, &driver);
-  EXPECT_EQ(driver.screenState, kScreenMenus);
-  ASSERT_NE(Forms, nullptr);
-  ASSERT_NE(Forms->current, nullptr);
-  EXPECT_STREQ(Forms->current->name, "FORMMAIN");
-  EXPECT_EQ(platform.ClockMsNow(), kSplashMs);  // the splash slept on the virtual clock
-  Step();
-  EXPECT_EQ(driver.fadeLevel, kFullBrightness);
-  EXPECT_EQ(Input.inputEnabled, 1);
-}
 
 // Keys in the choice box, by the number of answers.
 TEST_F(DriverTest, ChoiceBoxKeys) {

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "app/app.h"
@@ -27,17 +26,6 @@ int RunGameBinary(const std::string& args) {
   std::string cmd = GameDataDir() + "/game " + args + " >/dev/null 2>&1";
   int status = system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Width and height from a PNG's header.
-bool PngSize(const std::string& path, uint32_t* w, uint32_t* h) {
-  std::ifstream in(path, std::ios::binary);
-  unsigned char b[24];
-  if (!in.read(reinterpret_cast<char*>(b), 24)) return false;
-  if (memcmp(b + 1, "PNG", 3) != 0) return false;
-  *w = ReadU32BE(b + 16);
-  *h = ReadU32BE(b + 20);
-  return true;
 }
 
 }  // namespace
@@ -122,34 +110,6 @@ TEST(Shell, AScriptedEventComesJustBeforeItsTimerMessage) {
     down.push_back(platform.KeyState(65) >> 15);
   }
   EXPECT_EQ(down, (std::vector<int>{0, 0, 0, 1, 1, 0, 0}));  // timer messages 3 and 4
-}
-
-TEST(GameProgram, HeadlessShotOfTheGame) {
-  ScratchDir dir;
-  dir.LinkGameData();
-  std::string shot = dir.File("out.png"), pressed = dir.File("pressed.png");
-  dir.Write("log.txt", "the previous run's log\n");
-  ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 100 --shot 99:" + shot), 0);
-  uint32_t w = 0, h = 0;
-  ASSERT_TRUE(PngSize(shot, &w, &h));
-  EXPECT_EQ(w, 240u);
-  EXPECT_EQ(h, 320u);
-  // The previous run's log is gone even though nothing was logged.
-  EXPECT_FALSE(dir.Exists("log.txt"));
-  // Keys held by the input script change the picture: Down moves the menu's focus.
-  Settings settings = {};
-  KeyBindings keys = {};
-  SetDefaultSettings(&settings);
-  keys.code[kActMenuDown] = 40;
-  uint8_t ini[kSettingsFileBytes];
-  EncodeSettingsFile(settings, keys, ini);
-  dir.Write(kSettingsFile, std::string(reinterpret_cast<char*>(ini), sizeof ini));
-  dir.Write("in.txt", "# press Down\n5 down 40\n9 up 40\n");
-  ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 20 --input " +
-                          dir.File("in.txt") + " --shot 19:" + pressed),
-            0);
-  ASSERT_EQ(RunGameBinary("--headless --data " + dir.path() + " --ticks 20 --shot 19:" + shot), 0);
-  EXPECT_NE(dir.Read("out.png"), dir.Read("pressed.png"));
 }
 
 TEST(GameProgram, ASecondInstanceExitsWhileTheFirstHoldsTheLock) {

@@ -63,16 +63,6 @@ TEST_F(MathTest, SineTableAndAngles) {
   EXPECT_EQ(math.Sin(255), math.sine[0]);  // the low 8 bits are ignored
 }
 
-TEST_F(MathTest, RotationByZeroKeepsTheIdentity) {
-  Matrix3 m, id;
-  MathTables::Identity(&id);
-  for (auto rotate : {&MathTables::RotateX, &MathTables::RotateY, &MathTables::RotateZ}) {
-    m = id;
-    (math.*rotate)(&m, 0);
-    EXPECT_EQ(memcmp(&m, &id, sizeof m), 0);
-  }
-}
-
 TEST_F(MathTest, RotationsTurnTheRightWay) {
   // A quarter turn about y takes forward (z) to the right (x) column-wise: M * Ry.
   Matrix3 m;
@@ -85,15 +75,6 @@ TEST_F(MathTest, RotationsTurnTheRightWay) {
   math.TurnAboutX(&v, kQuarterTurn);
   EXPECT_EQ(v.y, -255);
   EXPECT_EQ(v.z, 0);
-}
-
-TEST(AxisMatrix, TiltAboutY) {
-  Matrix3 m;
-  MathTables::AxisMatrix(0, 256, 0, &m);
-  EXPECT_EQ(m.m[0], -238);
-  EXPECT_EQ(m.m[2], 93);
-  EXPECT_EQ(m.m[6], -93);
-  EXPECT_EQ(m.m[8], -238);
 }
 
 TEST_F(MathTest, Atan2Quadrants) {

@@ -21,19 +21,6 @@ TEST(Log, LiteralLinesAFreshLogAndNoStopWhenItCannotBeWritten) {
   EXPECT_EQ(LogMessage("lost"), 0);
 }
 
-TEST(DataFiles, OpensByNameRelativeToTheProgramsDirectory) {
-  ScratchDir dir;
-  mkdir(dir.File("maps").c_str(), 0755);
-  dir.Write("maps/a.map", "xyz");
-  FILE* f = OpenDataFile("maps/a.map", "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(FileSize(f), 3);
-  char buf[4] = {};
-  EXPECT_EQ(FileRead(f, buf, 3), 3u);  // FileSize leaves the stream at the start
-  EXPECT_STREQ(buf, "xyz");
-  FileClose(f);
-}
-
 TEST(DataFiles, RefusesNamesThatLeaveTheDirectory) {
   ScratchDir dir;
   dir.Write("ok.dat", "1");
@@ -77,20 +64,6 @@ TEST(DataFiles, ADirectoryThatDoesNotFitWholeIsRefusedNotCut) {
     EXPECT_STREQ(ExeDir, c.accepted ? (c.slash ? dir : dir + "/").c_str() : "/before/") << c.length;
   }
   SetExeDir(saved.c_str());
-}
-
-TEST(DataFiles, CopyExistsAndDelete) {
-  ScratchDir dir;
-  std::string big(1000, '\0');
-  for (size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7);
-  dir.Write("a.sav", big);
-  EXPECT_TRUE(FileCopy("a.sav", "b.sav"));
-  EXPECT_EQ(dir.Read("b.sav"), big);
-  EXPECT_FALSE(FileCopy("missing.sav", "c.sav"));
-  EXPECT_FALSE(dir.Exists("c.sav"));
-  EXPECT_TRUE(FileExists("b.sav"));
-  EXPECT_TRUE(FileDelete("b.sav"));
-  EXPECT_FALSE(FileExists("b.sav"));
 }
 
 TEST(DataFiles, AtomicWriteReplacesWholeOrNotAtAll) {

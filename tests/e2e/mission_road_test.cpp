@@ -51,6 +51,16 @@ void Keep(const GameRun& run, const std::vector<std::string>& names) {
     }
 }
 
+// Shots at the given timer messages; their names.
+std::vector<std::string> Shots(GameRun& run, const std::vector<std::pair<int, std::string>>& at) {
+  std::vector<std::string> names;
+  for (const auto& [tick, name] : at) {
+    run.Shot(tick, name);
+    names.push_back(name);
+  }
+  return names;
+}
+
 // The map state file's bytes (empty when absent).
 std::string MapState(const GameRun& run) {
   return run.Has("testgrounds.sav") ? run.dir.Read("testgrounds.sav") : std::string();
@@ -67,15 +77,10 @@ TEST(MissionRoad, TheXBombArmsTheNeuralLinkAndTheBarrierOpensAfterIt) {
   GameRun run;
   Start(run, OnTheGround("bomb"));
   run.Press(kEngineAt, kVkE);
-  const std::vector<std::pair<int, std::string>> shots = {
+  const std::vector<std::string> names = Shots(run, {
       {140, "link_bomb_ahead.png"}, {300, "link_barrier_up.png"}, {400, "link_planted.png"},
       {470, "link_count_2.png"},    {580, "link_explodes.png"},   {620, "link_debris.png"},
-      {700, "link_barrier_down.png"}};
-  std::vector<std::string> names;
-  for (const auto& [tick, name] : shots) {
-    run.Shot(tick, name);
-    names.push_back(name);
-  }
+      {700, "link_barrier_down.png"}});
   run.Close(900);
   ASSERT_EQ(run.Run(1000), 0);
   Keep(run, names);
@@ -122,15 +127,10 @@ TEST(MissionRoad, TheMainframeEndsTheGameWithTheFinalText) {
   Start(run, OnTheGround("code"));
   run.Shot(5, "menu.png");
   run.Press(kEngineAt, kVkE);
-  const std::vector<std::pair<int, std::string>> shots = {
+  const std::vector<std::string> names = Shots(run, {
       {420, "mainframe_activated.png"}, {800, "mainframe_count.png"},
       {1086, "mainframe_explodes.png"}, {1120, "mainframe_debris.png"},
-      {1700, "final_text.png"},         {6000, "after_final.png"}};
-  std::vector<std::string> names;
-  for (const auto& [tick, name] : shots) {
-    run.Shot(tick, name);
-    names.push_back(name);
-  }
+      {1700, "final_text.png"},         {6000, "after_final.png"}});
   run.Close(6020);
   ASSERT_EQ(run.Run(6100), 0);
   Keep(run, names);
@@ -151,14 +151,9 @@ TEST(MissionRoad, TheShipLeavesWithThePlayerAndTheGameEnds) {
   Start(run, OnTheGround("ship"), kCameraExternal);
   run.Shot(5, "menu.png");
   run.Press(kEngineAt, kVkE);
-  const std::vector<std::pair<int, std::string>> shots = {
+  const std::vector<std::string> names = Shots(run, {
       {200, "ship_ahead.png"},   {420, "ship_boarding.png"}, {600, "ship_door.png"},
-      {780, "ship_departs.png"}, {860, "ship_fading.png"},   {1600, "after_ship.png"}};
-  std::vector<std::string> names;
-  for (const auto& [tick, name] : shots) {
-    run.Shot(tick, name);
-    names.push_back(name);
-  }
+      {780, "ship_departs.png"}, {860, "ship_fading.png"},   {1600, "after_ship.png"}});
   run.Close(1620);
   ASSERT_EQ(run.Run(1700), 0);
   Keep(run, names);
@@ -183,6 +178,7 @@ TEST(MissionRoad, TheLaunchPadLeadsThroughTheStarChart) {
   };
   const Case cases[] = {
       {"within the system", 1, {kDestJump}, "map1_3.map", 1, 1, 0},
+      {"within the system without the charge", 0, {kDestJump}, "map1_3.map", 0, 1, 0},
       {"to another system without the charge", 0, {kDestNext, kDestJump, kTooFarOk},
        "starchart.map", 0, 1, 1},
       {"to another system with the charge", 1, {kDestNext, kDestNext, kDestPrevious, kDestJump},

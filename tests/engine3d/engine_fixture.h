@@ -12,49 +12,8 @@
 
 #include "core/core.h"
 #include "engine3d/engine3d.h"
+#include "data_files.h"
 #include "test_support.h"
-
-// A .tdo in the file's own terms: z as stored, corners in file order.
-struct TdoFile {
-  struct Corner {
-    int32_t index, u, v;
-  };
-  struct Polygon {
-    std::vector<Corner> corners;
-    int32_t texture = 0, type = 0;
-  };
-  std::vector<Vertex3D> vertices;
-  std::vector<Polygon> polygons;
-
-  int32_t Vertex(int32_t x, int32_t y, int32_t z, int32_t shade = 4096) {
-    vertices.push_back(Vertex3D{x, y, z, shade});
-    return int32_t(vertices.size()) - 1;
-  }
-  void Poly(std::vector<int32_t> indices, int32_t texture = 0, int32_t type = 0) {
-    Polygon p;
-    for (size_t i = 0; i < indices.size(); ++i)
-      p.corners.push_back(Corner{indices[i], int32_t(i) * 256, int32_t(i) * 512});
-    p.texture = texture;
-    p.type = type;
-    polygons.push_back(p);
-  }
-  std::string Bytes() const {
-    std::string out;
-    auto put = [&out](int32_t v) {
-      for (int i = 0; i < 4; ++i) out.push_back(char(uint32_t(v) >> (8 * i)));
-    };
-    put(int32_t(vertices.size()));
-    for (const Vertex3D& v : vertices) put(v.x), put(v.y), put(v.z), put(v.shade);
-    put(int32_t(polygons.size()));
-    for (const Polygon& p : polygons) {
-      put(int32_t(p.corners.size()));
-      for (const Corner& c : p.corners) put(c.index), put(c.u), put(c.v);
-      put(p.texture);
-      put(p.type);
-    }
-    return out;
-  }
-};
 
 // A triangle strip object with n vertices and m triangles (m <= n - 2 when n >= 3).
 inline TdoFile StripObject(int32_t vertices, int32_t triangles) {

@@ -60,11 +60,6 @@ TEST_F(ObjectStoreTest, CornersAreReversedAndZNegated) {
   EXPECT_EQ(p.texture, 7);
   EXPECT_EQ(p.type, 2);
   EXPECT_EQ(p.bank, kBankEntities);
-  EXPECT_STREQ(o->name, "t.tdo");
-  EXPECT_EQ(o->named, 1);
-  EXPECT_EQ(o->ownsArrays, 1);
-  EXPECT_EQ(o->visible, 1);
-  EXPECT_EQ(o->userValue, 2);
 }
 
 TEST_F(ObjectStoreTest, BentQuadsAreDoubleSidedOnlyInMapGeometry) {
@@ -190,19 +185,6 @@ TEST_F(ObjectStoreTest, ObjectsEmbeddedInAnOpenFileLoadInSequence) {
   EXPECT_EQ(engine->store.Get(1)->polygonCount, 2);
   EXPECT_STREQ(engine->store.Get(1)->name, "");
   EXPECT_EQ(engine->store.Get(1)->named, 0);
-}
-
-TEST_F(ObjectStoreTest, PlacementAndAngles) {
-  ASSERT_EQ(LoadTdo(StripObject(3, 1)), 0);
-  engine->store.SetPosition(0, 5, 6, 7);
-  engine->store.SetAngles(0, 1, 2, 3);
-  engine->store.AddAngles(0, 10, INT32_MAX, -3);
-  const Object3D* o = engine->store.Get(0);
-  EXPECT_EQ(o->x + o->y + o->z, 18);
-  EXPECT_EQ(o->angleX, 11);
-  EXPECT_EQ(o->angleY, INT32_MIN + 1);  // angles wrap
-  EXPECT_EQ(o->angleZ, 0);
-  engine->store.SetPosition(9, 1, 1, 1);  // no such slot: nothing happens
 }
 
 }  // namespace

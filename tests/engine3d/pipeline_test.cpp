@@ -24,16 +24,6 @@ TdoFile FacingSquare(int32_t half) {
   return f;
 }
 
-TEST_F(PipelineTest, ViewMatrixIsTheCameraMatrixScaledForTheViewport) {
-  // 240 x 320 at zoom 200: row 0 by the aspect 273 x 320 / 65536 (its >> floors), then
-  // rows 0 and 1 by 256 / 200 (truncating); row 2 as it was.
-  engine->cameraMatrix = Matrix3{{200, 10, -20, 5, 250, 7, -9, 3, 255}};
-  engine->zoom = 200;
-  BuildViewMatrix(*engine);
-  const int32_t want[9] = {340, 16, -34, 6, 320, 8, -9, 3, 255};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(engine->viewMatrix.m[i], want[i]) << i;
-}
-
 TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
   ASSERT_EQ(LoadTdo(FacingSquare(10)), 0);
   Object3D* o = engine->store.Get(0);
@@ -312,27 +302,6 @@ TEST_F(PipelineTest, AddSpriteNeedsTheSpriteTable) {
   EXPECT_EQ(engine->sprites[0].image, nullptr);
   EXPECT_EQ(g.sprites[0].inUse, 0);
   Gfx2D = nullptr;
-}
-
-TEST_F(PipelineTest, AWholeFrameDrawsTexturedFrontFaces) {
-  std::string pack(kTexPackBytes, '\x01');
-  dir.Write("p.tex", pack);
-  ASSERT_EQ(engine->LoadTexturePack("p.tex", kBankEntities), 1);
-  ASSERT_EQ(LoadTdo(FacingSquare(100)), 0);
-  engine->store.SetPosition(0, 0, 0, 400);
-  std::vector<uint16_t> frame(240 * 320, 0);
-  engine->DrawFrame(frame.data());
-  // Every table entry is 0x0101 read back to front and converted: some colour, not 0.
-  uint16_t centre = frame[160 * 240 + 120];
-  EXPECT_NE(centre, 0);
-  EXPECT_EQ(frame[5 * 240 + 5], 0);  // outside the square
-  // Seen from behind, the entity square draws nothing: its corners run anticlockwise.
-  std::fill(frame.begin(), frame.end(), 0);
-  engine->store.SetPosition(0, 0, 0, -400);
-  engine->cameraAngle.y = kFullTurn / 2;
-  engine->DrawFrame(frame.data());
-  EXPECT_EQ(engine->polygonsUsed, 1);
-  EXPECT_EQ(std::count(frame.begin(), frame.end(), 0), 240 * 320);
 }
 
 }  // namespace

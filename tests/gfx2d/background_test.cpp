@@ -128,18 +128,4 @@ TEST_F(BackgroundTest, PlainFillCoversWholeRows) {
   EXPECT_EQ(Px(239, 319), 1);
 }
 
-TEST_F(BackgroundTest, InvisibleDrawsNothing) {
-  Background b;
-  MakeSky(b, 0, 0, 240, 80, [](int, int) { return uint16_t(0x5555); });
-  b.visible = 0;
-  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
-  EXPECT_EQ(Px(0, 0), 0);
-  b.plain = 1;
-  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
-  EXPECT_EQ(Px(0, 0), 0);
-  b.Release();
-  EXPECT_EQ(b.slot, -1);
-  EXPECT_EQ(g->sprites[0].inUse, 0);
-}
-
 }  // namespace

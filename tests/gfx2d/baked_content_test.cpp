@@ -1,4 +1,4 @@
-// Every baked font, sprite and sky loads through the game's own loaders without a log line.
+// Every baked font and sky loads through the game's own loaders without a log line.
 #include <cstring>
 
 #include "gfx2d_test_util.h"
@@ -44,22 +44,6 @@ TEST_F(BakedContentTest, FontsLoadWithEveryPrintableCharacterOutlined) {
     if (strcmp(name, "font3.fnt") != 0) EXPECT_LE(f.MeasureText("Self-destruction code found"), 240);
     else EXPECT_LE(f.MeasureText("OPTIONS"), 120);
   }
-  EXPECT_EQ(GameDataLog(), logBefore);
-}
-
-TEST_F(BakedContentTest, SplashIsAFullScreen) {
-  int32_t slot = g.LoadSprite("vomtal.spr");
-  ASSERT_GE(slot, 0);
-  int32_t w, h;
-  g.GetSpriteSize(slot, &w, &h);
-  EXPECT_EQ(w, 240);
-  EXPECT_EQ(h, 320);
-  ClearFrame();
-  EXPECT_EQ(g.DrawSpriteFile("vomtal.spr", 0, 0, Opaque), 1);
-  int lit = 0;
-  for (uint16_t p : FrameBuffer) lit += p != 0;
-  EXPECT_GT(lit, 240 * 320 * 9 / 10);
-  g.ReleaseSprite(slot);
   EXPECT_EQ(GameDataLog(), logBefore);
 }
 

@@ -71,14 +71,6 @@ TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
   }
 }
 
-TEST_F(DrawTest, DrawSpriteFileDrawsAndLetsGo) {
-  dir.Write("splash.spr", SprFill(3, 3, FileValueOf(0x07C0)));
-  EXPECT_EQ(g->DrawSpriteFile("splash.spr", 5, 5, Opaque), 1);
-  EXPECT_EQ(Px(7, 7), 0x07C0);
-  EXPECT_EQ(g->sprites[0].inUse, 0);
-  EXPECT_EQ(g->DrawSpriteFile("absent.spr", 5, 5, Opaque), 0);
-}
-
 TEST_F(DrawTest, LineGuardsRefuseTheLastColumnAndRow) {
   EXPECT_EQ(g->DrawLine(10, 10, 239, 10, 1, 0xFFFF), 0);
   for (int x = 0; x < 240; ++x) ASSERT_EQ(Px(x, 10), 0);
@@ -130,17 +122,6 @@ TEST_F(DrawTest, FillRectCoversInclusiveColumnsAndSkipsRowsAtTheEdge) {
   EXPECT_EQ(g->FillRect(0, INT32_MAX - 2, 10, INT32_MAX, 0x00FF), 0);
 }
 
-TEST_F(DrawTest, DrawRectDrawsFourEdges) {
-  EXPECT_EQ(g->DrawRect(10, 20, 4, 3, 0xAAAA), 1);
-  EXPECT_EQ(Px(10, 20), 0xAAAA);
-  EXPECT_EQ(Px(14, 23), 0xAAAA);
-  EXPECT_EQ(Px(12, 20), 0xAAAA);
-  EXPECT_EQ(Px(12, 23), 0xAAAA);
-  EXPECT_EQ(Px(10, 22), 0xAAAA);
-  EXPECT_EQ(Px(14, 21), 0xAAAA);
-  EXPECT_EQ(Px(12, 21), 0);
-}
-
 TEST_F(DrawTest, FadeScreenScalesEachChannel) {
   Fill(0xFFDF);
   g->FadeScreen(31, 31, 31);
@@ -156,14 +137,6 @@ TEST_F(DrawTest, FadeScreenScalesEachChannel) {
   EXPECT_EQ(Px(0, 0), MakeColour(0, 31, 0));
   g->FadeScreen(0, 0, 0);
   EXPECT_EQ(Px(0, 0), 0);
-}
-
-TEST_F(DrawTest, ScaleConvertsLayoutUnits) {
-  EXPECT_EQ(g->ScaleX(512), 120);
-  EXPECT_EQ(g->ScaleY(512), 160);
-  EXPECT_EQ(g->ScaleX(1024), 240);
-  EXPECT_EQ(g->ScaleX(-1), -1);  // arithmetic shift
-  EXPECT_EQ(g->ScaleY(INT32_MAX), int32_t((int64_t(80) * INT32_MAX) >> 8));
 }
 
 }  // namespace

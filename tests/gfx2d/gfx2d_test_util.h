@@ -8,25 +8,8 @@
 
 #include "core/core.h"
 #include "gfx2d/gfx2d.h"
+#include "support/data_files.h"
 #include "support/test_support.h"
-
-// A .spr file: big-endian size words, then the pixels exactly as given (file layout).
-inline std::string SprFile(int w, int h, const std::vector<uint16_t>& filePixels) {
-  std::string s;
-  auto put = [&s](uint16_t v) {
-    s.push_back(char(v >> 8));
-    s.push_back(char(v & 0xFF));
-  };
-  put(uint16_t(w));
-  put(uint16_t(h));
-  for (uint16_t v : filePixels) put(v);
-  return s;
-}
-
-// A .spr file whose pixels all hold one value (file layout).
-inline std::string SprFill(int w, int h, uint16_t filePixel) {
-  return SprFile(w, h, std::vector<uint16_t>(size_t(w) * h, filePixel));
-}
 
 // The file value that loads as the given in-memory 5-6-5 colour (red and blue exchanged).
 inline uint16_t FileValueOf(uint16_t colour) {

@@ -116,30 +116,4 @@ TEST_F(SpriteTableTest, MissingFileIsLoggedWithItsName) {
   EXPECT_EQ(g->LoadSprite("../up.spr"), -1);  // never outside the data directory
 }
 
-TEST_F(SpriteTableTest, SpriteImageLoadsDrawsAndReleases) {
-  dir.Write("icon.spr", SprFile(2, 1, {FileValueOf(0x1111), 0}));
-  SpriteImage img;
-  img.Init(nullptr, "IMG_ICON");
-  EXPECT_EQ(img.slot, -1);
-  EXPECT_EQ(img.visible, 1);
-  EXPECT_STREQ(img.name, "IMG_ICON");
-  EXPECT_EQ(img.Load("missing.spr", ColourKey, 0), 0);
-  ASSERT_EQ(img.Load("icon.spr", ColourKey, 0), 1);
-  EXPECT_EQ(img.width, 2);
-  EXPECT_EQ(img.height, 1);
-  img.x = 30;
-  img.y = 40;
-  Fill(0x2222);
-  EXPECT_EQ(img.Draw(), 1);
-  EXPECT_EQ(Px(30, 40), 0x1111);
-  EXPECT_EQ(Px(31, 40), 0x2222);  // the key leaves the background
-  img.visible = 0;
-  Fill(0);
-  img.Draw();
-  EXPECT_EQ(Px(30, 40), 0);
-  img.Release();
-  EXPECT_EQ(img.slot, -1);
-  EXPECT_EQ(g->sprites[0].inUse, 0);
-}
-
 }  // namespace

@@ -184,19 +184,4 @@ TEST(JpegDecoder, TheHundredAndFirstBlockIsRefusedAndEverythingFreed) {
   JpegDestroy(dec);
 }
 
-TEST(JpegDecoder, DecodeBeforeBeginFails) {
-  ByteString jpeg = CraftedJpeg().Build();
-  FILE* file = fmemopen(jpeg.data(), jpeg.size(), "rb");
-  JpegInput input{file, 0, 0, 0};
-  JpegDecoder* dec = JpegCreate();
-  JpegInit(dec, 0, &input);
-  const uint8_t* line;
-  uint32_t length;
-  EXPECT_EQ(JpegDecode(dec, &line, &length), -1);
-  EXPECT_EQ(JpegBegin(dec), 0);
-  EXPECT_EQ(JpegDecode(dec, &line, &length), 0);
-  JpegDestroy(dec);
-  fclose(file);
-}
-
 }  // namespace

@@ -136,39 +136,8 @@ TEST(LoadJpg, TruncatedFileDecodesToTheEnd) {
   MemFree(b);
 }
 
-TEST(LoadJpg, LoadSpriteHandsJpegNamesOver) {
-  ScratchDir dir;
-  ByteString jpeg = Colour420(30, 20);
-  dir.Write("pic.jpg", AsString(jpeg));
-  dir.Write("PIC.JPG", AsString(jpeg));
-  Graphics2D g;
-  g.Create(0, 240, 320, FrameBuffer);
-  for (const char* name : {"pic.jpg", "PIC.JPG"}) {
-    int32_t slot = g.LoadSprite(name);
-    ASSERT_GE(slot, 0) << name;
-    int32_t w = 0, h = 0;
-    g.GetSpriteSize(slot, &w, &h);
-    EXPECT_EQ(w, 30);
-    EXPECT_EQ(h, 20);
-    EXPECT_EQ(BlockPixels(g.SpriteBlock(slot)), ExpectedPixels(jpeg));
-    g.ReleaseSprite(slot);
-  }
-  EXPECT_EQ(dir.Log(), "");
-}
-
 }  // namespace
 
 namespace {
-
-TEST(LoadJpg, TheBakedMenuBackdropLoads) {
-  UseGameData data;
-  uint16_t* block = nullptr;
-  ASSERT_EQ(LoadJpg(nullptr, "menuback.jpg", &block), 1);
-  EXPECT_EQ(block[0], 240);
-  EXPECT_EQ(block[1], 320);
-  // Not a flat fill: the sky darkens towards the top.
-  EXPECT_NE(block[2 + 10 * 240 + 5], block[2 + 200 * 240 + 5]);
-  MemFree(block);
-}
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "gui_test_util.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
@@ -65,24 +64,6 @@ TEST_F(Runtime, StylusEdgesAreExclusiveAndHiddenButtonsIgnored) {
                              {kEventFormTick, "F"}}));
 }
 
-TEST_F(Runtime, CheckboxTapTogglesAndFocuses) {
-  ASSERT_TRUE(Open(kTwoButtons));
-  auto* c = Control<CheckboxControl>("C");
-  Recorded.clear();
-  TapDown(105, 15);
-  EXPECT_EQ(m->current->focused, IndexOf("C"));
-  EXPECT_EQ(Control<ButtonControl>("A")->focused, 0);
-  TapUp(105, 15);
-  EXPECT_EQ(c->checked, 1);
-  EXPECT_EQ(c->focusState, 2);
-  EXPECT_EQ(Codes(), (Events{{kEventFormTick, "F"}, {kEventCheckboxToggled, "C"}, {kEventFormTick, "F"}}));
-  DrawForms(m);
-  EXPECT_EQ(Px(105, 15), kFocusColour);  // the focus image over the checked box
-  m->focusHighlight = 0;
-  DrawForms(m);
-  EXPECT_EQ(Px(105, 15), kCheckedColour);
-}
-
 TEST_F(Runtime, SelectActsOnTheFocusBeforeTheMove) {
   ASSERT_TRUE(Open(kTwoButtons));
   ASSERT_EQ(m->current->focused, IndexOf("A"));
@@ -116,38 +97,6 @@ TEST_F(Runtime, HandlerClosingTheFormEndsTheStep) {
   // No tick for a form that is gone.
   EXPECT_EQ(Codes(), (Events{{kEventButtonClicked, "A"}, {kEventFormClosing, "F"}}));
   EXPECT_EQ(m->current, nullptr);
-}
-
-TEST_F(Runtime, KeyCaptureWaitsForAFreshKey) {
-  auto* platform = static_cast<HeadlessPlatform*>(CreateHeadlessPlatform(PlatformOptions{}));
-  Platform* before = CurrentPlatform();
-  SetCurrentPlatform(platform);
-  m->inputMode = kInputWaitKey;
-  Recorded.clear();
-  // The select key that started the capture is still down: it is not taken.
-  platform->SetKey(13, true);
-  Step();
-  Step();
-  EXPECT_TRUE(Recorded.empty());
-  int inked = 0;
-  for (int x = 0; x < 240; ++x) inked += Px(x, 160) != 0;
-  EXPECT_GT(inked, 20) << "Press a key is shown";
-  platform->SetKey(13, false);
-  Step();
-  platform->SetKey(65, true);
-  Step();
-  ASSERT_EQ(Recorded.size(), 1u);
-  EXPECT_EQ(Recorded[0].code, kEventKeyCaptured);
-  EXPECT_EQ(Recorded[0].value, 65);
-  EXPECT_EQ(m->inputMode, uint32_t(kInputWaitRelease));
-  Step();
-  EXPECT_EQ(m->inputMode, uint32_t(kInputWaitRelease));
-  platform->SetKey(65, false);
-  Step();
-  EXPECT_EQ(m->inputMode, uint32_t(kInputNormal));
-  EXPECT_EQ(Recorded.size(), 1u);
-  SetCurrentPlatform(before);
-  delete platform;
 }
 
 TEST_F(Runtime, ThrottledRedrawShowsAChangedLabelWithinSixFrames) {
@@ -280,22 +229,6 @@ TEST_F(Runtime, AFormNameOverTheLimitIsCutTheSameWayWhenLookedUp) {
   ASSERT_TRUE(OpenForm(m, "kvr.rsx", "AB"));
   EXPECT_EQ(FindForm(m, "A"), nullptr);
   EXPECT_EQ(FindForm(m, "ABC"), nullptr);
-}
-
-TEST_F(Runtime, ThreeDViewOwnsItsEngine) {
-  ASSERT_TRUE(Open("FORM F\nTDENG VIEW 0 10 240 200 384\nTDENG WIDE 0 0 240 320\nENDFORM\n"));
-  // Without "148" beside the program the engine says why and the view draws nothing.
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error loading 148", "Error loading 148"}));
-  auto* v = Control<View3DControl>("VIEW");
-  ASSERT_NE(v->engine, nullptr);
-  EXPECT_EQ(v->active, 1);
-  EXPECT_EQ(v->engine->zoom, 384);
-  EXPECT_EQ(v->engine->y0, 10);
-  EXPECT_EQ(v->engine->y1, 210);
-  EXPECT_EQ(Control<View3DControl>("WIDE")->engine->zoom, 0);
-  EXPECT_TRUE(SetControlVisible(m, "VIEW", 0));
-  EXPECT_EQ(v->active, 0);
-  DrawForms(m);
 }
 
 }  // namespace

@@ -86,24 +86,6 @@ TEST_F(DeviceTest, OpenRefusesBadFormatsAndASecondOpen) {
   EXPECT_EQ(none.Open(&format, 2880, Ignore, nullptr), -1);
 }
 
-TEST_F(DeviceTest, PauseResumeAndCloseGoThroughTheLock) {
-  SoundDevice d;
-  ASSERT_EQ(d.Open(&format, 32000, Ignore, nullptr), 0);
-  EXPECT_EQ(d.bufferCount, 15);  // two seconds of 128 ms buffers
-  fake.calls.clear();
-  d.Pause();  // already paused: nothing
-  d.Resume();
-  d.Resume();
-  d.Pause();
-  EXPECT_EQ(fake.calls, "lock;play;unlock;lock;pause;unlock;");
-  fake.calls.clear();
-  EXPECT_EQ(d.Close(), 0);
-  EXPECT_EQ(d.Close(), -3);
-  EXPECT_EQ(fake.calls, "close;");
-  d.Lock();  // closed: nothing to lock
-  EXPECT_EQ(fake.calls, "close;");
-}
-
 TEST_F(DeviceTest, LibraryInitialisesOnceWithClampedCounts) {
   SoundLibrary lib;
   ASSERT_EQ(lib.Initialise(16000, 16, false, 1, 1), 0);
@@ -124,39 +106,6 @@ TEST_F(DeviceTest, LibraryInitialisesOnceWithClampedCounts) {
   fake.accept = false;
   EXPECT_EQ(lib.Initialise(16000, 16, false, 1, 1), -1);
   EXPECT_FALSE(lib.initialised);
-}
-
-TEST_F(DeviceTest, LibraryVolumeAndPanRules) {
-  SoundLibrary lib;
-  ASSERT_EQ(lib.Initialise(16000, 16, false, 2, 8), 0);
-  MusicPlayer& p = lib.players[0];
-  SetPlayerVolume(&p, 70, lib.musicMaster);  // outside 0..64: full
-  EXPECT_EQ(p.volume, 64);
-  SetPlayerVolume(&p, 40, lib.musicMaster);
-  SetPlayerTrackVolume(&p, 3, 32);
-  lib.SetMusicMasterVolume(200);
-  EXPECT_EQ(lib.musicMaster, 64);
-  lib.SetMusicMasterVolume(32);
-  EXPECT_EQ(p.volume, 40);
-  EXPECT_EQ(p.effectiveVolume, 20);  // 40 x 32 >> 6
-  EXPECT_EQ(p.trackMixVolume[3], 10);
-  EXPECT_EQ(p.trackMixVolume[4], 20);
-  SetPlayerSeparation(&p, 0);
-  EXPECT_EQ(p.trackPosition[0], 127);
-  EXPECT_EQ(p.trackPosition[1], 129);
-  SetPlayerSeparation(&p, 300);  // outside 0..255: 255
-  EXPECT_EQ(p.separation, 255);
-  EXPECT_EQ(p.trackPosition[0], 64);
-  EXPECT_EQ(p.trackPosition[1], 192);
-  LibraryChannel& c = lib.channels[7];
-  SetLibraryChannelVolume(&c, -1, lib.soundMaster);
-  EXPECT_EQ(c.volume, 64);
-  lib.SetSoundMasterVolume(16);
-  EXPECT_EQ(c.effectiveVolume, 16);
-  SetLibraryChannelPan(&c, 256);
-  EXPECT_EQ(c.pan, 255);
-  SetLibraryChannelPan(&c, 10);
-  EXPECT_EQ(c.pan, 10);
 }
 
 TEST_F(DeviceTest, SoundSystemStartsTheDeviceAndResetsTheHandOff) {
@@ -182,39 +131,5 @@ TEST_F(DeviceTest, SoundSystemStartsTheDeviceAndResetsTheHandOff) {
   MixStep(ss);
   EXPECT_EQ(ss->handOffResult, -1);  // nobody takes the block
   DestroySoundSystem(ss);
-  ResetHandOff();
-}
-
-// The headless null device takes a block every 128 ms of virtual time and records it.
-TEST(HeadlessAudioTest, NullDeviceRecordsWhatTheMixerHandsOver) {
-  ScratchDir dir;
-  PlatformOptions options;
-  options.headless = true;
-  options.wavFile = dir.File("out.wav");
-  Platform* machine = CreateHeadlessPlatform(options);
-  ASSERT_NE(machine, nullptr);
-  memset(HandOff.buffer, 0, sizeof HandOff.buffer);  // as at program start
-  Platform* previous = CurrentPlatform();
-  SetCurrentPlatform(machine);
-  SoundSystem* ss = CreateSoundSystem(nullptr);
-  ASSERT_EQ(InitSound(ss), 0);
-  dir.Write("c.wav", WavBytes(Constant(16000, 1000)));
-  int32_t slot = LoadWav(ss, "c.wav");
-  PlaySample(ss, slot, 1);
-  FrameDeltaMs = 40;
-  for (int step = 0; step < 32; ++step) {  // 1.28 s: ten blocks
-    MixStep(ss);
-    machine->Sleep(40);
-  }
-  DestroySoundSystem(ss);
-  SetCurrentPlatform(previous);
-  delete machine;
-  FrameDeltaMs = 0;
-  std::string wav = dir.Read("out.wav");
-  ASSERT_EQ(wav.size(), 44u + 10 * kMixBlockBytes);
-  auto sample = [&](size_t i) { return int16_t(ReadU16LE(reinterpret_cast<const uint8_t*>(wav.data()) + 44 + 2 * i)); };
-  EXPECT_EQ(sample(0), 0);  // the first hand-off carries nothing
-  EXPECT_EQ(sample(kMixBlockSamples + 10), 390);  // 1000 at volume 100
-  EXPECT_EQ(sample(9 * kMixBlockSamples + 10), 390);
   ResetHandOff();
 }

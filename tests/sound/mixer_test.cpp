@@ -3,15 +3,41 @@
 
 using MixerTest = SoundTest;
 
-TEST_F(MixerTest, StartDelayKeepsTheChannelSilentUntilItsSample) {
-  int32_t slot = Load("c.wav", Constant(4000, 1000));
-  SetSampleVolume(ss, slot, 256);
-  PlaySampleEx(ss, slot, 0, 4000, 100);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[99], 0);
-  EXPECT_EQ(b[100], 1000);
-  EXPECT_EQ(b[2047], 1000);
-  EXPECT_EQ(ss->channels[0].startDelay, 0);
+// Where a channel starts and stops within a block: its start delay, the end of a slot that
+// does not loop (one sample early), a loop's restart mixed in the same output sample, an
+// end position cutting the channel, and the slot's and master volumes.
+TEST_F(MixerTest, StartsEndsAndLoopsLandOnTheirSamples) {
+  struct Case {
+    const char* what;
+    std::vector<int16_t> wave;
+    int32_t volume, master, loopStart, end, delay;
+    uint8_t loop;
+    std::vector<std::pair<int, int16_t>> expect;  // output sample, value
+  };
+  const Case cases[] = {
+      {"start delay", Constant(4000, 1000), 256, 256, 0, 4000, 100, 0,
+       {{99, 0}, {100, 1000}, {2047, 1000}}},
+      {"no loop", Ramp(1000), 256, 256, 0, -1, 0, 0, {{0, 0}, {998, 998}, {999, 0}}},
+      {"loop", Ramp(1000), 256, 256, 500, -1, 0, 1,
+       {{998, 998}, {999, 500}, {1000, 501}, {999 + 498, 998}, {999 + 499, 500}}},
+      {"end and volumes", Constant(4000, 1024), 128, 64, 0, 10, 0, 0,
+       {{0, 128}, {9, 128}, {10, 0}}},  // 1024 x 128/256 x 64/256
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DestroySoundSystem(ss);  // a fresh system: no slot or channel of the last case
+    ss = CreateSoundSystem(nullptr);
+    ResetHandOff();
+    int32_t slot = Load("w.wav", c.wave);
+    SetSampleVolume(ss, slot, c.volume);
+    SetMasterVolume(ss, c.master);
+    if (c.loopStart) SetSampleLoopStart(ss, slot, c.loopStart);
+    if (c.end >= 0) PlaySampleEx(ss, slot, c.loop, c.end, c.delay);
+    else PlaySample(ss, slot, c.loop);
+    std::vector<int16_t> b = MixBlock();
+    for (const auto& [at, value] : c.expect) EXPECT_EQ(b[size_t(at)], value) << at;
+    EXPECT_EQ(IsSamplePlaying(ss, slot), c.loop || c.end > 2048 ? 1 : 0);
+  }
 }
 
 TEST_F(MixerTest, PlaySampleDelaysByTheGameTimeSinceTheLastBlock) {
@@ -33,43 +59,6 @@ TEST_F(MixerTest, PlaySampleDelaysByTheGameTimeSinceTheLastBlock) {
   EXPECT_EQ(ss->msSinceBlock, INT32_MAX);
   PlaySample(ss, slot, 0);
   EXPECT_EQ(ss->channels[2].startDelay, 1024);
-}
-
-TEST_F(MixerTest, NonLoopingSlotStopsOneSampleEarly) {
-  int32_t slot = Load("r.wav", Ramp(1000));
-  SetSampleVolume(ss, slot, 256);
-  PlaySample(ss, slot, 0);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[0], 0);
-  EXPECT_EQ(b[998], 998);
-  EXPECT_EQ(b[999], 0);
-  EXPECT_EQ(ss->channels[0].state, kChannelFree);
-  EXPECT_EQ(IsSamplePlaying(ss, slot), 0);
-}
-
-TEST_F(MixerTest, LoopRestartIsMixedInTheSameOutputSample) {
-  int32_t slot = Load("r.wav", Ramp(1000));
-  SetSampleVolume(ss, slot, 256);
-  SetSampleLoopStart(ss, slot, 500);
-  PlaySample(ss, slot, 1);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[998], 998);
-  EXPECT_EQ(b[999], 500);
-  EXPECT_EQ(b[1000], 501);
-  EXPECT_EQ(b[999 + 498], 998);
-  EXPECT_EQ(b[999 + 499], 500);
-  EXPECT_EQ(IsSamplePlaying(ss, slot), 1);
-}
-
-TEST_F(MixerTest, EndCutsTheChannelAndVolumeAndMasterScale) {
-  int32_t slot = Load("c.wav", Constant(4000, 1024));
-  SetSampleVolume(ss, slot, 128);
-  SetMasterVolume(ss, 64);
-  PlaySampleEx(ss, slot, 0, 10, 0);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[0], 128);  // 1024 x 128/256 x 64/256
-  EXPECT_EQ(b[9], 128);
-  EXPECT_EQ(b[10], 0);
 }
 
 TEST_F(MixerTest, TwoFullVoicesSaturateInsteadOfWrapping) {

@@ -3,22 +3,6 @@
 
 using SlotTest = SoundTest;
 
-TEST_F(SlotTest, LoadSetsTheDefaults) {
-  int32_t slot = Load("a.wav", Ramp(10));
-  ASSERT_EQ(slot, 0);
-  const SampleSlot& s = ss->slots[0];
-  EXPECT_STREQ(s.name, "a.wav");
-  EXPECT_EQ(s.size, 20u);
-  EXPECT_EQ(s.length, 10);
-  EXPECT_EQ(s.baseVolume, 100);
-  EXPECT_EQ(s.effectiveVolume, 100);
-  EXPECT_EQ(s.rate, 256);
-  EXPECT_EQ(s.inUse, 1);
-  EXPECT_EQ(s.clone, 0);
-  EXPECT_EQ(s.data[9], 9);
-  EXPECT_EQ(dir.Log(), "");
-}
-
 TEST_F(SlotTest, WrongShortAndMissingFilesEachGiveTheirMessage) {
   dir.Write("8bit.wav", WavBytes(Ramp(10), 16000, 8));
   dir.Write("22k.wav", WavBytes(Ramp(10), 22050, 16));

@@ -9,30 +9,8 @@
 #include "core/frame_clock.h"
 #include "core/files.h"
 #include "sound/sound.h"
+#include "../support/data_files.h"
 #include "../support/test_support.h"
-
-// A RIFF wave: the 36-byte header, optional chunks placed before "data", then the samples.
-inline std::string WavBytes(const std::vector<int16_t>& samples, uint32_t rate = 16000,
-                            uint16_t bits = 16, const std::string& chunksBefore = "") {
-  std::string b(44, '\0');
-  auto* p = reinterpret_cast<uint8_t*>(b.data());
-  memcpy(p, "RIFFxxxxWAVEfmt ", 16);
-  WriteU32LE(p + 16, 16);
-  WriteU16LE(p + 20, 1);
-  WriteU16LE(p + 22, 1);
-  WriteU32LE(p + 24, rate);
-  WriteU32LE(p + 28, rate * 2);
-  WriteU16LE(p + 32, 2);
-  WriteU16LE(p + 34, bits);
-  b.resize(36);
-  b += chunksBefore;
-  std::string data(8 + samples.size() * 2, '\0');
-  auto* d = reinterpret_cast<uint8_t*>(data.data());
-  memcpy(d, "data", 4);
-  WriteU32LE(d + 4, uint32_t(samples.size() * 2));
-  for (size_t i = 0; i < samples.size(); ++i) WriteU16LE(d + 8 + 2 * i, uint16_t(samples[i]));
-  return b + data;
-}
 
 inline std::string Chunk(const std::string& id, const std::string& body) {
   std::string c = id.substr(0, 4);

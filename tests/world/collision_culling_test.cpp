@@ -25,21 +25,18 @@ class CullingTest : public WorldTest {
     std::uniform_int_distribution<int32_t> pos(-6000, 6000), size(20, 900), height(-300, 300),
         type(0, 9);
     while (scene->store.count < 120) {
-      Tdo t = GroundTile(size(rng), type(rng) == 0 ? 2 : (type(rng) == 1 ? 1 : 0), height(rng),
+      TdoFile t = GroundTile(size(rng), type(rng) == 0 ? 2 : (type(rng) == 1 ? 1 : 0), height(rng),
                          height(rng), height(rng), height(rng));
       if (type(rng) < 3) {  // a rock: a few upright triangles
         int32_t s = size(rng);
-        int32_t a = t.V(-s, 0, 0), b = t.V(s, 0, 0), c = t.V(0, 2 * s, 0), d = t.V(0, s, s);
-        t.P({a, b, c});
-        t.P({a, c, d}, 2);
+        int32_t a = t.Vertex(-s, 0, 0), b = t.Vertex(s, 0, 0), c = t.Vertex(0, 2 * s, 0), d = t.Vertex(0, s, s);
+        t.Poly({a, b, c});
+        t.Poly({a, c, d}, 0, 2);
       }
-      std::string bytes = t.Data();
-      FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-      int32_t k = scene->store.LoadFromOpenFile(f, 0, 0);
-      fclose(f);
+      const int32_t x = pos(rng), y = height(rng), z = pos(rng);
+      const int32_t k = PlaceModel(t, x, y, z);
       ASSERT_GE(k, 0);
       scene->store.objects[k]->solid = type(rng) != 9;
-      scene->store.SetPosition(k, pos(rng), height(rng), pos(rng));
     }
   }
   // Runs the same entities over the field; every entity field and every hit, in order.

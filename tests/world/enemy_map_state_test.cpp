@@ -16,17 +16,7 @@ class EnemyMapStateTest : public MapTest {
     for (int32_t type : {kTypeMegaRaptor, kTypeStegoTank, kTypeHoverChasmo, kTypePteranoFlyer,
                          kTypeShootingTower})
       SetKindFunctionsForTest(type, nullptr);
-    Tdo cube;
-    for (int i = 0; i < 8; ++i) cube.V(i & 1 ? 60 : -60, i & 2 ? 60 : -60, i & 4 ? 60 : -60);
-    cube.P({0, 1, 3, 2});
-    cube.P({4, 6, 7, 5});
-    for (const char* name :
-         {"megaraptor.tdo", "megaraptor_f1.tdo", "megaraptor_f2.tdo", "megaraptor_f4.tdo",
-          "mrpt_expl_f1.tdo", "mrpt_expl_f2.tdo", "stegotank.tdo", "stgt_expl_f1.tdo",
-          "stgt_expl_f2.tdo", "hoverchasmo.tdo", "hv_expl_f1.tdo", "hv_expl_f2.tdo",
-          "pteranoflyer.tdo", "ptr_expl_f1.tdo", "ptr_expl_f2.tdo", "shootingtower.tdo",
-          "stt_expl_f1.tdo", "stt_expl_f2.tdo", "rocket.tdo"})
-      dir.Write(name, cube.Data());
+    WriteEnemyModels(dir, 60);
     WriteMap("map1_1.map", {EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", "default"),
                             EntRecordBytes(kTypeMegaRaptor, -300, 0, 300),
                             EntRecordBytes(kTypeStegoTank, 300, 0, 300, 90),

@@ -17,37 +17,16 @@ namespace {
 const int32_t kEnemyTypes[] = {kTypeMegaRaptor, kTypeStegoTank, kTypeHoverChasmo,
                                kTypePteranoFlyer, kTypeShootingTower};
 
-// A cube of side 2 * half around the origin: every enemy model and key frame in these tests.
-Tdo Cube(int32_t half) {
-  Tdo t;
-  for (int i = 0; i < 8; ++i)
-    t.V(i & 1 ? half : -half, i & 2 ? half : -half, i & 4 ? half : -half);
-  t.P({0, 1, 3, 2});
-  t.P({4, 6, 7, 5});
-  t.P({0, 4, 5, 1});
-  t.P({2, 3, 7, 6});
-  t.P({0, 2, 6, 4});
-  t.P({1, 5, 7, 3});
-  return t;
-}
-
 class EnemyTest : public WorldTest {
  protected:
   void SetUp() override {
     WorldTest::SetUp();
-    const std::string cube = Cube(100).Data();
-    for (const char* name :
-         {"megaraptor.tdo", "megaraptor_f1.tdo", "megaraptor_f2.tdo", "megaraptor_f4.tdo",
-          "mrpt_expl_f1.tdo", "mrpt_expl_f2.tdo", "stegotank.tdo", "stgt_expl_f1.tdo",
-          "stgt_expl_f2.tdo", "hoverchasmo.tdo", "hv_expl_f1.tdo", "hv_expl_f2.tdo",
-          "pteranoflyer.tdo", "ptr_expl_f1.tdo", "ptr_expl_f2.tdo", "shootingtower.tdo",
-          "stt_expl_f1.tdo", "stt_expl_f2.tdo", "rocket.tdo"})
-      dir.Write(name, cube);
+    WriteEnemyModels(dir, 100);
     for (const char* name : {"step.wav", "RaptorGrowl.wav", "StegoEng2.wav", "hover.wav",
                              "PteranoEng.wav", "PlasmaShot.wav", "TorpedoShot.wav",
                              "SmallExplosion.wav", "RifleMachShot.wav", "BulletHit2.wav",
                              "rocket_travel.wav"})
-      dir.Write(name, WavFile(1600));
+      dir.Write(name, SilentWav(1600));
     manager = CreateEntityManager(&world, &scene->store);
     ASSERT_NE(manager, nullptr);
     world.entities = manager;
@@ -151,16 +130,6 @@ TEST_F(EnemyTest, DamageTakenPerProjectile) {
     EXPECT_EQ(self->x, 0);
     EXPECT_EQ(self->z, 0);
   }
-}
-
-// The raptor's own plasma passes; a tower's bullet bites.
-TEST_F(EnemyTest, RaptorIgnoresItsOwnPlasmaButNotATowersBullet) {
-  Enemy* raptor = Spawn(kTypeMegaRaptor, 0, 100, 0);
-  Enemy* tower = Spawn(kTypeShootingTower, 0, 100, 3000);
-  DispatchCollision(&world, raptor->entity, MakeShot(kTypePlasma, raptor->entity));
-  EXPECT_EQ(raptor->header.hitPoints, 200);
-  DispatchCollision(&world, raptor->entity, MakeShot(kTypeRifleBullet, tower->entity));
-  EXPECT_EQ(raptor->header.hitPoints, 193);
 }
 
 // 5 hit points and a bullet for more end at 0; the next update explodes the enemy, which
@@ -333,50 +302,6 @@ TEST_F(EnemyTest, WithThePlayerDeadABumpTurnsLeftFor2000Ms) {
   }
 }
 
-// A raptor that saw the player once keeps coming, however far the player goes.
-TEST_F(EnemyTest, ARaptorThatSawThePlayerKeepsApproachingFromAnyDistance) {
-  Enemy* raptor = Spawn(kTypeMegaRaptor, 0, 100, 0);
-  PlacePlayer(0, 100, 4000);
-  Update1s(raptor);
-  ASSERT_EQ(raptor->flags.seesPlayer, 1);
-  for (int32_t far : {6000, 50000, 1000000}) {
-    PlacePlayer(far, 100, far);
-    Update1s(raptor);
-    EXPECT_EQ(raptor->flags.seesPlayer, 0);
-    EXPECT_EQ(raptor->entity->thrust, 1) << far;
-    EXPECT_EQ(raptor->entity->turnRight, 1) << far;
-  }
-  // One that never saw it stands still.
-  Enemy* idle = Spawn(kTypeMegaRaptor, 0, 100, 0);
-  Update1s(idle);
-  EXPECT_EQ(idle->entity->thrust, 0);
-  EXPECT_EQ(idle->entity->turnRight + idle->entity->turnLeft, 0);
-}
-
-// A rocket's blast hurts each kind by its multiple of the damage, and the hover chasmo not
-// at all.
-TEST_F(EnemyTest, RocketBlastMultiples) {
-  struct Row {
-    int32_t type, times;
-  };
-  for (const Row& row : {Row{kTypeMegaRaptor, 3}, Row{kTypeStegoTank, 2},
-                         Row{kTypePteranoFlyer, 4}, Row{kTypeShootingTower, 1},
-                         Row{kTypeHoverChasmo, 0}}) {
-    SCOPED_TRACE(row.type);
-    Enemy* enemy = Spawn(row.type, 0, 100, 0);
-    Update(enemy);  // the model goes where the blast is measured from
-    const Object3D* model = Object(enemy->header.object);
-    Entity* rocket = MakeShot(kTypeRocket, craft->entity);
-    rocket->ownObject = -1;
-    rocket->x = model->x + 600, rocket->y = model->y, rocket->z = model->z;  // 17 damage
-    const int32_t before = enemy->header.hitPoints;
-    AreaDamage(&world, rocket);
-    EXPECT_EQ(enemy->header.hitPoints, before - row.times * 17);
-    rocket->active = 0;
-    enemy->entity->active = 0;  // out of the next rows' blasts
-  }
-}
-
 // The dying stego tank sets off its own rocket: the blast reaches a raptor beside it.
 TEST_F(EnemyTest, ADyingStegoTankBurstsItsRocket) {
   Enemy* tank = Spawn(kTypeStegoTank, 0, 100, 0);
@@ -459,28 +384,6 @@ TEST_F(EnemyTest, RaptorPlasmaAlternatesFlanksAndAimsUp) {
     }
   }
   EXPECT_GE(raptor->evadeTimer, 1000);  // burst over: it evades
-}
-
-// During the final text every enemy dies after its own delay.
-TEST_F(EnemyTest, FinalSequenceTimers) {
-  struct Row {
-    int32_t type, base;
-  };
-  for (const Row& row : {Row{kTypeMegaRaptor, 2500}, Row{kTypeStegoTank, 500},
-                         Row{kTypeHoverChasmo, 2000}, Row{kTypePteranoFlyer, 1000},
-                         Row{kTypeShootingTower, 1500}}) {
-    SCOPED_TRACE(row.type);
-    Enemy* enemy = Spawn(row.type, 0, 100, 0);
-    craft->header.state = 7;
-    int32_t elapsed = 0;
-    while (enemy->header.state == kEnemyAlive && elapsed < 20000) {
-      Update(enemy);
-      elapsed += FrameDeltaMs;
-    }
-    EXPECT_GE(elapsed, row.base);
-    EXPECT_LE(elapsed, row.base + 7000 + FrameDeltaMs);
-    craft->header.state = 0;
-  }
 }
 
 // A stego tank on level ground faces its heading although its model faces backwards; a

@@ -83,64 +83,57 @@ TEST_F(EntityManagerTest, DormantEntitiesStillAge) {
   EXPECT_EQ(e->z, 0);
 }
 
-struct GroundCase {
-  const char* what;
-  uint8_t thrust;
-  int32_t vz, maxSpeed, expectVz;
-};
-
-class GroundDrag : public EntityManagerTest, public ::testing::WithParamInterface<GroundCase> {};
-
-TEST_P(GroundDrag, ForwardSpeed) {
-  const GroundCase& c = GetParam();
-  Entity* e = AddEntity(manager, kTypeStegoTank, kModeGround, nullptr);
-  e->thrust = c.thrust;
-  e->vz = c.vz;
-  e->maxSpeed = c.maxSpeed;
-  UpdateEntities(&world, manager);
-  EXPECT_EQ(e->vz, c.expectVz) << c.what;
-  EXPECT_EQ(e->speed, c.expectVz) << c.what;
-  EXPECT_EQ(e->z, (255 * c.expectVz) >> 10) << c.what;
+// Forward speed on the ground after one step: drag, thrust and the forward limit.
+TEST_F(EntityManagerTest, GroundDragAndThrust) {
+  const struct {
+    const char* what;
+    uint8_t thrust;
+    int32_t vz, maxSpeed, expectVz;
+  } cases[] = {{"creeping stops", 0, 1, 100, 0},
+               {"minus one stops", 0, -1, 100, 0},
+               {"two loses one", 0, 2, 100, 1},
+               {"thrust adds two, drag takes one", 1, 10, 100, 11},
+               {"limited forward", 1, 100, 60, 60},
+               {"reverse is not limited", 0, -500, 60, -499},
+               {"thrust from rest", 1, 0, 100, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Entity* e = AddEntity(manager, kTypeStegoTank, kModeGround, nullptr);
+    e->thrust = c.thrust;
+    e->vz = c.vz;
+    e->maxSpeed = c.maxSpeed;
+    UpdateEntities(&world, manager);
+    EXPECT_EQ(e->vz, c.expectVz);
+    EXPECT_EQ(e->speed, c.expectVz);
+    EXPECT_EQ(e->z, (255 * c.expectVz) >> 10);
+    e->active = 0;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GroundDrag,
-    ::testing::Values(GroundCase{"creeping stops", 0, 1, 100, 0},
-                      GroundCase{"minus one stops", 0, -1, 100, 0},
-                      GroundCase{"two loses one", 0, 2, 100, 1},
-                      GroundCase{"thrust adds two, drag takes one", 1, 10, 100, 11},
-                      GroundCase{"limited forward", 1, 100, 60, 60},
-                      GroundCase{"reverse is not limited", 0, -500, 60, -499},
-                      GroundCase{"thrust from rest", 1, 0, 100, 1}));
-
-struct TurnCase {
-  int32_t mode, heading, turnRate;
-  bool left;
-  int32_t expectHeading;
-};
-
-class HeadingWrap : public EntityManagerTest, public ::testing::WithParamInterface<TurnCase> {};
-
-TEST_P(HeadingWrap, AfterATurn) {
-  const TurnCase& c = GetParam();
-  Entity* e = AddEntity(manager, kTypeStegoTank, c.mode, nullptr);
-  e->heading = c.heading;
-  e->turnRate = c.turnRate;
-  (c.left ? e->turnLeft : e->turnRight) = 1;
-  UpdateEntities(&world, manager);
-  EXPECT_EQ(e->heading, c.expectHeading);
-  EXPECT_EQ(e->dirX, Math->Sin(c.expectHeading));
-  EXPECT_EQ(e->dirZ, Math->Cos(c.expectHeading));
+// The heading after one turn wraps into 0 .. 524288 in every mode.
+TEST_F(EntityManagerTest, HeadingWrapsAfterATurn) {
+  const struct {
+    int32_t mode, heading, turnRate;
+    bool left;
+    int32_t expectHeading;
+  } cases[] = {{kModeGround, 524288 - 100, 101, false, 1},  // 524289 wraps to 1
+               {kModeGround, 524288 - 100, 100, false, 524288},  // stays
+               {kModeFixed, 100, 101, true, 524287},
+               {kModeFixed, 100, 100, true, 0},
+               {kModeHover, 520000, 0, false, 525000 - 524288},
+               {kModeFlyer, 1000, 3000, true, 524288 - 2000}};
+  for (const auto& c : cases) {
+    Entity* e = AddEntity(manager, kTypeStegoTank, c.mode, nullptr);
+    e->heading = c.heading;
+    e->turnRate = c.turnRate;
+    (c.left ? e->turnLeft : e->turnRight) = 1;
+    UpdateEntities(&world, manager);
+    EXPECT_EQ(e->heading, c.expectHeading) << c.heading;
+    EXPECT_EQ(e->dirX, Math->Sin(c.expectHeading));
+    EXPECT_EQ(e->dirZ, Math->Cos(c.expectHeading));
+    e->active = 0;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HeadingWrap,
-    ::testing::Values(TurnCase{kModeGround, 524288 - 100, 101, false, 1},  // 524289 wraps to 1
-                      TurnCase{kModeGround, 524288 - 100, 100, false, 524288},  // stays
-                      TurnCase{kModeFixed, 100, 101, true, 524287},
-                      TurnCase{kModeFixed, 100, 100, true, 0},
-                      TurnCase{kModeHover, 520000, 0, false, 525000 - 524288},
-                      TurnCase{kModeFlyer, 1000, 3000, true, 524288 - 2000}));
 
 TEST_F(EntityManagerTest, FlyerBankRelaxes) {
   struct Case {

@@ -8,16 +8,9 @@ namespace {
 
 class Map2DTest : public WorldTest {
  protected:
-  void AddGround(const Tdo& model, int32_t x, int32_t y, int32_t z) {
-    std::string bytes = model.Data();
-    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-    int32_t k = scene->store.LoadFromOpenFile(f, 0, 0);
-    fclose(f);
-    scene->store.SetPosition(k, x, y, z);
-  }
   // A picture to draw into, all zero.
   int32_t Picture(int w, int h) {
-    dir.Write("radar.spr", SprFile(w, h, 0));
+    dir.Write("radar.spr", SprFill(w, h, 0));
     return gfx->LoadSprite("radar.spr");
   }
 };
@@ -37,11 +30,11 @@ TEST_F(Map2DTest, ScaleAndMarginsFitTheLongerSide) {
            Case{"tall", 500, 2000, 100, 80, 80.0f / 4000, (100 - 20) / 2, 0},
        }) {
     scene->store.Release();
-    Tdo tile;
-    int32_t a = tile.V(-c.halfX, 0, c.halfZ), b = tile.V(-c.halfX, 0, -c.halfZ);
-    int32_t d = tile.V(c.halfX, 50, -c.halfZ), e = tile.V(c.halfX, 50, c.halfZ);
-    tile.P({e, d, b, a});
-    AddGround(tile, 0, 0, 0);
+    TdoFile tile;
+    int32_t a = tile.Vertex(-c.halfX, 0, c.halfZ), b = tile.Vertex(-c.halfX, 0, -c.halfZ);
+    int32_t d = tile.Vertex(c.halfX, 50, -c.halfZ), e = tile.Vertex(c.halfX, 50, c.halfZ);
+    tile.Poly({e, d, b, a});
+    PlaceModel(tile, 0, 0, 0);
     int32_t slot = Picture(c.width, c.height);
     Map2D* m = CreateMap2D(&world, scene.get(), slot, 120, 10, c.width, c.height);
     ASSERT_NE(m, nullptr);
@@ -63,8 +56,8 @@ TEST_F(Map2DTest, ScaleAndMarginsFitTheLongerSide) {
 }
 
 TEST_F(Map2DTest, DotsForTheCraftEnemiesAndShipInsideThePicture) {
-  Tdo tile = GroundTile(1000);
-  AddGround(tile, 0, 0, 0);
+  TdoFile tile = GroundTile(1000);
+  PlaceModel(tile, 0, 0, 0);
   int32_t slot = Picture(100, 100);
   Map2D* m = CreateMap2D(&world, scene.get(), slot, 100, 50, 100, 100);
   ASSERT_FLOAT_EQ(m->scale, 0.05f);
@@ -108,12 +101,12 @@ TEST_F(Map2DTest, AnEmptyOrFlatMapKeepsAFiniteScale) {
   Map2D* empty = CreateMap2D(&world, scene.get(), -1, 0, 0, 100, 100);
   EXPECT_EQ(empty->scale, 0.0f);
   DestroyMap2D(empty);
-  Tdo flat;
-  flat.V(0, 0, 0);
-  flat.V(0, 0, 0);
-  flat.V(0, 0, 0);
-  flat.P({0, 1, 2});
-  AddGround(flat, 5, 5, 5);
+  TdoFile flat;
+  flat.Vertex(0, 0, 0);
+  flat.Vertex(0, 0, 0);
+  flat.Vertex(0, 0, 0);
+  flat.Poly({0, 1, 2});
+  PlaceModel(flat, 5, 5, 5);
   int32_t slot = Picture(50, 50);
   Map2D* m = CreateMap2D(&world, scene.get(), slot, 0, 0, 50, 50);
   EXPECT_FLOAT_EQ(m->scale, 50.0f);

@@ -68,12 +68,12 @@ class MapTest : public WorldTest {
     hookCalls.clear();
     for (int t = 1; t <= kLastTypeCode; ++t) SetKindFunctionsForTest(t, &kFakeKind);
     SetPlayerHooksForTest(&kFakeHooks);
-    Tdo box;
-    box.V(-10, 0, -10);
-    box.V(10, 0, -10);
-    box.V(0, 20, 0);
-    box.P({0, 1, 2});
-    dir.Write("box.tdo", box.Data());
+    TdoFile box;
+    box.Vertex(-10, 0, -10);
+    box.Vertex(10, 0, -10);
+    box.Vertex(0, 20, 0);
+    box.Poly({0, 1, 2});
+    dir.Write("box.tdo", box.Bytes());
     dir.Write("desert.tex", std::string(size_t(kTexPackBytes), '\0'));
     dir.Write("ents.tex", std::string(size_t(kTexPackBytes), '\0'));
     SetFirstStartPlayerData(&host.player);

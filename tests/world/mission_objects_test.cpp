@@ -23,15 +23,15 @@ class MissionTest : public WorldTest {
   void SetUp() override {
     WorldTest::SetUp();
     // Every model is one small square; the key frames have the same shape.
-    Tdo model = GroundTile(40);
+    TdoFile model = GroundTile(40);
     for (const char* name :
          {"energypack.tdo", "ammo_mgun.tdo", "ammo_plasma.tdo", "ammo_rocket.tdo", "keycard.tdo",
           "bomb.tdo", "hyperload.tdo", "barrierup.tdo", "barrierdown.tdo", "neurallink.tdo",
           "nl_expl_f1.tdo", "nl_expl_f2.tdo", "mainframe.tdo", "mf_expl_f1.tdo", "mf_expl_f2.tdo",
           "ship.tdo", "shipclosed.tdo"})
-      dir.Write(name, model.Data());
+      dir.Write(name, model.Bytes());
     for (const char* name : {"recharge.wav", "NLink.wav", "compnois.wav", "ship.wav", "rotate.wav"})
-      dir.Write(name, WavFile(800));
+      dir.Write(name, SilentWav(800));
     world.entities = CreateEntityManager(&world, &scene->store);
     world.explosions = CreateExplosionManager(&world, scene.get());
     craft.header.type = kTypePlayer;
@@ -163,25 +163,6 @@ TEST_F(MissionTest, TheHyperloadStationStaysAndRefusesASecondChargeSilently) {
   EXPECT_EQ(Obj(station.header->object)->angleY, 1234);
 }
 
-TEST_F(MissionTest, PickupsSpinAboveTheirEntityAndOnlyTheCraftTakesThem) {
-  Made pack = Make(kTypeEnergyPack);
-  Made card = Make(kTypeShipKeyCard);
-  pack.entity->y = 10;
-  Update(pack);
-  Update(pack);
-  Update(card);
-  EXPECT_EQ(Obj(pack.header->object)->y, 110);
-  EXPECT_EQ(Obj(pack.header->object)->angleX, 2 * 1456);
-  EXPECT_EQ(Obj(pack.header->object)->angleY, 2 * 2912);
-  EXPECT_EQ(Obj(card.header->object)->angleX, 0);
-  EXPECT_EQ(Obj(card.header->object)->angleY, 2912);
-  EXPECT_EQ(pack.entity->radius, Obj(pack.header->object)->radius);
-  craft.energy = 10;
-  DispatchCollision(&world, pack.entity, card.entity);  // not the craft
-  EXPECT_EQ(craft.energy, 10);
-  EXPECT_EQ(pack.entity->active, 1);
-}
-
 TEST_F(MissionTest, MissingModelsAndSamplesAreLogged) {
   dir.Write("ammo_rocket.tdo", "");
   std::remove(dir.File("recharge.wav").c_str());
@@ -191,7 +172,7 @@ TEST_F(MissionTest, MissingModelsAndSamplesAreLogged) {
 }
 
 TEST_F(MissionTest, TheBarrierHoldsUntilTheLinkFallsAndIsOpenWhenMadeAfterIt) {
-  dir.Write("barrierup.tdo", GroundTile(40, 0, 100, 100, 100, 100).Data());
+  dir.Write("barrierup.tdo", GroundTile(40, 0, 100, 100, 100, 100).Bytes());
   Made up = Make(kTypeBarrier);
   Touch(up);
   Touch(up);
@@ -371,75 +352,6 @@ TEST_F(MissionTest, AMapExitSendsTheCraftToTheTargetEntryPoint) {
   EXPECT_STREQ(host.player.entryPoint, "canyon_gate");
   EXPECT_EQ(host.screenState, kScreenNextMap);
   EXPECT_EQ(craft.header.state, 8);
-}
-
-// What a map keeps of its pickups, barriers and mission objects: taken and destroyed things
-// stay so after leaving and coming back, and after a death everything done since entering
-// is undone.
-TEST_F(MissionTest, TakenAndDestroyedThingsKeepThroughTheMapState) {
-  snprintf(host.player.previousMap, sizeof host.player.previousMap, "proving.map");
-  const int32_t types[] = {kTypeEnergyPack, kTypeXBomb,     kTypeNeuralLink,
-                           kTypeBarrier,    kTypeMainframe, kTypeCodeCard};
-  // Builds the map's kinds afresh, as entering the map does.
-  auto enter = [&] {
-    for (Made& m : made) {
-      KindFunctionsFor(m.header->type)->destroy(&world, m.kind);
-      MemFree(m.kind);
-    }
-    made.clear();
-    if (world.kinds) {
-      world.kinds->Destroy();
-      MemFree(world.kinds);
-    }
-    world.kinds = static_cast<PointerList*>(AllocZeroed(sizeof(PointerList)));
-    world.kinds->Create(&world);
-    for (int32_t type : types) world.kinds->Append(Make(type).kind, uint8_t(type));
-    LoadMapState(&world);
-    for (Made& m : made) Update(m);
-  };
-  auto byType = [&](int32_t type) {
-    for (Made& m : made)
-      if (m.header->type == type) return m;
-    return Made{};
-  };
-
-  enter();
-  craft.energy = 100;
-  Touch(byType(kTypeEnergyPack));
-  Touch(byType(kTypeXBomb));
-  Touch(byType(kTypeNeuralLink));
-  for (int i = 0; i < 130; ++i) Update(byType(kTypeNeuralLink));
-  for (int i = 0; i < 20; ++i) Update(byType(kTypeBarrier));
-  ASSERT_EQ(host.player.neuralLinkDown, 1);
-  SaveMapState(&world);  // left alive
-
-  host.player.neuralLinkDown = 0;  // only what the map state keeps
-  enter();
-  for (int32_t type : {kTypeEnergyPack, kTypeXBomb, kTypeNeuralLink, kTypeBarrier}) {
-    SCOPED_TRACE(type);
-    EXPECT_EQ(byType(type).entity->active, 0);
-    EXPECT_TRUE(Hidden(byType(type)));
-  }
-  for (int32_t type : {kTypeMainframe, kTypeCodeCard}) {
-    SCOPED_TRACE(type);
-    EXPECT_EQ(byType(type).entity->active, 1);
-    EXPECT_FALSE(Hidden(byType(type)));
-  }
-  EXPECT_EQ(byType(kTypeNeuralLink).header->state, 2);  // silent ruins, not armable again
-
-  // Now the code card is taken and the player dies: the map comes back as it was entered.
-  Touch(byType(kTypeCodeCard));
-  SaveMapState(&world);
-  RestoreMapState(&world);
-  enter();
-  EXPECT_EQ(byType(kTypeCodeCard).entity->active, 1);
-  EXPECT_FALSE(Hidden(byType(kTypeCodeCard)));
-  EXPECT_EQ(byType(kTypeEnergyPack).entity->active, 0);
-  if (world.kinds) {
-    world.kinds->Destroy();
-    MemFree(world.kinds);
-    world.kinds = nullptr;
-  }
 }
 
 }  // namespace

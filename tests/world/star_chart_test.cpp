@@ -127,49 +127,6 @@ TEST_F(StarChartTest, TheCameraTurnsToTheDestinationFromTheFarSide) {
   EXPECT_NEAR(scene->cameraPos.x, 0, 30);
 }
 
-TEST_F(StarChartTest, JumpsWithinTheSystemAreFreeAndOthersNeedTheCharge) {
-  struct Case {
-    const char* name;
-    int32_t choice;
-    uint8_t charged;
-    const char* form;      // open afterwards
-    const char* nextMap;
-    uint8_t chargedAfter;
-    int32_t systemAfter;
-  };
-  const Case cases[] = {
-      {"same system, no charge", 1, 0, "FORMINGAME_CAM_FP", "right.map", 0, 1},
-      {"same system, charged", 0, 1, "FORMINGAME_CAM_FP", "ahead.map", 1, 1},
-      {"other system, no charge", 2, 0, "FORMJUMPTOOFAR", "before.map", 0, 1},
-      {"other system, charged", 2, 1, "FORMINGAME_CAM_FP", "far.map", 0, 2},
-  };
-  UseDestinations(kChart);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetFirstStartPlayerData(&host.player);
-    snprintf(host.player.nextMap, sizeof host.player.nextMap, "before.map");
-    snprintf(host.player.entryPoint, sizeof host.player.entryPoint, "gate");
-    host.player.starSystem = 1;
-    host.player.restorePlayer = 1;
-    host.player.engineOn = 1;
-    host.player.hyperjumpLoaded = c.charged;
-    host.player.starChartChoice = c.choice;
-    Open();
-    StarChartJump(&world);
-    EXPECT_EQ(CurrentForm(), c.form);
-    EXPECT_EQ(world.starChart, nullptr);  // the chart's form closed
-    EXPECT_STREQ(host.player.nextMap, c.nextMap);
-    EXPECT_EQ(host.player.hyperjumpLoaded, c.chargedAfter);
-    EXPECT_EQ(host.player.starSystem, c.systemAfter);
-    EXPECT_EQ(host.player.starChartChoice, c.choice);
-    const bool jumped = std::string(c.nextMap) != "before.map";
-    EXPECT_STREQ(host.player.entryPoint, jumped ? "default" : "gate");
-    EXPECT_EQ(host.player.restorePlayer, jumped ? 0 : 1);
-    EXPECT_EQ(host.player.engineOn, jumped ? 0 : 1);
-    CloseCurrentForm(forms);
-  }
-}
-
 TEST_F(StarChartTest, MissingFilesAreLoggedAndTheFormStillOpens) {
   std::remove(dir.File("starchart.map").c_str());
   Open();

@@ -29,16 +29,11 @@ class WorldCollisionTest : public WorldTest {
     DestroyEntityManager(&world, manager);
     WorldTest::TearDown();
   }
-  // Loads a model as solid map geometry at (x, y, z) (world coordinates).
-  int32_t AddGround(const Tdo& model, int32_t x, int32_t y, int32_t z, uint8_t solid = 1) {
-    std::string bytes = model.Data();
-    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-    int32_t index = scene->store.LoadFromOpenFile(f, 0, 0);
-    fclose(f);
-    EXPECT_GE(index, 0);
-    scene->store.objects[index]->solid = solid;
-    scene->store.SetPosition(index, x, y, z);
-    return index;
+  // A model as map geometry, solid unless told otherwise.
+  int32_t AddGround(const TdoFile& model, int32_t x, int32_t y, int32_t z, uint8_t solid = 1) {
+    const int32_t k = PlaceModel(model, x, y, z);
+    scene->store.objects[k]->solid = solid;
+    return k;
   }
   Entity* Add(int32_t type, int32_t mode, int32_t x, int32_t y, int32_t z) {
     Entity* e = AddEntity(manager, type, mode, nullptr);

@@ -1,9 +1,10 @@
 // Test helpers of the world: a fake host, a scratch directory with the math tables, the
-// explosion pictures and the samples, and writers of tiny .tdo, .map and .ent files.
+// explosion pictures and the samples, and writers of tiny .map and .ent files.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "engine3d/engine3d.h"
 #include "gfx2d/gfx2d.h"
 #include "sound/sound.h"
+#include "data_files.h"
 #include "test_support.h"
 #include "world/kinds.h"
 #include "world/world.h"
@@ -65,44 +67,17 @@ struct Bytes {
   }
 };
 
-// A .tdo in the file's terms (z as stored, corners in file order).
-struct Tdo {
-  struct Poly {
-    std::vector<int32_t> corners;
-    int32_t texture = 0, type = 0;
-  };
-  std::vector<Vertex3D> vertices;
-  std::vector<Poly> polys;
-  int32_t V(int32_t x, int32_t y, int32_t z) {
-    vertices.push_back({x, y, z, 4096});
-    return int32_t(vertices.size()) - 1;
-  }
-  void P(std::vector<int32_t> corners, int32_t type = 0) { polys.push_back({corners, 0, type}); }
-  std::string Data() const {
-    Bytes b;
-    b.I32(int32_t(vertices.size()));
-    for (const Vertex3D& v : vertices) b.I32(v.x).I32(v.y).I32(v.z).I32(v.shade);
-    b.I32(int32_t(polys.size()));
-    for (const Poly& p : polys) {
-      b.I32(int32_t(p.corners.size()));
-      for (int32_t c : p.corners) b.I32(c).I32(0).I32(0);
-      b.I32(p.texture).I32(p.type);
-    }
-    return b.data;
-  }
-};
-
 // A square of ground, side 2 * half, centred on the object's origin. The corner heights are
 // those at world (x, z) = (-h, -h), (-h, +h), (+h, +h), (+h, -h) of the placed object (the
 // loader negates the file's z and reverses the corners; this writes what comes out right).
-inline Tdo GroundTile(int32_t half, int32_t type = 0, int32_t y0 = 0, int32_t y1 = 0,
+inline TdoFile GroundTile(int32_t half, int32_t type = 0, int32_t y0 = 0, int32_t y1 = 0,
                       int32_t y2 = 0, int32_t y3 = 0) {
-  Tdo t;
-  int32_t a = t.V(-half, y0, half);
-  int32_t b = t.V(-half, y1, -half);
-  int32_t c = t.V(half, y2, -half);
-  int32_t d = t.V(half, y3, half);
-  t.P({d, c, b, a}, type);
+  TdoFile t;
+  int32_t a = t.Vertex(-half, y0, half);
+  int32_t b = t.Vertex(-half, y1, -half);
+  int32_t c = t.Vertex(half, y2, -half);
+  int32_t d = t.Vertex(half, y3, half);
+  t.Poly({d, c, b, a}, 0, type);
   return t;
 }
 
@@ -110,7 +85,7 @@ inline Tdo GroundTile(int32_t half, int32_t type = 0, int32_t y0 = 0, int32_t y1
 struct MapObject {
   int32_t x = 0, y = 0, z = 0;  // z as stored (placed at -z)
   int32_t solid = 1;
-  Tdo model;
+  TdoFile model;
 };
 
 inline std::string MapFile(const std::vector<MapObject>& objects, const std::string& texPack,
@@ -118,7 +93,7 @@ inline std::string MapFile(const std::vector<MapObject>& objects, const std::str
   Bytes b;
   b.I32(countOverride != INT32_MIN ? countOverride : int32_t(objects.size()));
   for (const MapObject& o : objects)
-    b.I32(o.x).I32(o.y).I32(o.z).Zeros(58).I32(o.solid).Raw(o.model.Data());
+    b.I32(o.x).I32(o.y).I32(o.z).Zeros(58).I32(o.solid).Raw(o.model.Bytes());
   b.Text(texPack, 256).Text(background, 256);
   return b.data;
 }
@@ -139,28 +114,23 @@ inline std::string EntFile(const std::vector<std::string>& records,
   return b.data;
 }
 
-// A silent 16 kHz 16-bit mono wave of n samples.
-inline std::string WavFile(int32_t samples) {
-  Bytes b;
-  b.Raw("RIFF").I32(36 + samples * 2).Raw("WAVE").Raw("fmt ").I32(16);
-  b.data += std::string("\x01\x00\x01\x00", 4);
-  b.I32(16000).I32(32000);
-  b.data += std::string("\x02\x00\x10\x00", 4);
-  b.Raw("data").I32(samples * 2).Zeros(size_t(samples) * 2);
-  return b.data;
-}
-
-// A .spr of w x h pixels of one value (big-endian words).
-inline std::string SprFile(int w, int h, uint16_t value) {
-  std::string s;
-  auto put = [&s](uint16_t v) {
-    s.push_back(char(v >> 8));
-    s.push_back(char(v & 0xFF));
-  };
-  put(uint16_t(w));
-  put(uint16_t(h));
-  for (int i = 0; i < w * h; ++i) put(value);
-  return s;
+// A cube of side 2 * half around the origin, written under every enemy model and key-frame
+// name (and the rocket's).
+inline void WriteEnemyModels(const ScratchDir& dir, int32_t half) {
+  TdoFile t;
+  for (int i = 0; i < 8; ++i)
+    t.Vertex(i & 1 ? half : -half, i & 2 ? half : -half, i & 4 ? half : -half);
+  for (const std::vector<int32_t>& face :
+       {std::vector<int32_t>{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 2, 6, 4},
+        {1, 5, 7, 3}})
+    t.Poly(face);
+  for (const char* name :
+       {"megaraptor.tdo", "megaraptor_f1.tdo", "megaraptor_f2.tdo", "megaraptor_f4.tdo",
+        "mrpt_expl_f1.tdo", "mrpt_expl_f2.tdo", "stegotank.tdo", "stgt_expl_f1.tdo",
+        "stgt_expl_f2.tdo", "hoverchasmo.tdo", "hv_expl_f1.tdo", "hv_expl_f2.tdo",
+        "pteranoflyer.tdo", "ptr_expl_f1.tdo", "ptr_expl_f2.tdo", "shootingtower.tdo",
+        "stt_expl_f1.tdo", "stt_expl_f2.tdo", "rocket.tdo"})
+    dir.Write(name, t.Bytes());
 }
 
 // Scratch directory with the tables, the world's sprites and samples; Math, Gfx2D, a sound
@@ -185,10 +155,10 @@ class WorldTest : public ::testing::Test {
     for (int n = 2; n <= 32; ++n) {
       char name[32];
       snprintf(name, sizeof name, "expl_w_smoke_%03d.spr", n);
-      dir.Write(name, SprFile(4, 4, uint16_t(n)));
+      dir.Write(name, SprFill(4, 4, uint16_t(n)));
     }
-    dir.Write("PlasmaExplosion.wav", WavFile(4000));
-    dir.Write("BigExplosion.wav", WavFile(4000));
+    dir.Write("PlasmaExplosion.wav", SilentWav(4000));
+    dir.Write("BigExplosion.wav", SilentWav(4000));
     ASSERT_TRUE(math.Create(0));
     Math = &math;
     gfx = std::make_unique<Graphics2D>();
@@ -209,6 +179,16 @@ class WorldTest : public ::testing::Test {
     Gfx2D = nullptr;
     math.Destroy();
     Math = nullptr;
+  }
+  // Loads a model as map geometry placed at (x, y, z); its index in the store.
+  int32_t PlaceModel(const TdoFile& model, int32_t x, int32_t y, int32_t z) {
+    std::string bytes = model.Bytes();
+    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
+    const int32_t k = scene->store.LoadFromOpenFile(f, 0, 0);
+    fclose(f);
+    EXPECT_GE(k, 0);
+    if (k >= 0) scene->store.SetPosition(k, x, y, z);
+    return k;
   }
   // Count of log lines equal to text.
   int LogCount(const std::string& text) const {

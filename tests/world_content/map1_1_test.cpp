@@ -1,10 +1,7 @@
-// The baked first map read as the game reads it: within every limit of the loader, the
-// store and the frame's soups, with ground under every spot by the entity manager's own
-// rule, and the records the other maps and the tests rely on.
+// The baked first map read as the game reads it: the tools' ground rule against the entity
+// manager's, a drive along the cell lines, room in the frame's soups, the explosion frames.
 #include <algorithm>
-#include <cmath>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -31,9 +28,7 @@ class Map1_1 : public ::testing::Test {
     Gfx2D = &gfx;
     engine = std::make_unique<Engine3D>();
     ASSERT_EQ(engine->Create(nullptr, "TDENG", 0, 0, 240, 320), 1);
-    std::string why;
     ASSERT_TRUE(LoadMapWithGame(*engine, GameDataDir(), "map1_1.map", "default", 2800, &loaded));
-    ASSERT_TRUE(ParseEnt(ReadWholeFile(GameDataDir() + "/map1_1.ent"), &records, &why)) << why;
   }
   void TearDown() override {
     engine->Destroy();
@@ -41,101 +36,12 @@ class Map1_1 : public ::testing::Test {
     Math = nullptr;
     math.Destroy();
   }
-  const EntRow* Player(const std::string& entry) const {
-    for (const EntRow& r : records)
-      if (r.type == 1 && r.entry == entry) return &r;
-    return nullptr;
-  }
-
   UseGameData data;
   MathTables math;
   Graphics2D gfx;
   std::unique_ptr<Engine3D> engine;
   LoadedMap loaded;
-  std::vector<EntRow> records;
 };
-
-TEST_F(Map1_1, FitsTheLoaderTheStoreAndTheEngine) {
-  EXPECT_EQ(loaded.pack, "map1.tex");
-  EXPECT_EQ(loaded.sky, "sky_desert.spr");
-  // The game's loader takes every file of the map without a word; what it may say here is
-  // only about the driver's controls this stand-in lacks.
-  for (const std::string& line : loaded.log) EXPECT_NE(line.find("ptr"), std::string::npos) << line;
-  // Beyond the scenery the store holds only the models the kinds loaded.
-  int32_t scenery = 0;
-  for (int32_t k = 0; k < engine->store.count; ++k) scenery += engine->store.Get(k)->entity == 0;
-  EXPECT_EQ(scenery, loaded.objects);
-  EXPECT_LE(engine->store.count, kMaxObjects);
-  EXPECT_LE(records.size(), size_t(MapLimits::kMaxRecords));
-  // Room in the store for every entity model the records' kinds load (the player's once).
-  int slots = EntityModelSlots(1);
-  for (const EntRow& r : records)
-    if (r.type != 1) slots += EntityModelSlots(r.type);
-  EXPECT_LE(loaded.objects + slots, kMaxObjects) << loaded.objects << " scenery objects";
-  for (int32_t k = 0; k < engine->store.count; ++k) {
-    const Object3D* o = engine->store.Get(k);
-    EXPECT_LE(o->vertexCount, 1100);
-    EXPECT_LE(o->polygonCount, 500);
-    for (int32_t p = 0; p < o->polygonCount; ++p) EXPECT_LE(o->polygons[p].cornerCount, 4);
-  }
-}
-
-TEST_F(Map1_1, HasTheEntryPointsAndTheExit) {
-  ASSERT_NE(Player("default"), nullptr);
-  ASSERT_NE(Player("canyon"), nullptr);
-  const EntRow* exit = nullptr;
-  for (const EntRow& r : records)
-    if (r.type == 10) exit = &r;
-  ASSERT_NE(exit, nullptr);
-  EXPECT_EQ(exit->tag, "map1_2.map");
-  EXPECT_EQ(exit->entry, "south_gate");
-  // Every record stands where it can move: on ground that is not a wall, hovering over it.
-  for (const EntRow& r : records) {
-    GroundHit hit;
-    ASSERT_TRUE(FindGround(*engine, r.x, r.z, &hit)) << EntityTypeName(r.type) << " at " << r.x << "," << r.z;
-    EXPECT_NE(hit.type, 2) << EntityTypeName(r.type) << " at " << r.x << "," << r.z;
-    EXPECT_NEAR(r.y, hit.y + MapLimits::kHover, 30) << EntityTypeName(r.type);
-  }
-}
-
-// Every spot of the map, the cell lines and corners included, has a ground polygon under
-// it, found in an object near enough for the entity manager to examine; the edge is wall.
-TEST_F(Map1_1, GroundUnderEverySpot) {
-  int32_t minX = INT32_MAX, maxX = INT32_MIN, minZ = INT32_MAX, maxZ = INT32_MIN;
-  for (int32_t k = 0; k < engine->store.count; ++k) {
-    const Object3D* o = engine->store.Get(k);
-    if (!o->solid) continue;
-    for (int32_t i = 0; i < o->vertexCount; ++i) {
-      minX = std::min(minX, o->vertices[i].x + o->x), maxX = std::max(maxX, o->vertices[i].x + o->x);
-      minZ = std::min(minZ, o->vertices[i].z + o->z), maxZ = std::max(maxZ, o->vertices[i].z + o->z);
-    }
-  }
-  ASSERT_LT(minX, maxX);
-  std::vector<std::pair<int32_t, int32_t>> spots;
-  for (int32_t z = 0; z <= 12000; z += 25)
-    for (int32_t x = 0; x <= 12000; x += 25) spots.emplace_back(x, z);
-  uint32_t seed = 12345;  // and spots off the grid
-  for (int i = 0; i < 20000; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    const int32_t x = int32_t(seed >> 8) % 12001;
-    seed = seed * 1103515245u + 12345u;
-    spots.emplace_back(x, int32_t(seed >> 8) % 12001);
-  }
-  int missing = 0, far = 0, openEdge = 0;
-  for (const auto& [x, z] : spots) {
-    GroundHit hit;
-    if (!FindGround(*engine, x, z, &hit)) {
-      if (++missing < 5) ADD_FAILURE() << "no ground under " << x << "," << z;
-      continue;
-    }
-    const Object3D* o = engine->store.Get(hit.object);
-    if (MathTables::Distance3(o->x, o->y, o->z, x, hit.y + MapLimits::kHover, z) > MapLimits::kCollisionReach) ++far;
-    if ((x < 250 || z < 250 || x > 11750 || z > 11750) && hit.type != 2) ++openEdge;
-  }
-  EXPECT_EQ(missing, 0);
-  EXPECT_EQ(far, 0);
-  EXPECT_EQ(openEdge, 0);
-}
 
 // The tools' copy of the "under the entity" rule answers as the entity manager's own.
 TEST_F(Map1_1, ToolsAndWorldAgreeOnTheGroundRule) {
