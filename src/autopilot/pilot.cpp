@@ -1,0 +1,242 @@
+// The pilot: which leg of the run the current map plays, the step of it under way, and the
+// choice between fighting what comes near and walking the route.
+#include "autopilot/pilot.h"
+#include "world/kinds.h"
+
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int64_t kEngageReach = 1300;   // enemies nearer than this are fought at once
+constexpr int64_t kKeepReach = 4000;     // a fought enemy further than this is let go
+constexpr int64_t kTrackReach = 3000;    // a route's enemy is looked for this far from its mark
+constexpr int64_t kPickupReach = 600;    // a route's pickup is looked for this far from its mark
+constexpr int64_t kArrive = 220;         // a waypoint is reached this close
+constexpr int32_t kStepPatience = 4000;  // timer messages: a step that never ends is dropped
+constexpr int32_t kPickupPatience = 150; // timer messages beside a pickup that stays
+constexpr int32_t kTargetPatience = 700; // timer messages on one enemy before giving it up
+constexpr int64_t kStationReach = 250;   // a hyperload station is touched this close
+
+// Whether the craft would take the pickup now: full stores refuse it.
+bool Wanted(const CraftReading& craft, int32_t type) {
+  switch (type) {
+    case kTypeEnergyPack: return craft.energy < 250;
+    case kTypeAmmoMGun: return craft.gunAmmo < 300;
+    case kTypeAmmoPlasma: return craft.plasmaAmmo < 150;
+    case kTypeAmmoRocket: return craft.rockets < 8;
+    default: return true;
+  }
+}
+
+// Mission objects the craft walks into and stays at until they are gone.
+bool StaysUntilGone(int32_t type) {
+  return type == kTypeNeuralLink || type == kTypeMainframe || type == kTypeShip;
+}
+
+// "map1_1.map" -> "map1_1".
+std::string MapStem(const char* file) {
+  std::string s = file;
+  if (s.size() > 4 && s.compare(s.size() - 4, 4, ".map") == 0) s.resize(s.size() - 4);
+  return s;
+}
+
+}  // namespace
+
+Pilot::Pilot(const AutopilotOptions& options, std::vector<CampaignLeg> legs,
+             std::vector<MapRoute> routes)
+    : options_(options), legs_(std::move(legs)), routes_(std::move(routes)) {}
+
+const RouteLeg* Pilot::CurrentLeg() const {
+  if (legIndex_ < 0 || size_t(legIndex_) >= legs_.size()) return nullptr;
+  return routes_[size_t(legIndex_)].Leg(legs_[size_t(legIndex_)].leg);
+}
+
+void Pilot::NextStep() {
+  ++step_;
+  stepAge_ = 0;
+  nearAge_ = 0;
+  target_ = -1;
+  const RouteLeg* leg = CurrentLeg();
+  if (leg && step_ < leg->steps.size()) {
+    trackX_ = leg->steps[step_].x;
+    trackZ_ = leg->steps[step_].z;
+  }
+}
+
+void Pilot::EnterMap(const std::string& map, bool restart) {
+  if (!restart) {
+    // The next leg of the run on this map; a map off the run leaves the pilot without one.
+    int32_t found = -1;
+    for (size_t i = size_t(legIndex_ + 1); i < legs_.size(); ++i)
+      if (legs_[i].map == map) {
+        found = int32_t(i);
+        break;
+      }
+    if (found < 0) {
+      legIndex_ = int32_t(legs_.size());
+    } else {
+      legIndex_ = found;
+    }
+  }
+  map_ = map;
+  ignored_.clear();
+  step_ = size_t(-1);
+  NextStep();
+  unsticker_.Reset();
+}
+
+static int traceN = 0;
+Intent Pilot::Think(const GameReading& game) {
+  Intent out;
+  if (getenv("APTRACE") && (++traceN % atoi(getenv("APTRACE"))) == 0) {
+    CraftReading c = game.world.Craft();
+    fprintf(stderr, "T%d form=%s map=%s leg=%d step=%d age=%d pos=%d,%d,%d h=%d p=%d en=%d E=%d ammo=%d/%d/%d w=%d tgt=%d alive=%d\n", traceN, game.form, game.world.MapName(), legIndex_, int(step_), stepAge_, c.x, c.y, c.z, c.heading*360/524288, c.pitch, c.engineOn, c.energy, c.gunAmmo, c.plasmaAmmo, c.rockets, c.weapon, target_, c.alive);
+  }
+  if (finished_) {
+    out.finished = true;
+    return out;
+  }
+  const WorldView& world = game.world;
+  const bool inGameForm = strncmp(game.form, "FORMINGAME", 10) == 0;
+  if (inGameForm && world.Playing() && !game.choiceOpen) {
+    if (!world.Craft().alive) {
+      sawDeath_ = true;
+      return out;
+    }
+    PlayMap(game, &out);
+    return out;
+  }
+  if (strcmp(game.form, "FORMMAIN") == 0) {
+    if (inGame_ && legIndex_ >= int32_t(legs_.size()) - 1) {
+      finished_ = true;
+      out.finished = true;
+      return out;
+    }
+    // A new game: the run starts over.
+    inGame_ = true;
+    legIndex_ = -1;
+    map_.clear();
+  }
+  const std::string next =
+      size_t(legIndex_ + 1) < legs_.size() ? legs_[size_t(legIndex_ + 1)].map + ".map" : "";
+  MenuTap(game, options_.skill, next, &out);
+  return out;
+}
+
+void Pilot::PlayMap(const GameReading& game, Intent* out) {
+  const WorldView& world = game.world;
+  const CraftReading craft = world.Craft();
+  out->drive = true;
+  const std::string map = MapStem(world.MapName());
+  if (map != map_) {
+    EnterMap(map, false);
+  } else if (sawDeath_) {
+    EnterMap(map, true);  // the map was restored as it was when entered: the leg starts over
+  }
+  sawDeath_ = false;
+  const RouteLeg* leg = CurrentLeg();
+  if (!leg) return;  // off the run: stand still
+
+  // Whatever the route says, an enemy close by is fought first.
+  if (target_ >= 0) {
+    const EntityReading e = world.EntityAt(target_);
+    if (++targetAge_ > kTargetPatience) {
+      ignored_.push_back(target_);
+      target_ = -1;
+    } else if (!e.active || Distance2(craft.x, craft.z, e.x, e.z) > kKeepReach * kKeepReach) {
+      target_ = -1;
+    }
+  }
+  if (target_ < 0) {
+    target_ = NearestEnemy(world, craft, kEngageReach, ignored_);
+    targetAge_ = 0;
+  }
+  if (target_ >= 0) {
+    Attack(craft, world.EntityAt(target_), out);
+    if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
+    return;
+  }
+
+  while (step_ < leg->steps.size()) {
+    const RouteStep& s = leg->steps[step_];
+    if (++stepAge_ > kStepPatience) {
+      NextStep();
+      continue;
+    }
+    switch (s.verb) {
+      case RouteVerb::Go:
+        if (Distance2(craft.x, craft.z, s.x, s.z) < kArrive * kArrive) {
+          NextStep();
+          continue;
+        }
+        SteerTo(craft, s.x, s.z, out);
+        break;
+      case RouteVerb::Exit:
+        SteerTo(craft, s.x, s.z, out);  // the map changes when the craft walks in
+        break;
+      case RouteVerb::Wait:
+        if (stepAge_ > s.type) {
+          NextStep();
+          continue;
+        }
+        out->engine = false;
+        return;
+      case RouteVerb::Take:
+      case RouteVerb::Fight: {
+        // The entity of the type nearest to where it was last seen.
+        const int64_t reach = s.verb == RouteVerb::Take ? kPickupReach : kTrackReach;
+        int32_t found = -1;
+        int64_t best = reach * reach;
+        for (int32_t i = 0; i < world.EntityCount(); ++i) {
+          const EntityReading e = world.EntityAt(i);
+          if (!e.active || e.type != s.type) continue;
+          const int64_t d = Distance2(trackX_, trackZ_, e.x, e.z);
+          if (d < best) {
+            best = d;
+            found = i;
+          }
+        }
+        if (found < 0 || (s.verb == RouteVerb::Take && !Wanted(craft, s.type))) {
+          NextStep();
+          continue;
+        }
+        const EntityReading e = world.EntityAt(found);
+        trackX_ = e.x;
+        trackZ_ = e.z;
+        if (s.verb == RouteVerb::Fight) {
+          bool given = false;
+          for (int32_t k : ignored_) given = given || k == found;
+          if (given) {
+            NextStep();
+            continue;
+          }
+          target_ = found;
+          targetAge_ = 0;
+          Attack(craft, e, out);
+          break;
+        }
+        const int64_t d2 = Distance2(craft.x, craft.z, e.x, e.z);
+        if (s.type == kTypeHyperLoad && d2 < kStationReach * kStationReach) {
+          NextStep();  // the station stays; touching it charges
+          continue;
+        }
+        if (StaysUntilGone(s.type) && d2 < 900 * 900) {
+          SteerTo(craft, e.x, e.z, out);
+          out->engine = true;
+          return;  // pressing against it is the point: no getting unstuck
+        }
+        if (d2 < 150 * 150 && ++nearAge_ > kPickupPatience) {
+          NextStep();  // it does not go: stands where the craft cannot touch it
+          continue;
+        }
+        SteerTo(craft, e.x, e.z, out);
+        break;
+      }
+    }
+    if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
+    return;
+  }
+  out->engine = false;  // the leg is walked: wait for what comes (the ending)
+}
