@@ -9,8 +9,10 @@
 
 namespace {
 
-constexpr int64_t kEngageReach = 1300;   // enemies nearer than this are fought at once
-constexpr int64_t kKeepReach = 4000;     // a fought enemy further than this is let go
+constexpr int64_t kEngageReach = 1300;   // walkers nearer than this are fought at once
+constexpr int64_t kKeepReach = 1900;     // a walker fought further off than this is let go
+constexpr int64_t kFlyerReach = 1900;    // flyers ahead nearer than this are shot at
+constexpr int64_t kHuntReach = 4000;     // the route's enemy further than this is let go
 constexpr int64_t kTrackReach = 3000;    // a route's enemy is looked for this far from its mark
 constexpr int64_t kPickupReach = 600;    // a route's pickup is looked for this far from its mark
 constexpr int64_t kArrive = 220;         // a waypoint is reached this close
@@ -18,6 +20,17 @@ constexpr int32_t kStepPatience = 4000;  // timer messages: a step that never en
 constexpr int32_t kPickupPatience = 150; // timer messages beside a pickup that stays
 constexpr int32_t kTargetPatience = 700; // timer messages on one enemy before giving it up
 constexpr int64_t kStationReach = 250;   // a hyperload station is touched this close
+constexpr int32_t kLowEnergy = 130;      // below this, an energy pack nearby is fetched first
+constexpr int64_t kPackReach = 2500;
+constexpr int32_t kLeavingEnergy = 200;  // below this, packs are fetched before an exit
+constexpr int64_t kMapReach = 20000;
+constexpr int32_t kPackPatience = 1200;   // timer messages: a pack not reached by then is left
+
+bool Holds(const std::vector<int32_t>& list, int32_t value) {
+  for (int32_t v : list)
+    if (v == value) return true;
+  return false;
+}
 
 // Whether the craft would take the pickup now: full stores refuse it.
 bool Wanted(const CraftReading& craft, int32_t type) {
@@ -82,17 +95,30 @@ void Pilot::EnterMap(const std::string& map, bool restart) {
   }
   map_ = map;
   ignored_.clear();
+  unreachable_.clear();
+  pack_ = -1;
   step_ = size_t(-1);
   NextStep();
   unsticker_.Reset();
 }
 
 static int traceN = 0;
+// Two timer messages make a step: the motion over four messages, halved, is a step's.
+void Pilot::Track(const EntityReading& e, int32_t* vx, int32_t* vz) {
+  const int32_t slot = seen_ % 4;
+  const bool full = seen_ >= 4;
+  *vx = full ? (e.x - seenX_[slot]) / 2 : 0;
+  *vz = full ? (e.z - seenZ_[slot]) / 2 : 0;
+  seenX_[slot] = e.x;
+  seenZ_[slot] = e.z;
+  ++seen_;
+}
+
 Intent Pilot::Think(const GameReading& game) {
   Intent out;
   if (getenv("APTRACE") && (++traceN % atoi(getenv("APTRACE"))) == 0) {
     CraftReading c = game.world.Craft();
-    fprintf(stderr, "T%d form=%s map=%s leg=%d step=%d age=%d pos=%d,%d,%d h=%d p=%d en=%d E=%d ammo=%d/%d/%d w=%d tgt=%d alive=%d\n", traceN, game.form, game.world.MapName(), legIndex_, int(step_), stepAge_, c.x, c.y, c.z, c.heading*360/524288, c.pitch, c.engineOn, c.energy, c.gunAmmo, c.plasmaAmmo, c.rockets, c.weapon, target_, c.alive);
+    fprintf(stderr, "T%d form=%s map=%s leg=%d step=%d age=%d pos=%d,%d,%d h=%d p=%d en=%d E=%d ammo=%d/%d/%d w=%d tgt=%d(%d@%d,%d) alive=%d\n", traceN, game.form, game.world.MapName(), legIndex_, int(step_), stepAge_, c.x, c.y, c.z, c.heading*360/524288, c.pitch, c.engineOn, c.energy, c.gunAmmo, c.plasmaAmmo, c.rockets, c.weapon, target_, game.world.EntityAt(target_).type, game.world.EntityAt(target_).x, game.world.EntityAt(target_).z, c.alive);
   }
   if (finished_) {
     out.finished = true;
@@ -139,8 +165,26 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   const RouteLeg* leg = CurrentLeg();
   if (!leg) return;  // off the run: stand still
 
-  // Whatever the route says, an enemy close by is fought first.
-  if (target_ >= 0) {
+  // The route's enemy is hunted down.
+  if (target_ >= 0 && hunting_) {
+    const EntityReading e = world.EntityAt(target_);
+    if (++targetAge_ > kTargetPatience) {
+      ignored_.push_back(target_);
+      target_ = -1;
+    } else if (!e.active || Distance2(craft.x, craft.z, e.x, e.z) > kHuntReach * kHuntReach) {
+      target_ = -1;
+    } else {
+      int32_t vx, vz;
+      Track(e, &vx, &vz);
+      Attack(craft, e, vx, vz, true, out);
+      if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
+      return;
+    }
+    hunting_ = false;
+  }
+
+  // A walker close by is stood up to and shot down: the way on is rarely safe from it.
+  if (target_ >= 0 && !flyer_) {
     const EntityReading e = world.EntityAt(target_);
     if (++targetAge_ > kTargetPatience) {
       ignored_.push_back(target_);
@@ -149,14 +193,93 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
       target_ = -1;
     }
   }
-  if (target_ < 0) {
-    target_ = NearestEnemy(world, craft, kEngageReach, ignored_);
-    targetAge_ = 0;
+  if (target_ < 0 || flyer_) {
+    const int32_t walker = EnemyToShoot(world, craft, false, kEngageReach, false, 0, ignored_);
+    if (walker >= 0 && walker != target_) {
+      target_ = walker;
+      targetAge_ = 0;
+      flyer_ = false;
+      seen_ = 0;
+    }
   }
-  if (target_ >= 0) {
-    Attack(craft, world.EntityAt(target_), out);
+  if (target_ >= 0 && !flyer_) {
+    const EntityReading e = world.EntityAt(target_);
+    int32_t vx, vz;
+    Track(e, &vx, &vz);
+    Attack(craft, e, vx, vz, true, out);
     if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
     return;
+  }
+
+  int32_t bearing = 0;
+  const bool walking = Walk(world, craft, leg, out, &bearing);
+  if (hunting_) return;
+
+  // A flyer roughly where the route goes is shot at without stopping: its torpedoes are
+  // slow, and miss a craft that walks on.
+  const int32_t ahead = EnemyToShoot(world, craft, true, kFlyerReach, walking, bearing, ignored_);
+  if (ahead != target_) {
+    target_ = ahead;
+    targetAge_ = 0;
+    flyer_ = true;
+    seen_ = 0;
+  }
+  if (target_ < 0) {
+    // Between fights an empty weapon is changed for one with ammunition.
+    const int32_t ammo[3] = {craft.gunAmmo, craft.plasmaAmmo, craft.rockets};
+    if (craft.weapon >= 0 && craft.weapon < 3 && ammo[craft.weapon] <= 0 &&
+        (ammo[0] > 0 || ammo[1] > 0 || ammo[2] > 0))
+      out->changeWeapon = true;
+    return;
+  }
+  if (++targetAge_ > kTargetPatience) {
+    ignored_.push_back(target_);
+    target_ = -1;
+    return;
+  }
+  const bool engine = out->engine;
+  const EntityReading e = world.EntityAt(target_);
+  int32_t vx, vz;
+  Track(e, &vx, &vz);
+  Attack(craft, e, vx, vz, false, out);
+  out->engine = engine;
+}
+
+bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                 Intent* out, int32_t* bearing) {
+  // Low on energy: a pack close by comes before the route.
+  if (pack_ >= 0) {
+    const EntityReading e = world.EntityAt(pack_);
+    if (!e.active || craft.energy >= 250) {
+      pack_ = -1;
+    } else if (++packAge_ > kPackPatience) {
+      unreachable_.push_back(pack_);
+      pack_ = -1;
+    }
+  }
+  // Before leaving by an exit, the energy is topped up from whatever packs the map has left:
+  // the next map starts, and after a loss starts again, with what the craft brings.
+  const bool leaving = step_ < leg->steps.size() && leg->steps[step_].verb == RouteVerb::Exit;
+  if (pack_ < 0 && (craft.energy < kLowEnergy || (leaving && craft.energy < kLeavingEnergy))) {
+    const int64_t reach = leaving ? kMapReach : kPackReach;
+    int64_t best = reach * reach;
+    for (int32_t i = 0; i < world.EntityCount(); ++i) {
+      const EntityReading e = world.EntityAt(i);
+      if (!e.active || e.type != kTypeEnergyPack || Holds(unreachable_, i)) continue;
+      const int64_t d = Distance2(craft.x, craft.z, e.x, e.z);
+      if (d < best) {
+        best = d;
+        pack_ = i;
+        packAge_ = 0;
+      }
+    }
+  }
+  if (pack_ >= 0) {
+    const EntityReading e = world.EntityAt(pack_);
+    SteerTo(craft, e.x, e.z, out);
+    unsticker_.Run(craft, out->engine, out);
+    *bearing = HeadingTowards(e.x - craft.x, e.z - craft.z);
+    return true;
   }
 
   while (step_ < leg->steps.size()) {
@@ -172,9 +295,11 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
           continue;
         }
         SteerTo(craft, s.x, s.z, out);
+        *bearing = HeadingTowards(s.x - craft.x, s.z - craft.z);
         break;
       case RouteVerb::Exit:
         SteerTo(craft, s.x, s.z, out);  // the map changes when the craft walks in
+        *bearing = HeadingTowards(s.x - craft.x, s.z - craft.z);
         break;
       case RouteVerb::Wait:
         if (stepAge_ > s.type) {
@@ -182,7 +307,7 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
           continue;
         }
         out->engine = false;
-        return;
+        return false;
       case RouteVerb::Take:
       case RouteVerb::Fight: {
         // The entity of the type nearest to where it was last seen.
@@ -212,10 +337,15 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
             NextStep();
             continue;
           }
+          if (target_ != found) seen_ = 0;
           target_ = found;
           targetAge_ = 0;
-          Attack(craft, e, out);
-          break;
+          hunting_ = true;
+          int32_t vx, vz;
+          Track(e, &vx, &vz);
+          Attack(craft, e, vx, vz, true, out);
+          if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
+          return true;
         }
         const int64_t d2 = Distance2(craft.x, craft.z, e.x, e.z);
         if (s.type == kTypeHyperLoad && d2 < kStationReach * kStationReach) {
@@ -225,18 +355,21 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
         if (StaysUntilGone(s.type) && d2 < 900 * 900) {
           SteerTo(craft, e.x, e.z, out);
           out->engine = true;
-          return;  // pressing against it is the point: no getting unstuck
+          *bearing = HeadingTowards(e.x - craft.x, e.z - craft.z);
+          return true;  // pressing against it is the point: no getting unstuck
         }
         if (d2 < 150 * 150 && ++nearAge_ > kPickupPatience) {
           NextStep();  // it does not go: stands where the craft cannot touch it
           continue;
         }
         SteerTo(craft, e.x, e.z, out);
+        *bearing = HeadingTowards(e.x - craft.x, e.z - craft.z);
         break;
       }
     }
-    if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
-    return;
+    unsticker_.Run(craft, out->engine, out);
+    return true;
   }
   out->engine = false;  // the leg is walked: wait for what comes (the ending)
+  return false;
 }

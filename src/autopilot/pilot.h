@@ -41,11 +41,17 @@ class Unsticker {
 };
 
 // Combat: the nearest enemy worth fighting within `reach` of the craft, -1 for none.
-// Towers and what `ignored` holds (entity indices) are left alone.
-int32_t NearestEnemy(const WorldView& world, const CraftReading& craft, int64_t reach,
+// The nearest flyer (or, without `flyers`, walker) within `reach`, and when `walking`
+// within a cone around `bearing`; -1 for none. Towers and what `ignored` holds (entity
+// indices) are left alone.
+int32_t EnemyToShoot(const WorldView& world, const CraftReading& craft, bool flyers,
+                     int64_t reach, bool walking, int32_t bearing,
                      const std::vector<int32_t>& ignored);
-// Turns, looks up or down and fires at the entity; picks the weapon for it.
-void Attack(const CraftReading& craft, const EntityReading& enemy, Intent* out);
+// Turns, looks up or down and fires at the entity, walking nearer when `approach` is set;
+// picks the weapon.
+// (vx, vz): the enemy's motion in units a step, to lead it.
+void Attack(const CraftReading& craft, const EntityReading& enemy, int32_t vx, int32_t vz,
+            bool approach, Intent* out);
 
 // The menus: the tap that moves the menus on towards a new game at the skill, or the next
 // map of the run on the star chart; false when the form needs nothing.
@@ -61,6 +67,10 @@ class Pilot {
 
  private:
   void PlayMap(const GameReading& game, Intent* out);
+  // The route's part of the intent (or an energy pack's when low): true while walking, with
+  // the heading it walks towards in *bearing.
+  bool Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg, Intent* out,
+            int32_t* bearing);
   void EnterMap(const std::string& map, bool restart);
   const RouteLeg* CurrentLeg() const;
   void NextStep();
@@ -80,6 +90,14 @@ class Pilot {
   bool finished_ = false;
   int32_t target_ = -1;  // entity fought
   int32_t targetAge_ = 0;  // timer messages spent on it
+  bool hunting_ = false;   // the target is the route's: walk to it
+  bool flyer_ = false;     // the target is a flyer, shot at on the way
+  int32_t seenX_[4] = {}, seenZ_[4] = {};  // the target's last places, a timer message apart
+  int32_t seen_ = 0;
+  void Track(const EntityReading& e, int32_t* vx, int32_t* vz);
   std::vector<int32_t> ignored_;  // enemies given up on in this map (out of the line of fire)
+  int32_t pack_ = -1;     // an energy pack off the route, fetched when the energy runs low
+  int32_t packAge_ = 0;
+  std::vector<int32_t> unreachable_;  // packs given up on in this map
   Unsticker unsticker_;
 };
