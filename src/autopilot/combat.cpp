@@ -12,7 +12,7 @@ constexpr int32_t kPitchStep = 3000;     // one step of the view keys
 constexpr int32_t kMaxPitch = 48000;
 constexpr int32_t kAimHeading = 4000;    // fire when the heading is this close
 constexpr int64_t kFireRange = 1900;
-constexpr int64_t kCloseIn = 1100;       // walk nearer than this before standing to fight
+static const int64_t kCloseIn = getenv("APCLOSE") ? atoi(getenv("APCLOSE")) : 1100;       // walk nearer than this before standing to fight
 constexpr int32_t kCone = 80000;
 constexpr double kBulletStep = 200.0, kPlasmaStep = 50.0, kRocketStep = 50.0;         // about 55 degrees either side of the way
 
@@ -22,17 +22,18 @@ bool IsEnemy(int32_t type) {
 }
 
 // Plasma does ten points every 150 ms, the machine gun five to seven every 200 ms: plasma
-// kills a walker or a tower fastest, and a quick kill costs the least energy. A flyer is
-// gone before slow plasma gets there: it takes the machine gun's bullets, four times as
-// fast. A rocket's blast tears a raptor or a flyer apart, but reaches 800 units: only fired
-// from further off.
+// kills a walker or a tower fastest, and a quick kill costs the least energy. A flyer or a
+// hover machine is gone before slow plasma gets there: they take the machine gun's bullets,
+// four times as fast. A rocket's blast tears a raptor or a flyer apart, but reaches 800
+// units: only fired from further off.
 int32_t WeaponFor(const CraftReading& craft, const EntityReading& enemy, int64_t distance2) {
   const bool far = distance2 > 1000 * 1000;
   const bool rocketWorthy = enemy.type == kTypeMegaRaptor || enemy.type == kTypePteranoFlyer;
   if (rocketWorthy && craft.rockets > 0 && far) return 2;
   const int32_t order[2][2] = {{1, 0}, {0, 1}};
   const int32_t ammo[3] = {craft.gunAmmo, craft.plasmaAmmo, craft.rockets};
-  for (int32_t w : order[enemy.type == kTypePteranoFlyer ? 1 : 0])
+  const bool fast = enemy.type == kTypePteranoFlyer || enemy.type == kTypeHoverChasmo;
+  for (int32_t w : order[fast ? 1 : 0])
     if (ammo[w] > 0) return w;
   if (craft.rockets > 0 && far) return 2;
   return craft.weapon;

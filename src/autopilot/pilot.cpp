@@ -12,6 +12,7 @@ namespace {
 constexpr int64_t kEngageReach = 1300;   // walkers nearer than this are fought at once
 constexpr int64_t kKeepReach = 1900;     // a walker fought further off than this is let go
 constexpr int64_t kFlyerReach = 1900;    // flyers ahead nearer than this are shot at
+constexpr int64_t kFlyerNear = 3000;     // a flyer this near keeps the craft walking
 constexpr int64_t kHuntReach = 4000;     // the route's enemy further than this is let go
 constexpr int64_t kTrackReach = 3000;    // a route's enemy is looked for this far from its mark
 constexpr int64_t kPickupReach = 600;    // a route's pickup is looked for this far from its mark
@@ -103,6 +104,16 @@ void Pilot::EnterMap(const std::string& map, bool restart) {
 }
 
 static int traceN = 0;
+bool FlyerNear(const WorldView& world, const CraftReading& craft) {
+  for (int32_t i = 0; i < world.EntityCount(); ++i) {
+    const EntityReading e = world.EntityAt(i);
+    if (e.active && e.type == kTypePteranoFlyer &&
+        Distance2(craft.x, craft.z, e.x, e.z) < kFlyerNear * kFlyerNear)
+      return true;
+  }
+  return false;
+}
+
 // Two timer messages make a step: the motion over four messages, halved, is a step's.
 void Pilot::Track(const EntityReading& e, int32_t* vx, int32_t* vz) {
   const int32_t slot = seen_ % 4;
@@ -184,7 +195,9 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   }
 
   // A walker close by is stood up to and shot down: the way on is rarely safe from it.
-  if (target_ >= 0 && !flyer_) {
+  const bool walkMode = getenv("APMODE") != nullptr;
+  if (walkMode && !flyer_) target_ = -1;
+  if (!walkMode && target_ >= 0 && !flyer_) {
     const EntityReading e = world.EntityAt(target_);
     if (++targetAge_ > kTargetPatience) {
       ignored_.push_back(target_);
@@ -193,7 +206,7 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
       target_ = -1;
     }
   }
-  if (target_ < 0 || flyer_) {
+  if (!walkMode && (target_ < 0 || flyer_)) {
     const int32_t walker = EnemyToShoot(world, craft, false, kEngageReach, false, 0, ignored_);
     if (walker >= 0 && walker != target_) {
       target_ = walker;
@@ -207,6 +220,9 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
     int32_t vx, vz;
     Track(e, &vx, &vz);
     Attack(craft, e, vx, vz, true, out);
+    // A flyer's torpedoes are slow and aimed where the craft was: standing still, even to
+    // fight, is what they hit.
+    if (FlyerNear(world, craft)) out->engine = true;
     if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
     return;
   }
@@ -217,7 +233,8 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
 
   // A flyer roughly where the route goes is shot at without stopping: its torpedoes are
   // slow, and miss a craft that walks on.
-  const int32_t ahead = EnemyToShoot(world, craft, true, kFlyerReach, walking, bearing, ignored_);
+  int32_t ahead = EnemyToShoot(world, craft, true, kFlyerReach, walking, bearing, ignored_);
+  if (ahead < 0 && walkMode) ahead = EnemyToShoot(world, craft, false, kFlyerReach, walking, bearing, ignored_);
   if (ahead != target_) {
     target_ = ahead;
     targetAge_ = 0;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "autopilot/autopilot.h"
 #include "world/kinds.h"
@@ -10,6 +12,8 @@
 namespace {
 
 constexpr double kSample = 40;    // along a walk, the ground is looked at this often
+// The craft sways about its line as it turns: a walk keeps this far from walls either side.
+constexpr double kClearance = 120;
 constexpr double kAtRecord = 1;   // a step names a record standing exactly there
 
 std::string At(const std::string& file, int line) { return file + ":" + std::to_string(line) + ": "; }
@@ -37,9 +41,12 @@ bool WallOnWalk(const RouteMap& map, double ax, double az, double bx, double bz,
                 double* wz) {
   const double length = std::hypot(bx - ax, bz - az);
   const int n = std::max(1, int(std::ceil(length / kSample)));
-  for (int k = 0; k <= n; ++k) {
-    const double x = ax + (bx - ax) * k / n, z = az + (bz - az) * k / n;
-    if (CellType(*map.built, x, z) != kGroundWall) continue;
+  // Unit normal of the walk, for the clearance either side.
+  const double nx = length > 0 ? -(bz - az) / length : 0, nz = length > 0 ? (bx - ax) / length : 0;
+  for (int k = 0; k <= 3 * n + 2; ++k) {
+    const double side = (k % 3 - 1) * kClearance;
+    const double x = ax + (bx - ax) * (k / 3) / n + nx * side, z = az + (bz - az) * (k / 3) / n + nz * side;
+    if (!Inside(*map.built, x, z) || CellType(*map.built, x, z) != kGroundWall) continue;
     bool barrier = false;
     for (const EntityPlacement& e : map.source->entities)
       barrier = barrier || (e.type == kTypeBarrier && std::hypot(e.x - x, e.z - z) < map.built->cell * 1.5);
@@ -68,6 +75,18 @@ bool CheckMapRoute(const std::string& file, const std::string& text, const Route
   }
   const MapSource& src = *map.source;
   const BuiltMap& m = *map.built;
+  if (getenv("ROUTEDUMP") && src.name == getenv("ROUTEDUMP")) {
+    for (int j = m.cellsZ - 1; j >= 0; --j) {
+      fprintf(stderr, "%5d ", j * m.cell);
+      for (int i = 0; i < m.cellsX; ++i) {
+        char c = ".~#"[m.cellType[size_t(j) * m.cellsX + i]];
+        for (const EntityPlacement& e : src.entities)
+          if (int(e.x / m.cell) == i && int(e.z / m.cell) == j) c = e.typeName[0];
+        fputc(c, stderr);
+      }
+      fputc('\n', stderr);
+    }
+  }
   for (const RouteLeg& leg : route.legs) {
     bool walked = false;  // the walk into a leg starts at an entry point the route does not name
     double fromX = 0, fromZ = 0;
