@@ -1,6 +1,5 @@
 // Combat: choosing the enemy, the weapon for it, and aiming the view and the craft at it.
 #include <cmath>
-#include <cstdlib>
 
 #include "autopilot/pilot.h"
 #include "world/kinds.h"
@@ -12,7 +11,7 @@ constexpr int32_t kPitchStep = 3000;     // one step of the view keys
 constexpr int32_t kMaxPitch = 48000;
 constexpr int32_t kAimHeading = 4000;    // fire when the heading is this close
 constexpr int64_t kFireRange = 1900;
-static const int64_t kCloseIn = getenv("APCLOSE") ? atoi(getenv("APCLOSE")) : 1100;       // walk nearer than this before standing to fight
+constexpr int64_t kCloseIn = 1100;       // walk nearer than this before standing to fight
 constexpr int32_t kCone = 80000;
 constexpr double kBulletStep = 200.0, kPlasmaStep = 50.0, kRocketStep = 50.0;         // about 55 degrees either side of the way
 

@@ -4,8 +4,6 @@
 #include "world/kinds.h"
 
 #include <cstring>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -103,8 +101,7 @@ void Pilot::EnterMap(const std::string& map, bool restart) {
   unsticker_.Reset();
 }
 
-static int traceN = 0;
-bool FlyerNear(const WorldView& world, const CraftReading& craft) {
+static bool FlyerNear(const WorldView& world, const CraftReading& craft) {
   for (int32_t i = 0; i < world.EntityCount(); ++i) {
     const EntityReading e = world.EntityAt(i);
     if (e.active && e.type == kTypePteranoFlyer &&
@@ -127,10 +124,6 @@ void Pilot::Track(const EntityReading& e, int32_t* vx, int32_t* vz) {
 
 Intent Pilot::Think(const GameReading& game) {
   Intent out;
-  if (getenv("APTRACE") && (++traceN % atoi(getenv("APTRACE"))) == 0) {
-    CraftReading c = game.world.Craft();
-    fprintf(stderr, "T%d form=%s map=%s leg=%d step=%d age=%d pos=%d,%d,%d h=%d p=%d en=%d E=%d ammo=%d/%d/%d w=%d tgt=%d(%d@%d,%d) alive=%d\n", traceN, game.form, game.world.MapName(), legIndex_, int(step_), stepAge_, c.x, c.y, c.z, c.heading*360/524288, c.pitch, c.engineOn, c.energy, c.gunAmmo, c.plasmaAmmo, c.rockets, c.weapon, target_, game.world.EntityAt(target_).type, game.world.EntityAt(target_).x, game.world.EntityAt(target_).z, c.alive);
-  }
   if (finished_) {
     out.finished = true;
     return out;
@@ -195,9 +188,7 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   }
 
   // A walker close by is stood up to and shot down: the way on is rarely safe from it.
-  const bool walkMode = getenv("APMODE") != nullptr;
-  if (walkMode && !flyer_) target_ = -1;
-  if (!walkMode && target_ >= 0 && !flyer_) {
+  if (target_ >= 0 && !flyer_) {
     const EntityReading e = world.EntityAt(target_);
     if (++targetAge_ > kTargetPatience) {
       ignored_.push_back(target_);
@@ -206,7 +197,7 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
       target_ = -1;
     }
   }
-  if (!walkMode && (target_ < 0 || flyer_)) {
+  if (target_ < 0 || flyer_) {
     const int32_t walker = EnemyToShoot(world, craft, false, kEngageReach, false, 0, ignored_);
     if (walker >= 0 && walker != target_) {
       target_ = walker;
@@ -233,8 +224,7 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
 
   // A flyer roughly where the route goes is shot at without stopping: its torpedoes are
   // slow, and miss a craft that walks on.
-  int32_t ahead = EnemyToShoot(world, craft, true, kFlyerReach, walking, bearing, ignored_);
-  if (ahead < 0 && walkMode) ahead = EnemyToShoot(world, craft, false, kFlyerReach, walking, bearing, ignored_);
+  const int32_t ahead = EnemyToShoot(world, craft, true, kFlyerReach, walking, bearing, ignored_);
   if (ahead != target_) {
     target_ = ahead;
     targetAge_ = 0;
