@@ -42,6 +42,14 @@ bool Wanted(const CraftReading& craft, int32_t type) {
   }
 }
 
+// What the mission needs: the X Bomb, the cards, the station's charge, and what they are
+// used on.
+bool Mission(int32_t type) {
+  return type == kTypeXBomb || type == kTypeCodeCard || type == kTypeShipKeyCard ||
+         type == kTypeHyperLoad || type == kTypeNeuralLink || type == kTypeMainframe ||
+         type == kTypeShip;
+}
+
 // Mission objects the craft walks into and stays at until they are gone.
 bool StaysUntilGone(int32_t type) {
   return type == kTypeNeuralLink || type == kTypeMainframe || type == kTypeShip;
@@ -291,7 +299,8 @@ bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteL
 
   while (step_ < leg->steps.size()) {
     const RouteStep& s = leg->steps[step_];
-    if (++stepAge_ > kStepPatience) {
+    // A step that never ends is dropped, except a mission object the run cannot do without.
+    if (++stepAge_ > kStepPatience && !(s.verb == RouteVerb::Take && Mission(s.type))) {
       NextStep();
       continue;
     }
