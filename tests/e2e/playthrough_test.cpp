@@ -1,8 +1,7 @@
 // The autopilot (`game --demo`) plays the real game from a first start: the menus, a new game
-// on Easy, the maps of its run by their routes, the star chart's jumps. Runs are compared
+// on Easy, the maps of its run by their routes, the star chart's jump. Runs are compared
 // frame for frame with a second run to show the play is the same every time, and the log
-// stays empty. The whole campaign takes minutes of wall time: those runs carry the
-// "playthrough" label (see CMakeLists.txt).
+// stays empty.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
