@@ -45,6 +45,10 @@ void SampleKeys();
 // current action latches of those slots are cleared.
 void ShiftLatches();
 
+// With --demo, the platform wrapped by the autopilot (headless, it closes the game when its
+// run is over); else the platform itself.
+Platform* WithDemo(Platform* platform, const PlatformOptions& options);
+
 // Picks the backend from the desktop options, runs the shell, returns the exit status.
 int RunGame(int argc, char** argv);
 

@@ -212,6 +212,14 @@ void GameDriver::Shutdown() {
     case kScreenToMainMenu:
       UnloadMap();
       break;
+    case kScreenLoading:
+      // Closed while a map loads: what was made of it is freed, but a half-loaded map has no
+      // state worth keeping, so its state file is left as the last visit wrote it.
+      if (WorldMapLoaded(&world)) {
+        world.player = nullptr;
+        WorldUnload(&world);
+      }
+      break;
     default:
       break;
   }

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "core/core.h"
+#include "autopilot/autopilot.h"
 #include "platform/replay/replay.h"
 
 namespace {
@@ -87,6 +88,17 @@ int RunGame(int argc, char** argv) {
     fprintf(stderr, "game: --record and --replay do not go together\n");
     return 2;
   }
+  if (options.demo) {
+    AutopilotOptions demo;
+    if (!ParseDemoOption(options.demoValue, &demo)) {
+      fprintf(stderr, "game: --demo takes easy, normal or hard, then optionally ,RUN\n");
+      return 2;
+    }
+    if (!options.replayFile.empty()) {
+      fprintf(stderr, "game: --demo and --replay do not go together\n");
+      return 2;
+    }
+  }
   // The data directory stands for the program's own directory. Run from the build folder the
   // game reads and writes beside itself; installed, it reads the shared data folder and keeps
   // the player's files in the user's own data folder.
@@ -125,6 +137,7 @@ int RunGame(int argc, char** argv) {
     ReleaseInstanceLock();
     return 2;
   }
+  platform = WithDemo(platform, options);
   GameHooks* game = new GameDriver();
   int status = RunShell(platform, game);
   delete game;

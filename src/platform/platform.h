@@ -88,6 +88,8 @@ struct PlatformOptions {
   std::vector<std::pair<int, std::string>> shots;  // headless: timer message, PNG file
   std::string wavFile;     // headless: everything the null audio device took
   bool noPerformanceCounter = false;  // headless: simulate a machine without one
+  bool demo = false;       // the autopilot plays until a real key or touch
+  std::string demoValue;   // what followed "--demo=": skill and run, checked by the app
 };
 
 // Parses the desktop command line. Returns 0 to go on, 1 for an error (message written to

@@ -30,6 +30,9 @@ const char kHelp[] =
     "  --data DIR         read data files from DIR and write settings and saves there\n"
     "  --record FILE      record the session's input to FILE\n"
     "  --replay FILE      play a recorded session back (headless or in the window)\n"
+    "  --demo[=SKILL[,RUN]]  the autopilot plays a new game from the main menu until a key\n"
+    "                     or a click (SKILL easy (default), normal or hard; RUN final\n"
+    "                     (default) or ship); headless, the game closes when the run ends\n"
     "headless runs (no window, no sound card, virtual 20 ms clock):\n"
     "  --headless         run without a window\n"
     "  --ticks N          close after N timer messages\n"
@@ -89,6 +92,9 @@ int ParsePlatformOptions(int argc, char** argv, PlatformOptions* o, std::string*
     } else if (a == "--replay") {
       if (!value(&v)) return 1;
       o->replayFile = v;
+    } else if (a == "--demo" || a.rfind("--demo=", 0) == 0) {
+      o->demo = true;
+      o->demoValue = a.size() > 6 ? a.substr(7) : "";
     } else if (a == "--headless") {
       o->headless = true;
     } else if (a == "--ticks") {

@@ -158,3 +158,47 @@ void StarChartClose(World* world);
 // True when the next map is the star chart ("starchart.map", the target of the launch pads'
 // map exits): the driver opens FORMSTARCHART instead of loading a map.
 bool LeadsToStarChart(const PlayerData& player);
+
+// ---------------------------------------------------------------------------------------
+// A read-only look at the world for code that watches or plays the game from outside it (the
+// autopilot). It copies readings out and never hands out anything that could change the world.
+
+struct CraftReading {
+  bool present = false;   // a map is loaded and has a craft
+  bool alive = false;     // the craft is in its living state
+  int32_t x = 0, y = 0, z = 0;
+  int32_t heading = 0;    // 0..524288, 0 facing +z
+  int32_t pitch = 0;      // positive looks down
+  int32_t speed = 0;
+  bool engineOn = false;
+  int32_t energy = 0;
+  int32_t weapon = 0;     // 0 machine gun, 1 plasma, 2 rocket
+  int32_t gunAmmo = 0, plasmaAmmo = 0, rockets = 0;
+};
+
+struct EntityReading {
+  int32_t type = 0;       // entity type code (kinds.h)
+  int32_t x = 0, y = 0, z = 0;
+  bool active = false;    // taken pickups, destroyed and not yet shown enemies are inactive
+};
+
+class WorldView {
+ public:
+  explicit WorldView(const World* world) : world_(world) {}
+  bool MapLoaded() const;
+  // Loaded and playing (not loading, not in the closing pause).
+  bool Playing() const;
+  // The current map's file name ("map1_1.map"), "" when none.
+  const char* MapName() const;
+  CraftReading Craft() const;
+  int32_t EntityCount() const;
+  EntityReading EntityAt(int32_t index) const;
+  // While the star chart is open: its selected destination's index, their count, and the
+  // map a destination leads to ("" out of range).
+  int32_t ChartSelected() const;
+  int32_t ChartCount() const;
+  const char* ChartDestination(int32_t index) const;
+
+ private:
+  const World* world_;
+};
