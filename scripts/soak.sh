@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Soak: random play for MINUTES of virtual time in the headless game (build it with
 # -DKVR_SANITIZE=ON for AddressSanitizer, its leak check and UndefinedBehaviorSanitizer).
-# Random taps anywhere and random presses of the bound keys; when the random input ends the
-# game (the Exit button, a lost campaign) it starts again on the files it left. Fails on a crash,
+# Runs take turns: random taps anywhere and random presses of the bound keys, then the
+# autopilot's attract mode (--demo) on the files the random run left; when a run ends the
+# game (the Exit button, a lost campaign, the demo's end) the next starts on its files. Fails on a crash,
 # a sanitizer report, a non-zero exit or any log line the game should not write.
 #   soak.sh BUILD_GAME_DIR MINUTES [SEED]
 set -euo pipefail
@@ -32,7 +33,7 @@ total_ticks=$((minutes * 60 * 50))  # 20 ms timer messages
 done_ticks=0 runs=0
 while [ $done_ticks -lt $total_ticks ]; do
   left=$((total_ticks - done_ticks))
-  ticks=$((left < 30000 ? left : 30000))
+  ticks=$((left < 7500 ? left : 7500))
   # Bursts of a few taps and presses, then some seconds of holding keys down.
   tick=100
   {
@@ -51,8 +52,14 @@ while [ $done_ticks -lt $total_ticks ]; do
     done
   } >"$scratch/input.txt"
   status=0
+  # Every other run the autopilot plays instead of the random input.
+  if [ $((runs % 2)) -eq 1 ]; then
+    driver=(--demo)
+  else
+    driver=(--input "$scratch/input.txt")
+  fi
   # The tape counts the frames and replays a failure exactly.
-  "$game_dir/game" --headless --data "$data" --ticks $ticks --input "$scratch/input.txt" \
+  "$game_dir/game" --headless --data "$data" --ticks $ticks "${driver[@]}" \
     --record "$scratch/run.tape" >"$scratch/out.txt" 2>&1 || status=$?
   runs=$((runs + 1))
   if [ $status -ne 0 ] || grep -q 'Sanitizer\|runtime error' "$scratch/out.txt"; then
@@ -69,4 +76,4 @@ while [ $done_ticks -lt $total_ticks ]; do
   taken=$(grep -o 'recorded [0-9]* frames' "$scratch/out.txt" | cut -d' ' -f2 || true)
   done_ticks=$((done_ticks + ${taken:-$ticks}))
 done
-echo "soak: $minutes minutes of virtual time in $runs runs (seed $seed): no crash, no sanitizer report, no unexpected log line"
+echo "soak: $minutes minutes of virtual time in $runs runs, every other one by the autopilot (seed $seed): no crash, no sanitizer report, no unexpected log line"
