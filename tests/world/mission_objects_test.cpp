@@ -216,7 +216,9 @@ TEST_F(MissionTest, TheNeuralLinkNeedsTheBombThenCountsDownSkippingExactThousand
       {2960, {"3"}}, {2000, {}}, {1960, {"2"}}, {1000, {}}, {960, {"1"}}, {0, {}}};
   for (int32_t left = 5000 - 40; left >= 0; left -= 40) {
     const V shown = StepMessages(link);
-    if (expected.count(left)) EXPECT_EQ(shown, expected.at(left)) << left;
+    if (expected.count(left)) {
+      EXPECT_EQ(shown, expected.at(left)) << left;
+    }
   }
   EXPECT_EQ(host.player.neuralLinkDown, 0);
   EXPECT_EQ(StepMessages(link), V{"Neural Link destroyed."});
