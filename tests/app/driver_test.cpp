@@ -2,6 +2,7 @@
 // placement and keys — what a run of the program cannot pin down by itself.
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -108,12 +109,8 @@ TEST_F(HudFont, ChoiceAnswersArePlacedByTheLayout) {
     LayoutHeight = c.layoutH;
     AnswerRect rects[3];
     PlaceAnswers(g2d, font, c.count, texts, rects);
-    for (int i = 0; i < c.count; ++i) {
-      EXPECT_EQ(rects[i].x, c.expected[i].x) << i;
-      EXPECT_EQ(rects[i].y, c.expected[i].y) << i;
-      EXPECT_EQ(rects[i].width, c.expected[i].width) << i;
-      EXPECT_EQ(rects[i].height, c.expected[i].height) << i;
-    }
+    auto tie = [](const AnswerRect& r) { return std::tie(r.x, r.y, r.width, r.height); };
+    for (int i = 0; i < c.count; ++i) EXPECT_EQ(tie(rects[i]), tie(c.expected[i])) << i;
   }
   LayoutWidth = oldW;
   LayoutHeight = oldH;

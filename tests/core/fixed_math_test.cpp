@@ -1,6 +1,7 @@
 // Fixed-point math: square roots, rotations, Atan2, random numbers and the baked tables.
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "core/core.h"
@@ -32,24 +33,22 @@ TEST(Distance3, FarDistancesSaturateInsteadOfWrapping) {
 }
 
 TEST(Vectors, NormalizeAndTransform) {
-  Vec3 v{0, 0, 0};
-  MathTables::Normalize(&v);
-  EXPECT_EQ(v.x, 0);
-  EXPECT_EQ(v.y, 255);
-  v = {3, 0, 0};
-  MathTables::Normalize(&v);
-  EXPECT_EQ(v.x, 256);
-  v = {-3, 4, 0};
-  MathTables::Normalize(&v);
-  EXPECT_EQ(v.x, -153);  // (-3 << 8) / 5 truncates toward zero
-  EXPECT_EQ(v.y, 204);
+  auto xyz = [](const Vec3& v) { return std::make_tuple(v.x, v.y, v.z); };
+  const struct {
+    Vec3 in, out;
+  } cases[] = {{{0, 0, 0}, {0, 255, 0}},  // no direction: straight up
+               {{3, 0, 0}, {256, 0, 0}},
+               {{-3, 4, 0}, {-153, 204, 0}}};  // (-3 << 8) / 5 truncates toward zero
+  for (const auto& c : cases) {
+    Vec3 v = c.in;
+    MathTables::Normalize(&v);
+    EXPECT_EQ(xyz(v), xyz(c.out)) << c.in.x << "," << c.in.y;
+  }
   Matrix3 m;
   MathTables::Identity(&m);
   Vec3 p{256, -512, 1024};
   MathTables::Transform(&p, m);
-  EXPECT_EQ(p.x, 255);
-  EXPECT_EQ(p.y, -510);
-  EXPECT_EQ(p.z, 1020);
+  EXPECT_EQ(xyz(p), std::make_tuple(255, -510, 1020));
 }
 
 TEST_F(MathTest, SineTableAndAngles) {
@@ -68,9 +67,7 @@ TEST_F(MathTest, RotationsTurnTheRightWay) {
   Matrix3 m;
   MathTables::Identity(&m);
   math.RotateY(&m, kQuarterTurn);
-  EXPECT_EQ(m.m[0], 0);
-  EXPECT_EQ(m.m[2], 255);
-  EXPECT_EQ(m.m[6], -255);
+  EXPECT_EQ(std::make_tuple(m.m[0], m.m[2], m.m[6]), std::make_tuple(0, 255, -255));
   Vec3 v{0, 0, 256};
   math.TurnAboutX(&v, kQuarterTurn);
   EXPECT_EQ(v.y, -255);

@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "core/core.h"
+#include "data_files.h"
 #include "test_support.h"
 
 namespace {
@@ -17,23 +19,10 @@ uint32_t U32At(const std::string& bytes, size_t offset) {
   return ReadU32LE(reinterpret_cast<const uint8_t*>(bytes.data()) + offset);
 }
 
-std::string U32Bytes(uint32_t v) {
-  std::string s(4, '\0');
-  WriteU32LE(reinterpret_cast<uint8_t*>(s.data()), v);
-  return s;
-}
-
 // A whole kvr.ini image with the given camera, visibility, volume and binding 0.
 std::string SettingsImage(int32_t camera, int32_t visibility, int32_t volume, uint32_t key0) {
-  std::string s(120, '\0');
-  s[0] = 1;
-  s[1] = 0;
-  s.replace(4, 4, U32Bytes(uint32_t(visibility)));
-  s.replace(8, 4, U32Bytes(uint32_t(camera)));
-  s.replace(12, 3, "Ann");
-  s.replace(44, 4, U32Bytes(uint32_t(volume)));
-  s.replace(48, 4, U32Bytes(key0));
-  return s;
+  return Bytes().I32(1).I32(visibility).I32(camera).Text("Ann", 32).I32(volume).I32(int32_t(key0))
+      .Zeros(68).data;
 }
 
 class SettingsFiles : public ::testing::Test {
@@ -143,12 +132,10 @@ TEST_F(SettingsFiles, AShortFileLeavesTheRestOfEachRecordAsItWas) {
   bindings.code[kActMenuSelect] = 0x0D;
   dir.Write("kvr.ini", std::string("\0\1\0\0\xb8\x0b\0\0", 8));
   ASSERT_TRUE(ReadSettings(&settings, &bindings));
-  EXPECT_EQ(settings.showBackground, 0);
-  EXPECT_EQ(settings.playMusic, 1);
-  EXPECT_EQ(settings.visibility, 3000);
-  EXPECT_EQ(settings.cameraMode, kCameraFirstPerson);
+  EXPECT_EQ(std::make_tuple(settings.showBackground, settings.playMusic, settings.visibility,
+                            settings.cameraMode, settings.volume),
+            std::make_tuple(0, 1, 3000, int32_t(kCameraFirstPerson), 0));
   EXPECT_STREQ(settings.playerName, "");
-  EXPECT_EQ(settings.volume, 0);
   EXPECT_EQ(bindings.code[kActMenuSelect], 0x0Du);
 
   // A key code cut after two bytes keeps the record's upper bytes.
@@ -162,7 +149,7 @@ TEST_F(SettingsFiles, AShortFileLeavesTheRestOfEachRecordAsItWas) {
   // A short player record is read, but the first-start values are not applied.
   std::string record(520, '\0');
   record.replace(0, 10, "map3_1.map");
-  record.replace(512, 4, U32Bytes(3));
+  record.replace(512, 4, Bytes().I32(3).data);
   dir.Write("kvr_playerdata.dat", record);
   PlayerData read{};
   read.gunAmmo = 77;

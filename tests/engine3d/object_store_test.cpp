@@ -1,6 +1,8 @@
 // The object store: .tdo limits and messages, the file's mirrored z and corner order,
-// flatness, centres and radii, clones, and malformed files.
+// flatness, centres and radii, clones, and malformed files (objects read in sequence from
+// an open file are the map loader's tests).
 #include <cstdio>
+#include <tuple>
 
 #include "engine_fixture.h"
 
@@ -37,29 +39,27 @@ TEST_F(ObjectStoreTest, The141stLoadIsRefused) {
   EXPECT_EQ(engine->store.count, kMaxObjects);
 }
 
-TEST_F(ObjectStoreTest, CornersAreReversedAndZNegated) {
+// Corners reversed, z negated, shades kept within the table, u and v cut to 16 bits.
+TEST_F(ObjectStoreTest, CornersAreReversedZNegatedAndShadesKeptInTheTable) {
   TdoFile f;
-  f.Vertex(1, 2, 3, 4096);
-  f.Vertex(10, 0, 0);
-  f.Vertex(0, 10, 0);
+  f.Vertex(1, 2, 3, 4096), f.Vertex(10, 0, 0, -20), f.Vertex(0, 10, 0, 99999);
+  f.Vertex(0, 1, 0, 16383);
   f.polygons.push_back({{{0, 100, 200}, {1, 300, 400}, {2, -500, 70000}}, 7, 2});
   ASSERT_EQ(LoadTdo(f), 0);
   const Object3D* o = engine->store.Get(0);
-  EXPECT_EQ(o->vertices[0].x, 1);
-  EXPECT_EQ(o->vertices[0].y, 2);
-  EXPECT_EQ(o->vertices[0].z, -3);
-  EXPECT_EQ(o->vertices[0].shade, 4096);
+  const Vertex3D& v = o->vertices[0];
+  EXPECT_EQ(std::make_tuple(v.x, v.y, v.z, v.shade), std::make_tuple(1, 2, -3, 4096));
+  EXPECT_EQ(o->vertices[1].shade, 0);
+  EXPECT_EQ(o->vertices[2].shade, 16383);
+  EXPECT_EQ(o->vertices[3].shade, 16383);
   const Poly3D& p = o->polygons[0];
-  EXPECT_EQ(p.cornerCount, 3);
-  EXPECT_EQ(p.corner[0], 2);
-  EXPECT_EQ(p.corner[1], 1);
-  EXPECT_EQ(p.corner[2], 0);
+  EXPECT_EQ(std::make_tuple(int(p.cornerCount), p.corner[0], p.corner[1], p.corner[2]),
+            std::make_tuple(3, 2, 1, 0));
   EXPECT_EQ(p.u[0], -500);
   EXPECT_EQ(p.v[0], int16_t(70000 & 0xFFFF));  // the low 16 bits
   EXPECT_EQ(p.u[2], 100);
-  EXPECT_EQ(p.texture, 7);
-  EXPECT_EQ(p.type, 2);
-  EXPECT_EQ(p.bank, kBankEntities);
+  EXPECT_EQ(std::make_tuple(int(p.texture), int(p.type), int(p.bank)),
+            std::make_tuple(7, 2, int(kBankEntities)));
 }
 
 TEST_F(ObjectStoreTest, BentQuadsAreDoubleSidedOnlyInMapGeometry) {
@@ -132,17 +132,6 @@ TEST_F(ObjectStoreTest, MalformedFilesAreRefusedWithoutReadingOutOfBounds) {
   EXPECT_EQ(dir.Log(), expected);
 }
 
-TEST_F(ObjectStoreTest, ShadesAreKeptWithinTheTable) {
-  TdoFile f;
-  f.Vertex(0, 0, 0, -20), f.Vertex(1, 0, 0, 99999), f.Vertex(0, 1, 0, 16383);
-  f.Poly({0, 1, 2});
-  ASSERT_EQ(LoadTdo(f), 0);
-  const Object3D* o = engine->store.Get(0);
-  EXPECT_EQ(o->vertices[0].shade, 0);
-  EXPECT_EQ(o->vertices[1].shade, 16383);
-  EXPECT_EQ(o->vertices[2].shade, 16383);
-}
-
 TEST_F(ObjectStoreTest, MissingFileFailsSilentlyAndLongNamesAreCut) {
   EXPECT_EQ(engine->store.Load("absent.tdo", 1, 2, 0), -1);
   EXPECT_EQ(dir.Log(), "");
@@ -169,22 +158,6 @@ TEST_F(ObjectStoreTest, SharedLoadsReadTheFileAgainAndClonesShareArrays) {
   EXPECT_STREQ(c->name, "t.tdo");
   EXPECT_EQ(engine->store.CloneObject(7), -1);
   // Destroy (in TearDown) frees the shared arrays once: the sanitizer build checks it.
-}
-
-TEST_F(ObjectStoreTest, ObjectsEmbeddedInAnOpenFileLoadInSequence) {
-  std::string bytes = StripObject(3, 1).Bytes() + StripObject(4, 2).Bytes() + "tail";
-  dir.Write("map.bin", bytes);
-  FILE* f = OpenDataFile("map.bin", "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(engine->store.LoadFromOpenFile(f, 0, 0), 0);
-  EXPECT_EQ(engine->store.LoadFromOpenFile(f, 0, 0), 1);
-  char tail[5] = {};
-  EXPECT_EQ(fread(tail, 1, 4, f), 4u);
-  fclose(f);
-  EXPECT_STREQ(tail, "tail");
-  EXPECT_EQ(engine->store.Get(1)->polygonCount, 2);
-  EXPECT_STREQ(engine->store.Get(1)->name, "");
-  EXPECT_EQ(engine->store.Get(1)->named, 0);
 }
 
 }  // namespace

@@ -43,21 +43,21 @@ TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
 TEST_F(PipelineTest, ObjectsOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) {
   ASSERT_EQ(LoadTdo(FacingSquare(10)), 0);
   Object3D* o = engine->store.Get(0);
-  engine->store.SetPosition(0, 0, 0, -1500);  // well behind the eye
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 0);
-  engine->store.SetPosition(0, 0, 0, -500);  // just behind: kept, the clipper removes it
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 1);
-  engine->store.SetPosition(0, 2000, 0, 500);  // far to the right
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 0);
-  engine->store.SetPosition(0, 3, 0, 2);  // the eye is inside the bounding sphere
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 1);
-  o->hidden = 1;
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 0);
+  const struct {
+    int32_t x, z;
+    uint8_t hidden, visible;
+    const char* where;
+  } cases[] = {{0, -1500, 0, 0, "well behind the eye"},
+               {0, -500, 0, 1, "just behind: kept, the clipper removes it"},
+               {2000, 500, 0, 0, "far to the right"},
+               {3, 2, 0, 1, "the eye inside the bounding sphere"},
+               {3, 2, 1, 0, "hidden"}};
+  for (const auto& c : cases) {
+    engine->store.SetPosition(0, c.x, 0, c.z);
+    o->hidden = c.hidden;
+    engine->DrawFrame(FrameBuffer);
+    EXPECT_EQ(o->visible, c.visible) << c.where;
+  }
 }
 
 TEST_F(PipelineTest, ObjectsThatOverflowTheSoupAreSkippedWhole) {
@@ -225,14 +225,10 @@ TEST_F(PipelineTest, ClippingKeepsCornersInsideThePyramid) {
   EXPECT_EQ(Clip(*engine, {{0, 0, 100}, {100, 50, 100}, {300, -50, 100}}, out), 4);
   // Wholly outside one plane: nothing is left.
   EXPECT_EQ(Clip(*engine, {{500, 0, 100}, {600, 0, 100}, {500, 50, 100}}, out), 0);
-}
-
-TEST_F(PipelineTest, ClipRingRunsRoundItsThirtyTwoSlots) {
+  // The ring runs round its 32 slots.
   engine->clipCounter = 31;
-  ClipVertex* a = NextClipVertex(*engine);
-  ClipVertex* b = NextClipVertex(*engine);
-  EXPECT_EQ(a, &engine->clipRing[31]);
-  EXPECT_EQ(b, &engine->clipRing[0]);
+  EXPECT_EQ(NextClipVertex(*engine), &engine->clipRing[31]);
+  EXPECT_EQ(NextClipVertex(*engine), &engine->clipRing[0]);
 }
 
 TEST_F(PipelineTest, SpritesNearerThanElevenAreNotDrawn) {
@@ -288,17 +284,14 @@ TEST_F(PipelineTest, AddSpriteNeedsTheSpriteTable) {
   ASSERT_EQ(i, 0);
   EXPECT_EQ(engine->sprites[0].halfWidth, 5);
   EXPECT_EQ(engine->sprites[0].halfHeight, 7);
-  EXPECT_EQ(engine->sprites[0].visible, 0);
-  EXPECT_EQ(engine->sprites[0].ownsEntry, 1);
-  EXPECT_EQ(engine->SetSpritePosition(0, 1, 2, 3)->z, 3);
-  EXPECT_EQ(engine->SetSpritePosition(5, 1, 2, 3), nullptr);
+  EXPECT_NE(engine->SetSpritePosition(0, 1, 2, 3), nullptr);
+  EXPECT_EQ(engine->SetSpritePosition(1, 1, 2, 3), nullptr);  // one past the last sprite
   EXPECT_EQ(engine->AddSprite("none.spr", 1, 0, 1.0), -1);
   engine->spriteCount = kMaxSprites3D;
   EXPECT_EQ(engine->AddSprite("orb.spr", 1, 0, 1.0), -1);
   engine->spriteCount = 1;
   EXPECT_EQ(dir.Log(), "Error opening sprite file: none.spr\nMax sprites reached\n");
   engine->ReleaseSprite3D(0);
-  EXPECT_EQ(engine->sprites[0].spriteIndex, -1);
   EXPECT_EQ(engine->sprites[0].image, nullptr);
   EXPECT_EQ(g.sprites[0].inUse, 0);
   Gfx2D = nullptr;

@@ -14,10 +14,14 @@ TEST_F(SpriteTableTest, NamesUpToTwentyEightCharactersLoad) {
   EXPECT_EQ(dir.Log(), "sprite filename > 28 chars: " + tooLong + ".spr\n");
 }
 
-TEST_F(SpriteTableTest, ShortNamesAreRefusedUnlessAlreadyLoaded) {
+TEST_F(SpriteTableTest, ShortAndMissingNamesAreRefusedAndLogged) {
   EXPECT_EQ(Load("a.sp", SprFill(1, 1, 0)), -1);
   EXPECT_EQ(dir.Log(), "spr name error\n");
   EXPECT_EQ(g->LoadSprite(""), -1);
+  dir.Write("log.txt", "");
+  EXPECT_EQ(g->LoadSprite("nothing.spr"), -1);
+  EXPECT_EQ(dir.Log(), "Error opening sprite file: nothing.spr\n");
+  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);  // never outside the data directory
 }
 
 TEST_F(SpriteTableTest, SameNameIsSharedAndNeedsOneReleasePerLoad) {
@@ -78,15 +82,12 @@ TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
   int32_t s = Load("px.spr", SprFile(3, 1, {0x001F, 0xF800, 0x07E0}));
   ASSERT_EQ(s, 0);
   const uint16_t* block = g->SpriteBlock(s);
-  EXPECT_EQ(SpriteWidth(block), 3);
-  EXPECT_EQ(SpriteHeight(block), 1);
   EXPECT_EQ(SpritePixels(block)[0], 0xF800);
   EXPECT_EQ(SpritePixels(block)[1], 0x001F);
   EXPECT_EQ(SpritePixels(block)[2], 0x07C0);  // bit 5 of the file is dropped
   int32_t w = -1, h = -1;
   g->GetSpriteSize(s, &w, &h);
-  EXPECT_EQ(w, 3);
-  EXPECT_EQ(h, 1);
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(3, 1));
   g->ClearSprite(s);
   EXPECT_EQ(SpritePixels(block)[0], 0);
   EXPECT_EQ(SpritePixels(block)[2], 0);
@@ -108,12 +109,6 @@ TEST_F(SpriteTableTest, FileShorterThanItsHeaderClaimsIsRefused) {
   // Bytes past the last pixel are kept and ignored.
   EXPECT_EQ(Load("long.spr", SprFill(1, 1, 0) + "extra"), 0);
   EXPECT_EQ(dir.Log(), "");
-}
-
-TEST_F(SpriteTableTest, MissingFileIsLoggedWithItsName) {
-  EXPECT_EQ(g->LoadSprite("nothing.spr"), -1);
-  EXPECT_EQ(dir.Log(), "Error opening sprite file: nothing.spr\n");
-  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);  // never outside the data directory
 }
 
 }  // namespace

@@ -137,7 +137,3 @@ TEST(LoadJpg, TruncatedFileDecodesToTheEnd) {
 }
 
 }  // namespace
-
-namespace {
-
-}  // namespace

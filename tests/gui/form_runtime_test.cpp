@@ -136,25 +136,19 @@ TEST_F(Runtime, ProgressBarFillGeometry) {
   EXPECT_EQ(Px(25, 35), 0) << "hidden without a frame image";
   ShowAllControls(m);
   DrawForms(m);
-  // Horizontal: half of 40 columns, one pixel inside the left and top edges.
-  EXPECT_EQ(Px(21, 31), 2016);
-  EXPECT_EQ(Px(40, 39), 2016);
-  EXPECT_EQ(Px(41, 35), 0);
-  EXPECT_EQ(Px(20, 35), 0);
-  EXPECT_EQ(Px(30, 30), 0);
-  EXPECT_EQ(Px(30, 40), 0);
-  // Vertical: from the left edge, half of 40 rows up from the bottom.
-  EXPECT_EQ(Px(100, 50), 2016);
-  EXPECT_EQ(Px(109, 68), 2016);
-  EXPECT_EQ(Px(100, 49), 0);
-  EXPECT_EQ(Px(100, 69), 0);
-  EXPECT_EQ(Px(110, 60), 0);
+  // Horizontal: half of 40 columns, one pixel inside the left and top edges. Vertical: from
+  // the left edge, half of 40 rows up from the bottom.
+  struct Probe {
+    int32_t x, y;
+    uint16_t colour;
+  };
+  for (const Probe& p : {Probe{21, 31, 2016}, {40, 39, 2016}, {41, 35, 0}, {20, 35, 0},
+                         {30, 30, 0}, {30, 40, 0}, {100, 50, 2016}, {109, 68, 2016},
+                         {100, 49, 0}, {100, 69, 0}, {110, 60, 0}})
+    EXPECT_EQ(Px(p.x, p.y), p.colour) << p.x << "," << p.y;
   // An empty bar, a bar with no range and a value of 0 above its minimum draw no fill.
-  for (int x = 145; x < 200; ++x) {
-    EXPECT_EQ(Px(x, 35), 0) << x;
-    EXPECT_EQ(Px(x, 65), 0) << x;
-    EXPECT_EQ(Px(x, 95), 0) << x;
-  }
+  for (int x = 145; x < 200; ++x)
+    for (int y : {35, 65, 95}) EXPECT_EQ(Px(x, y), 0) << x << "," << y;
   auto* h = Control<ProgressBarControl>("H");
   SetProgressValue(h, 25);
   EXPECT_EQ(h->value, 20);

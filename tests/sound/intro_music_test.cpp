@@ -9,20 +9,11 @@ struct Note {
 
 // An event file whose ticks are samples (division 8000 at 120 quarter notes a minute).
 std::string Mmd(const std::vector<Note>& notes, int32_t division = 8000, int32_t tempo = 500000) {
-  std::string b(12, '\0');
-  auto* p = reinterpret_cast<uint8_t*>(b.data());
-  WriteU32LE(p + 4, uint32_t(division));
-  WriteU32LE(p + 8, uint32_t(tempo));
-  for (const Note& n : notes) {
-    uint8_t r[24] = {};
-    WriteU32LE(r, uint32_t(n.type));
-    WriteU32LE(r + 4, uint32_t(n.time));
-    WriteU32LE(r + 8, uint32_t(n.note));
-    WriteU32LE(r + 12, uint32_t(n.duration));
-    WriteU32LE(r + 16, uint32_t(n.track));
-    b.append(reinterpret_cast<char*>(r), 24);
-  }
-  return b;
+  Bytes b;
+  b.I32(0).I32(division).I32(tempo);
+  for (const Note& n : notes)
+    b.I32(n.type).I32(n.time).I32(n.note).I32(n.duration).I32(n.track).I32(0);  // 4 spare
+  return b.data;
 }
 
 }  // namespace

@@ -78,40 +78,30 @@ TEST_F(MixerTest, TwoFullVoicesSaturateInsteadOfWrapping) {
   EXPECT_EQ(b[0], -32768);
 }
 
+// The hearing distance is 5000; a near sample with a small base may pass 256 but the
+// output saturates.
 TEST_F(MixerTest, PositionalVolumeFallsWithDistance) {
-  int32_t slot = Load("c.wav", Constant(4000, 1000));
-  SetSample3D(ss, slot, 2500, 0, 0, 0);
-  PlaySample(ss, slot, 1);
-  MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 50);  // base 100 at half the hearing distance
-  SetSample3D(ss, slot, 0, 5000, 0, 0);
-  MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);
-  SetSample3D(ss, slot, 0, 0, 4999, 0);
-  MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);  // (5000 - 4999) / 50 truncates
-  SetSample3D(ss, slot, 0, 0, 5001, 0);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);
-  EXPECT_EQ(b[0], 0);
-  SetSample3D(ss, slot, 100, 0, 0, 0);
-  SetListener(ss, 100, 0, 0, 0, nullptr);
-  MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 100);
-  // A base of 0 is silent rather than a division by zero.
-  SetSampleVolume(ss, slot, 0);
-  MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 0);
-}
-
-TEST_F(MixerTest, NearPositionalSampleWithSmallBaseStaysInRange) {
   int32_t slot = Load("c.wav", Constant(4000, 32767));
-  SetSampleVolume(ss, slot, 256);
-  SetSample3D(ss, slot, 0, 0, 0, 0);
   PlaySample(ss, slot, 1);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(ss->slots[slot].effectiveVolume, 263);  // 5000 / (5000 / 256)
-  EXPECT_EQ(b[0], 32767);
+  const struct {
+    int32_t base, x, y, z, listenerX, effective;
+  } cases[] = {
+      {100, 2500, 0, 0, 0, 50},  // half the hearing distance
+      {100, 0, 5000, 0, 0, 0},   {100, 0, 0, 4999, 0, 0},  // (5000 - 4999) / 50 truncates
+      {100, 0, 0, 5001, 0, 0},   {100, 100, 0, 0, 100, 100},
+      {0, 100, 0, 0, 100, 0},    // a base of 0 is silent rather than a division by zero
+      {256, 0, 0, 0, 0, 263},    // 5000 / (5000 / 256)
+  };
+  for (const auto& c : cases) {
+    SetSampleVolume(ss, slot, c.base);
+    SetSample3D(ss, slot, c.x, c.y, c.z, 0);
+    SetListener(ss, c.listenerX, 0, 0, 0, nullptr);
+    std::vector<int16_t> b = MixBlock();
+    EXPECT_EQ(ss->slots[slot].effectiveVolume, c.effective) << c.base << " " << c.x << " " << c.z;
+    if (c.effective == 0 || c.effective > 256) {
+      EXPECT_EQ(b[0], c.effective ? 32767 : 0);
+    }
+  }
 }
 
 TEST_F(MixerTest, NothingIsMixedWhileTheBlockIsPending) {
@@ -184,23 +174,19 @@ TEST_F(MixerTest, PitchReachesChannelsAlreadyPlaying) {
   EXPECT_EQ(b[0], b[2047]);
 }
 
-TEST_F(MixerTest, ChannelWhoseSlotLostItsDataIsFreedSilently) {
+// A channel whose slot lost its data (as a disabled clone's) is freed, and an empty looping
+// slot ends, both silently and without reading.
+TEST_F(MixerTest, ChannelsWithNothingToReadEndSilently) {
   int32_t slot = Load("c.wav", Constant(4000, 1000));
+  int32_t empty = Load("e.wav", {});
+  ASSERT_GE(empty, 0);
   PlaySample(ss, slot, 1);
+  PlaySample(ss, empty, 1);
   int16_t* data = ss->slots[slot].data;
-  ss->slots[slot].data = nullptr;  // as a disabled clone would be
+  ss->slots[slot].data = nullptr;
   std::vector<int16_t> b = MixBlock();
   EXPECT_EQ(b[0], 0);
   EXPECT_EQ(ss->channels[0].state, kChannelFree);
+  EXPECT_EQ(IsSamplePlaying(ss, empty), 0);
   ss->slots[slot].data = data;
-}
-
-TEST_F(MixerTest, EmptyLoopingSlotEndsWithoutReading) {
-  int32_t slot = Load("e.wav", {});
-  ASSERT_GE(slot, 0);
-  EXPECT_EQ(ss->slots[slot].length, 0);
-  PlaySample(ss, slot, 1);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[0], 0);
-  EXPECT_EQ(IsSamplePlaying(ss, slot), 0);
 }

@@ -1,12 +1,37 @@
 // The game's data-file layouts written in memory: .tdo models, .spr pictures, RIFF waves.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/core.h"
+
+// Little-endian writer of the data-file layouts.
+struct Bytes {
+  std::string data;
+  Bytes& I32(int32_t v) {
+    for (int i = 0; i < 4; ++i) data.push_back(char(uint32_t(v) >> (8 * i)));
+    return *this;
+  }
+  Bytes& Raw(const std::string& s) {
+    data += s;
+    return *this;
+  }
+  // A zero-padded text field of n bytes.
+  Bytes& Text(const std::string& s, size_t n) {
+    std::string field(n, '\0');
+    memcpy(field.data(), s.data(), std::min(s.size(), n));
+    data += field;
+    return *this;
+  }
+  Bytes& Zeros(size_t n) {
+    data.append(n, '\0');
+    return *this;
+  }
+};
 
 // A .tdo in the file's own terms: z as stored, corners in file order.
 struct TdoFile {
@@ -36,20 +61,16 @@ struct TdoFile {
     polygons.push_back(p);
   }
   std::string Bytes() const {
-    std::string out;
-    auto put = [&out](int32_t v) {
-      for (int i = 0; i < 4; ++i) out.push_back(char(uint32_t(v) >> (8 * i)));
-    };
-    put(int32_t(vertices.size()));
-    for (const Point& v : vertices) put(v.x), put(v.y), put(v.z), put(v.shade);
-    put(int32_t(polygons.size()));
+    ::Bytes b;
+    b.I32(int32_t(vertices.size()));
+    for (const Point& v : vertices) b.I32(v.x).I32(v.y).I32(v.z).I32(v.shade);
+    b.I32(int32_t(polygons.size()));
     for (const Polygon& p : polygons) {
-      put(int32_t(p.corners.size()));
-      for (const Corner& c : p.corners) put(c.index), put(c.u), put(c.v);
-      put(p.texture);
-      put(p.type);
+      b.I32(int32_t(p.corners.size()));
+      for (const Corner& c : p.corners) b.I32(c.index).I32(c.u).I32(c.v);
+      b.I32(p.texture).I32(p.type);
     }
-    return out;
+    return b.data;
   }
 };
 

@@ -1,6 +1,7 @@
 // The five enemies: what hurts them, how they die, what they perceive, the raptor's order of
 // decisions, wandering after a bump, the flyer's altitude, the tilted drawing.
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "world/enemy.h"
@@ -268,9 +269,8 @@ TEST_F(EnemyTest, AimWindow) {
     e->turnLeft = e->turnRight = 0;
     PlacePlayer(p.x, 100, p.z);
     EnemyAim(raptor, craft->entity);
-    EXPECT_EQ(raptor->flags.aligned, p.aligned) << p.x << "," << p.z;
-    EXPECT_EQ(e->turnLeft, p.left) << p.x << "," << p.z;
-    EXPECT_EQ(e->turnRight, p.right) << p.x << "," << p.z;
+    EXPECT_EQ(std::make_tuple(raptor->flags.aligned, e->turnLeft, e->turnRight),
+              std::make_tuple(p.aligned, p.left, p.right)) << p.x << "," << p.z;
   }
 }
 

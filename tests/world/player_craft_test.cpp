@@ -1,5 +1,7 @@
 // The player's craft: weapons and their ammunition, damage by skill, the walk cycle, death,
 // what it keeps in the player data, and the camera.
+#include <tuple>
+
 #include "craft_fixture.h"
 
 namespace {
@@ -238,9 +240,10 @@ TEST_F(CraftTest, CameraModesPlaceTheCameraAroundTheCraft) {
   world.cameraHeading = kQuarterTurn;
   world.cameraMode = 3;  // 350 behind, 280 up, looking 10000 further down
   UpdateCamera(&world);
-  EXPECT_EQ(scene->cameraPos.x, 1000 - 350);
-  EXPECT_EQ(scene->cameraPos.y, 380);
-  EXPECT_EQ(scene->cameraPos.z, 2000);
+  auto pos = [&] {
+    return std::make_tuple(scene->cameraPos.x, scene->cameraPos.y, scene->cameraPos.z);
+  };
+  EXPECT_EQ(pos(), std::make_tuple(1000 - 350, 380, 2000));
   EXPECT_EQ(scene->cameraAngle.x, 16000);
   world.cameraMode = 4;  // orbit: the heading moves on by 2000 a step
   UpdateCamera(&world);
@@ -254,9 +257,7 @@ TEST_F(CraftTest, CameraModesPlaceTheCameraAroundTheCraft) {
   world.ship = victims.back().get();
   UpdateCamera(&world);
   EXPECT_EQ(world.cameraHeading, 0);
-  EXPECT_EQ(scene->cameraPos.x, 1000);
-  EXPECT_EQ(scene->cameraPos.y, 100 + 229);
-  EXPECT_EQ(scene->cameraPos.z, 2000 - 598);
+  EXPECT_EQ(pos(), std::make_tuple(1000, 100 + 229, 2000 - 598));
   EXPECT_EQ(scene->cameraAngle.x, 15000);
 }
 

@@ -1,6 +1,7 @@
 // Entities against the map: ground following, walls, damaging ground, fixed entities.
 #include <cstdint>
 #include <cstdio>
+#include <tuple>
 
 #include "world_fixture.h"
 
@@ -63,9 +64,7 @@ TEST_F(WorldCollisionTest, GroundFollowingOnASlope) {
   // The eighth steps stop short once the gap is under 8.
   EXPECT_EQ(e->y, 118);
   const Poly3D& p = scene->store.objects[0]->polygons[0];
-  EXPECT_EQ(e->planeX, p.nx);
-  EXPECT_EQ(e->planeY, p.ny);
-  EXPECT_EQ(e->planeZ, p.nz);
+  EXPECT_EQ(std::tie(e->planeX, e->planeY, e->planeZ), std::make_tuple(p.nx, p.ny, p.nz));
   EXPECT_NE(e->planeX, 0);
 }
 

@@ -43,30 +43,6 @@ class FakeHost : public WorldHost {
   SoundSystem* sound = nullptr;
 };
 
-// Little-endian writer of the data-file layouts.
-struct Bytes {
-  std::string data;
-  Bytes& I32(int32_t v) {
-    for (int i = 0; i < 4; ++i) data.push_back(char(uint32_t(v) >> (8 * i)));
-    return *this;
-  }
-  Bytes& Raw(const std::string& s) {
-    data += s;
-    return *this;
-  }
-  // A zero-padded text field of n bytes.
-  Bytes& Text(const std::string& s, size_t n) {
-    std::string field(n, '\0');
-    memcpy(field.data(), s.data(), std::min(s.size(), n));
-    data += field;
-    return *this;
-  }
-  Bytes& Zeros(size_t n) {
-    data.append(n, '\0');
-    return *this;
-  }
-};
-
 // A square of ground, side 2 * half, centred on the object's origin. The corner heights are
 // those at world (x, z) = (-h, -h), (-h, +h), (+h, +h), (+h, -h) of the placed object (the
 // loader negates the file's z and reverses the corners; this writes what comes out right).
