@@ -73,6 +73,7 @@ class SdlPlatform : public Platform {
   Uint32 nextTimer_ = 0;
   KeyLatchTable keys_;
   uint16_t frame_[240 * 320] = {};
+  bool presented_ = false;  // frame_ holds a frame shown on the screen
   std::vector<uint32_t> lut_;
 };
 
@@ -226,7 +227,13 @@ void SdlPlatform::Repaint() {
 
 bool SdlPlatform::Present(const uint16_t* frame) {
   if (!renderer_) return false;
+  // The timer comes twice per logic step, so every other frame is the one already on the
+  // screen: scaling and presenting it again would only cost time (most of the program's on a
+  // machine whose graphics are drawn in software). An uncovered or resized window is
+  // repainted from the kept frame by the window events.
+  if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
   memcpy(frame_, frame, sizeof frame_);
+  presented_ = true;
   Repaint();
   return true;
 }
