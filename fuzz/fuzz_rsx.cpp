@@ -77,7 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ListScriptForms("kvr.rsx", nullptr, nullptr);
     for (const char* form : {"F", "G"}) {
       OpenForm(m, "kvr.rsx", form);
-      if (auto* bg = static_cast<BackgroundControl*>(FindCurrentControl(m, "BG"))) bg->LoadBackground("c.spr");
+      // Any kind of control may carry the name: only a background takes a panorama.
+      int32_t kind = 0;
+      void* named = FindCurrentControl(m, "BG", &kind);
+      if (named && kind == kControlBackground)
+        static_cast<BackgroundControl*>(named)->LoadBackground("c.spr");
       Steps(m);
       SetThrottledRedraw(m, 1);
       Steps(m);
