@@ -85,30 +85,10 @@ std::unique_ptr<Pilot> LoadPilot(const AutopilotOptions& options, std::string* w
   return std::make_unique<Pilot>(options, run->legs, std::move(routes));
 }
 
-class AutopilotPlatform final : public Platform {
+class AutopilotPlatform final : public WrappingPlatform {
  public:
   AutopilotPlatform(Platform* inner, const AutopilotOptions& options, const GameWatch* watch)
-      : inner_(inner), options_(options), watch_(watch) {}
-  ~AutopilotPlatform() override { delete inner_; }
-
-  bool OpenDisplay() override { return inner_->OpenDisplay(); }
-  void CloseDisplay() override { inner_->CloseDisplay(); }
-  bool PerformanceCounter(uint64_t* counter, uint64_t* frequency) override {
-    return inner_->PerformanceCounter(counter, frequency);
-  }
-  void Sleep(uint32_t ms) override { inner_->Sleep(ms); }
-  void PostQuit() override { inner_->PostQuit(); }
-  bool Present(const uint16_t* frame) override { return inner_->Present(frame); }
-  void MessageBox(const std::string& title, const std::string& text) override {
-    inner_->MessageBox(title, text);
-  }
-  bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override {
-    return inner_->OpenAudio(format, fill, user);
-  }
-  void PauseAudio(bool paused) override { inner_->PauseAudio(paused); }
-  void LockAudio() override { inner_->LockAudio(); }
-  void UnlockAudio() override { inner_->UnlockAudio(); }
-  void CloseAudio() override { inner_->CloseAudio(); }
+      : WrappingPlatform(inner), options_(options), watch_(watch) {}
 
   PlatformMessage NextMessage() override {
     if (!queued_.empty()) {
@@ -190,7 +170,6 @@ class AutopilotPlatform final : public Platform {
     }
   }
 
-  Platform* inner_;
   AutopilotOptions options_;
   const GameWatch* watch_;
   std::unique_ptr<Pilot> pilot_;

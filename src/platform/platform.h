@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,37 @@ class Platform {
   virtual void LockAudio() = 0;
   virtual void UnlockAudio() = 0;
   virtual void CloseAudio() = 0;
+};
+
+// A backend standing in front of another one (the tape recorder and player, the autopilot):
+// everything goes straight to the inner backend unless the wrapper overrides it. It owns the
+// inner backend.
+class WrappingPlatform : public Platform {
+ public:
+  explicit WrappingPlatform(Platform* inner) : inner_(inner) {}
+  bool OpenDisplay() override { return inner_->OpenDisplay(); }
+  void CloseDisplay() override { inner_->CloseDisplay(); }
+  bool PerformanceCounter(uint64_t* counter, uint64_t* frequency) override {
+    return inner_->PerformanceCounter(counter, frequency);
+  }
+  void Sleep(uint32_t ms) override { inner_->Sleep(ms); }
+  PlatformMessage NextMessage() override { return inner_->NextMessage(); }
+  void PostQuit() override { inner_->PostQuit(); }
+  bool Present(const uint16_t* frame) override { return inner_->Present(frame); }
+  uint16_t KeyState(int vk) override { return inner_->KeyState(vk); }
+  void MessageBox(const std::string& title, const std::string& text) override {
+    inner_->MessageBox(title, text);
+  }
+  bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override {
+    return inner_->OpenAudio(format, fill, user);
+  }
+  void PauseAudio(bool paused) override { inner_->PauseAudio(paused); }
+  void LockAudio() override { inner_->LockAudio(); }
+  void UnlockAudio() override { inner_->UnlockAudio(); }
+  void CloseAudio() override { inner_->CloseAudio(); }
+
+ protected:
+  std::unique_ptr<Platform> inner_;
 };
 
 // Desktop options of the program; the game itself is configured by its settings files.

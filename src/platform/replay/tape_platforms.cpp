@@ -8,32 +8,17 @@
 
 namespace {
 
-// Everything that does not carry input goes straight to the real backend.
-class WrappingPlatform : public Platform {
+// Both count the frames presented and keep the last one's checksum, for the end-of-run line.
+class TapePlatform : public WrappingPlatform {
  public:
-  explicit WrappingPlatform(Platform* inner) : inner_(inner) {}
-  bool OpenDisplay() override { return inner_->OpenDisplay(); }
-  void CloseDisplay() override { inner_->CloseDisplay(); }
-  void Sleep(uint32_t ms) override { inner_->Sleep(ms); }
-  void PostQuit() override { inner_->PostQuit(); }
+  explicit TapePlatform(Platform* inner) : WrappingPlatform(inner) {}
   bool Present(const uint16_t* frame) override {
     ++frames_;
     lastChecksum_ = FrameChecksum(frame);
     return inner_->Present(frame);
   }
-  void MessageBox(const std::string& title, const std::string& text) override {
-    inner_->MessageBox(title, text);
-  }
-  bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override {
-    return inner_->OpenAudio(format, fill, user);
-  }
-  void PauseAudio(bool paused) override { inner_->PauseAudio(paused); }
-  void LockAudio() override { inner_->LockAudio(); }
-  void UnlockAudio() override { inner_->UnlockAudio(); }
-  void CloseAudio() override { inner_->CloseAudio(); }
 
  protected:
-  std::unique_ptr<Platform> inner_;
   long frames_ = 0;
   uint32_t lastChecksum_ = 0;
 };
@@ -51,9 +36,9 @@ TapeTag TagOf(PlatformMessageKind kind) {
   return TapeTag::Quit;
 }
 
-class RecordingPlatform : public WrappingPlatform {
+class RecordingPlatform : public TapePlatform {
  public:
-  RecordingPlatform(Platform* inner, FILE* file) : WrappingPlatform(inner), file_(file) {
+  RecordingPlatform(Platform* inner, FILE* file) : TapePlatform(inner), file_(file) {
     buffer_ = EncodeTapeHeader();
   }
   ~RecordingPlatform() override {
@@ -119,10 +104,10 @@ class RecordingPlatform : public WrappingPlatform {
   bool quitTaken_ = false;
 };
 
-class ReplayPlatform : public WrappingPlatform {
+class ReplayPlatform : public TapePlatform {
  public:
   ReplayPlatform(Platform* inner, std::vector<TapeRecord> tape)
-      : WrappingPlatform(inner), tape_(std::move(tape)) {}
+      : TapePlatform(inner), tape_(std::move(tape)) {}
   ~ReplayPlatform() override {
     fprintf(stderr, "game: replayed %ld frames, last frame %08x%s\n", frames_,
             unsigned(lastChecksum_), diverged_ ? ", after the run left the recording" : "");
