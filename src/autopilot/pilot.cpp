@@ -10,7 +10,6 @@ namespace {
 constexpr int64_t kEngageReach = 1300;   // walkers nearer than this are fought at once
 constexpr int64_t kKeepReach = 1900;     // a walker fought further off than this is let go
 constexpr int64_t kFlyerReach = 1900;    // flyers ahead nearer than this are shot at
-constexpr int64_t kFlyerNear = 3000;     // a flyer this near keeps the craft walking
 constexpr int64_t kHuntReach = 4000;     // the route's enemy further than this is let go
 constexpr int64_t kTrackReach = 3000;    // a route's enemy is looked for this far from its mark
 constexpr int64_t kPickupReach = 600;    // a route's pickup is looked for this far from its mark
@@ -21,6 +20,8 @@ constexpr int32_t kTargetPatience = 700; // timer messages on one enemy before g
 constexpr int64_t kStationReach = 250;   // a hyperload station is touched this close
 constexpr int32_t kLowEnergy = 130;      // below this, an energy pack nearby is fetched first
 constexpr int64_t kPackReach = 2500;
+constexpr int32_t kLowRounds = 30;       // with fewer rounds and charges than these, the craft
+constexpr int32_t kLowCharges = 10;      // fetches ammunition from anywhere on the map
 constexpr int32_t kLeavingEnergy = 200;  // below this, packs are fetched before an exit
 constexpr int64_t kMapReach = 20000;
 constexpr int32_t kPackPatience = 1200;   // timer messages: a pack not reached by then is left
@@ -109,16 +110,6 @@ void Pilot::EnterMap(const std::string& map, bool restart) {
   unsticker_.Reset();
 }
 
-static bool FlyerNear(const WorldView& world, const CraftReading& craft) {
-  for (int32_t i = 0; i < world.EntityCount(); ++i) {
-    const EntityReading e = world.EntityAt(i);
-    if (e.active && e.type == kTypePteranoFlyer &&
-        Distance2(craft.x, craft.z, e.x, e.z) < kFlyerNear * kFlyerNear)
-      return true;
-  }
-  return false;
-}
-
 // Two timer messages make a step: the motion over four messages, halved, is a step's.
 void Pilot::Track(const EntityReading& e, int32_t* vx, int32_t* vz) {
   const int32_t slot = seen_ % 4;
@@ -177,6 +168,9 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   const RouteLeg* leg = CurrentLeg();
   if (!leg) return;  // off the run: stand still
 
+  // A torpedo about to hit is walked out of the way of, whatever else goes on.
+  if (Dodge(world, craft, out)) return;
+
   // The route's enemy is hunted down.
   if (target_ >= 0 && hunting_) {
     const EntityReading e = world.EntityAt(target_);
@@ -219,13 +213,11 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
     int32_t vx, vz;
     Track(e, &vx, &vz);
     Attack(craft, e, vx, vz, true, out);
-    // A flyer's torpedoes are slow and aimed where the craft was: standing still, even to
-    // fight, is what they hit.
-    if (FlyerNear(world, craft)) out->engine = true;
     if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
     return;
   }
 
+  if (FetchPack(world, craft, leg, out)) return;
   int32_t bearing = 0;
   const bool walking = Walk(world, craft, leg, out, &bearing);
   if (hunting_) return;
@@ -260,12 +252,14 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   out->engine = engine;
 }
 
-bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
-                 Intent* out, int32_t* bearing) {
-  // Low on energy: a pack close by comes before the route.
+bool Pilot::FetchPack(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                      Intent* out) {
+  // Low on energy: a pack close by comes before the route; out of rounds and charges, any
+  // box the map has left does.
+  const bool dry = craft.gunAmmo < kLowRounds && craft.plasmaAmmo < kLowCharges;
   if (pack_ >= 0) {
     const EntityReading e = world.EntityAt(pack_);
-    if (!e.active || craft.energy >= 250) {
+    if (!e.active || !Wanted(craft, e.type)) {
       pack_ = -1;
     } else if (++packAge_ > kPackPatience) {
       unreachable_.push_back(pack_);
@@ -275,12 +269,15 @@ bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteL
   // Before leaving by an exit, the energy is topped up from whatever packs the map has left:
   // the next map starts, and after a loss starts again, with what the craft brings.
   const bool leaving = step_ < leg->steps.size() && leg->steps[step_].verb == RouteVerb::Exit;
-  if (pack_ < 0 && (craft.energy < kLowEnergy || (leaving && craft.energy < kLeavingEnergy))) {
-    const int64_t reach = leaving ? kMapReach : kPackReach;
+  const bool low = craft.energy < kLowEnergy || (leaving && craft.energy < kLeavingEnergy);
+  if (pack_ < 0 && (low || dry)) {
+    const int64_t reach = leaving || dry ? kMapReach : kPackReach;
     int64_t best = reach * reach;
     for (int32_t i = 0; i < world.EntityCount(); ++i) {
       const EntityReading e = world.EntityAt(i);
-      if (!e.active || e.type != kTypeEnergyPack || Holds(unreachable_, i)) continue;
+      const bool wanted = (low && e.type == kTypeEnergyPack) ||
+                          (dry && (e.type == kTypeAmmoMGun || e.type == kTypeAmmoPlasma));
+      if (!e.active || !wanted || Holds(unreachable_, i)) continue;
       const int64_t d = Distance2(craft.x, craft.z, e.x, e.z);
       if (d < best) {
         best = d;
@@ -289,14 +286,15 @@ bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteL
       }
     }
   }
-  if (pack_ >= 0) {
-    const EntityReading e = world.EntityAt(pack_);
-    SteerTo(craft, e.x, e.z, out);
-    unsticker_.Run(craft, out->engine, out);
-    *bearing = HeadingTowards(e.x - craft.x, e.z - craft.z);
-    return true;
-  }
+  if (pack_ < 0) return false;
+  const EntityReading e = world.EntityAt(pack_);
+  SteerTo(craft, e.x, e.z, out);
+  unsticker_.Run(craft, out->engine, out);
+  return true;
+}
 
+bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                 Intent* out, int32_t* bearing) {
   while (step_ < leg->steps.size()) {
     const RouteStep& s = leg->steps[step_];
     // A step that never ends is dropped, except a mission object the run cannot do without.

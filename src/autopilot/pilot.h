@@ -53,6 +53,9 @@ int32_t EnemyToShoot(const WorldView& world, const CraftReading& craft, bool fly
 void Attack(const CraftReading& craft, const EntityReading& enemy, int32_t vx, int32_t vz,
             bool approach, Intent* out);
 
+// Walks across the line of a torpedo that would hit the craft; false when none comes.
+bool Dodge(const WorldView& world, const CraftReading& craft, Intent* out);
+
 // The menus: the tap that moves the menus on towards a new game at the skill, or the next
 // map of the run on the star chart; false when the form needs nothing.
 bool MenuTap(const GameReading& game, int32_t skill, const std::string& nextMap, Intent* out);
@@ -71,6 +74,10 @@ class Pilot {
   // the heading it walks towards in *bearing.
   bool Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg, Intent* out,
             int32_t* bearing);
+  // Fetches an energy pack when the energy runs low (or before leaving by an exit): true
+  // while it walks to one.
+  bool FetchPack(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                 Intent* out);
   void EnterMap(const std::string& map, bool restart);
   const RouteLeg* CurrentLeg() const;
   void NextStep();
@@ -96,7 +103,7 @@ class Pilot {
   int32_t seen_ = 0;
   void Track(const EntityReading& e, int32_t* vx, int32_t* vz);
   std::vector<int32_t> ignored_;  // enemies given up on in this map (out of the line of fire)
-  int32_t pack_ = -1;     // an energy pack off the route, fetched when the energy runs low
+  int32_t pack_ = -1;     // an energy pack or ammunition box off the route, fetched when short
   int32_t packAge_ = 0;
   std::vector<int32_t> unreachable_;  // packs given up on in this map
   Unsticker unsticker_;
