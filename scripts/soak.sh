@@ -2,8 +2,8 @@
 # Soak: random play for MINUTES of virtual time in the headless game (build it with
 # -DKVR_SANITIZE=ON for AddressSanitizer, its leak check and UndefinedBehaviorSanitizer).
 # Runs take turns: random taps anywhere and random presses of the bound keys, then the
-# autopilot's attract mode (--demo) on the files the random run left; when a run ends the
-# game (the Exit button, a lost campaign, the demo's end) the next starts on its files. Fails on a crash,
+# autopilot's attract mode (--demo), which keeps its own files in data/demo; when a run ends
+# the game (the Exit button, a lost campaign, the demo's end) the next starts on its files. Fails on a crash,
 # a sanitizer report, a non-zero exit or any log line the game should not write.
 #   soak.sh BUILD_GAME_DIR MINUTES [SEED]
 set -euo pipefail
@@ -68,10 +68,13 @@ while [ $done_ticks -lt $total_ticks ]; do
     head -40 "$scratch/out.txt"
     exit 1
   fi
-  if [ -f "$data/log.txt" ] && grep -Evq "$expected" "$data/log.txt"; then
-    echo "FAIL: run $runs (seed $seed) logged:"; grep -Ev "$expected" "$data/log.txt" | sort | uniq -c
-    exit 1
-  fi
+  # The demo keeps its own player files (and log) in data/demo.
+  for log in "$data/log.txt" "$data/demo/log.txt"; do
+    if [ -f "$log" ] && grep -Evq "$expected" "$log"; then
+      echo "FAIL: run $runs (seed $seed) logged:"; grep -Ev "$expected" "$log" | sort | uniq -c
+      exit 1
+    fi
+  done
   # The run may have ended early (Exit pressed): only the timer messages it took count.
   taken=$(grep -o 'recorded [0-9]* frames' "$scratch/out.txt" | cut -d' ' -f2 || true)
   done_ticks=$((done_ticks + ${taken:-$ticks}))

@@ -1,6 +1,8 @@
 // The shell: program directory, fresh log, single instance, the message loop, shutdown.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "app/app.h"
 #include "core/core.h"
@@ -13,6 +15,34 @@ namespace {
 void Shutdown(Platform* platform, GameHooks* game) {
   platform->CloseDisplay();
   game->Shutdown();
+}
+
+// The attract mode starts new games, and a new game deletes the player data and every map
+// state: it keeps its files in a folder of its own inside the player's, so a campaign under
+// way is never touched. It takes the player's settings along (the keys it presses are the
+// player's bindings). False, with the reason on stderr, when the folder cannot be made.
+bool UseDemoFolder() {
+  namespace fs = std::filesystem;
+  const fs::path player = PlayerFilesDir();
+  const fs::path demo = player / "demo";
+  std::error_code error;
+  fs::create_directory(demo, error);
+  if (error) {
+    fprintf(stderr, "game: the demo's folder %s cannot be made: %s\n", demo.c_str(),
+            error.message().c_str());
+    return false;
+  }
+  const fs::path settings = player / kSettingsFile;
+  if (fs::exists(settings, error))
+    fs::copy_file(settings, demo / kSettingsFile, fs::copy_options::overwrite_existing, error);
+  else
+    fs::remove(demo / kSettingsFile, error);  // the shipped defaults, as for the player
+  if (!SetUserDir(demo.c_str())) {
+    fprintf(stderr, "game: the demo's folder is too long (at most %d characters): %s\n",
+            kMaxPath - 2, demo.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -119,6 +149,7 @@ int RunGame(int argc, char** argv) {
       return 1;
     }
   }
+  if (options.demo && !UseDemoFolder()) return 1;
   options.userDir = PlayerFilesDir();
   if (!StartInstance()) return 0;
   Platform* platform =

@@ -10,7 +10,6 @@ namespace {
 constexpr int64_t kEngageReach = 1300;   // walkers nearer than this are fought at once
 constexpr int64_t kKeepReach = 1900;     // a walker fought further off than this is let go
 constexpr int64_t kFlyerReach = 1900;    // flyers ahead nearer than this are shot at
-constexpr int64_t kFlyerNear = 3000;     // a flyer this near keeps the craft walking
 constexpr int64_t kHuntReach = 4000;     // the route's enemy further than this is let go
 constexpr int64_t kTrackReach = 3000;    // a route's enemy is looked for this far from its mark
 constexpr int64_t kPickupReach = 600;    // a route's pickup is looked for this far from its mark
@@ -109,16 +108,6 @@ void Pilot::EnterMap(const std::string& map, bool restart) {
   unsticker_.Reset();
 }
 
-static bool FlyerNear(const WorldView& world, const CraftReading& craft) {
-  for (int32_t i = 0; i < world.EntityCount(); ++i) {
-    const EntityReading e = world.EntityAt(i);
-    if (e.active && e.type == kTypePteranoFlyer &&
-        Distance2(craft.x, craft.z, e.x, e.z) < kFlyerNear * kFlyerNear)
-      return true;
-  }
-  return false;
-}
-
 // Two timer messages make a step: the motion over four messages, halved, is a step's.
 void Pilot::Track(const EntityReading& e, int32_t* vx, int32_t* vz) {
   const int32_t slot = seen_ % 4;
@@ -177,6 +166,9 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   const RouteLeg* leg = CurrentLeg();
   if (!leg) return;  // off the run: stand still
 
+  // A torpedo about to hit is walked out of the way of, whatever else goes on.
+  if (Dodge(world, craft, out)) return;
+
   // The route's enemy is hunted down.
   if (target_ >= 0 && hunting_) {
     const EntityReading e = world.EntityAt(target_);
@@ -219,13 +211,11 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
     int32_t vx, vz;
     Track(e, &vx, &vz);
     Attack(craft, e, vx, vz, true, out);
-    // A flyer's torpedoes are slow and aimed where the craft was: standing still, even to
-    // fight, is what they hit.
-    if (FlyerNear(world, craft)) out->engine = true;
     if (unsticker_.Run(craft, out->engine, out)) out->shoot = false;
     return;
   }
 
+  if (FetchPack(world, craft, leg, out)) return;
   int32_t bearing = 0;
   const bool walking = Walk(world, craft, leg, out, &bearing);
   if (hunting_) return;
@@ -260,8 +250,8 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   out->engine = engine;
 }
 
-bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
-                 Intent* out, int32_t* bearing) {
+bool Pilot::FetchPack(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                      Intent* out) {
   // Low on energy: a pack close by comes before the route.
   if (pack_ >= 0) {
     const EntityReading e = world.EntityAt(pack_);
@@ -289,14 +279,15 @@ bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteL
       }
     }
   }
-  if (pack_ >= 0) {
-    const EntityReading e = world.EntityAt(pack_);
-    SteerTo(craft, e.x, e.z, out);
-    unsticker_.Run(craft, out->engine, out);
-    *bearing = HeadingTowards(e.x - craft.x, e.z - craft.z);
-    return true;
-  }
+  if (pack_ < 0) return false;
+  const EntityReading e = world.EntityAt(pack_);
+  SteerTo(craft, e.x, e.z, out);
+  unsticker_.Run(craft, out->engine, out);
+  return true;
+}
 
+bool Pilot::Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                 Intent* out, int32_t* bearing) {
   while (step_ < leg->steps.size()) {
     const RouteStep& s = leg->steps[step_];
     // A step that never ends is dropped, except a mission object the run cannot do without.

@@ -53,6 +53,9 @@ int32_t EnemyToShoot(const WorldView& world, const CraftReading& craft, bool fly
 void Attack(const CraftReading& craft, const EntityReading& enemy, int32_t vx, int32_t vz,
             bool approach, Intent* out);
 
+// Walks across the line of a torpedo that would hit the craft; false when none comes.
+bool Dodge(const WorldView& world, const CraftReading& craft, Intent* out);
+
 // The menus: the tap that moves the menus on towards a new game at the skill, or the next
 // map of the run on the star chart; false when the form needs nothing.
 bool MenuTap(const GameReading& game, int32_t skill, const std::string& nextMap, Intent* out);
@@ -71,6 +74,10 @@ class Pilot {
   // the heading it walks towards in *bearing.
   bool Walk(const WorldView& world, const CraftReading& craft, const RouteLeg* leg, Intent* out,
             int32_t* bearing);
+  // Fetches an energy pack when the energy runs low (or before leaving by an exit): true
+  // while it walks to one.
+  bool FetchPack(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
+                 Intent* out);
   void EnterMap(const std::string& map, bool restart);
   const RouteLeg* CurrentLeg() const;
   void NextStep();

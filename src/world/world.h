@@ -170,6 +170,7 @@ struct CraftReading {
   int32_t heading = 0;    // 0..524288, 0 facing +z
   int32_t pitch = 0;      // positive looks down
   int32_t speed = 0;
+  int32_t dx = 0, dz = 0;  // how far it moved in the last world step
   bool engineOn = false;
   int32_t energy = 0;
   int32_t weapon = 0;     // 0 machine gun, 1 plasma, 2 rocket
@@ -180,6 +181,8 @@ struct EntityReading {
   int32_t type = 0;       // entity type code (kinds.h)
   int32_t x = 0, y = 0, z = 0;
   bool active = false;    // taken pickups, destroyed and not yet shown enemies are inactive
+  int32_t dx = 0, dy = 0, dz = 0;  // how far it moved in the last world step
+  bool fromCraft = false;  // a projectile the player's craft fired
 };
 
 class WorldView {

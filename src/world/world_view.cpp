@@ -21,6 +21,8 @@ CraftReading WorldView::Craft() const {
   r.heading = e->heading;
   r.pitch = e->pitch;
   r.speed = e->speed;
+  r.dx = int32_t(int64_t(e->x) - e->prevX);
+  r.dz = int32_t(int64_t(e->z) - e->prevZ);
   r.engineOn = e->thrust != 0;
   r.energy = c->energy;
   r.weapon = c->weapon;
@@ -42,6 +44,10 @@ EntityReading WorldView::EntityAt(int32_t index) const {
   r.y = e->y;
   r.z = e->z;
   r.active = e->active != 0;
+  r.dx = int32_t(int64_t(e->x) - e->prevX);
+  r.dy = int32_t(int64_t(e->y) - e->prevY);
+  r.dz = int32_t(int64_t(e->z) - e->prevZ);
+  r.fromCraft = world_->player && e->owner && e->owner == world_->player->entity;
   // An enemy that is exploding still has an active entity for a moment; it is no target.
   const bool enemy = e->type == kTypeStegoTank || e->type == kTypeMegaRaptor ||
                      e->type == kTypePteranoFlyer || e->type == kTypeShootingTower ||

@@ -55,8 +55,8 @@ int GameRun::Run(int ticks, const std::string& options) {
 }
 
 bool GameRun::SavedSettings(Settings* settings, KeyBindings* keys) const {
-  if (!dir.Exists(kSettingsFile)) return false;
-  const std::string bytes = dir.Read(kSettingsFile);
+  if (!dir.Exists(files + kSettingsFile)) return false;
+  const std::string bytes = dir.Read(files + kSettingsFile);
   memset(settings, 0, sizeof *settings);
   memset(keys, 0, sizeof *keys);
   DecodeSettingsFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), settings, keys);
@@ -64,8 +64,8 @@ bool GameRun::SavedSettings(Settings* settings, KeyBindings* keys) const {
 }
 
 bool GameRun::SavedPlayer(PlayerData* player) const {
-  if (!dir.Exists(kPlayerDataFile)) return false;
-  const std::string bytes = dir.Read(kPlayerDataFile);
+  if (!dir.Exists(files + kPlayerDataFile)) return false;
+  const std::string bytes = dir.Read(files + kPlayerDataFile);
   memset(player, 0, sizeof *player);
   DecodePlayerData(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), player);
   return bytes.size() == kPlayerDataBytes;

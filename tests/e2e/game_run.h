@@ -63,9 +63,13 @@ class GameRun {
   // A shot taken by the run; empty when it was never written.
   Picture Image(const std::string& name) const;
   bool Has(const std::string& name) const { return dir.Exists(name); }
-  std::string Log() const { return dir.Log(); }
+  std::string Log() const {
+    return dir.Exists(files + "log.txt") ? dir.Read(files + "log.txt") : std::string();
+  }
 
   ScratchDir dir;
+  // Where in `dir` the game writes the player's files: "demo/" for the attract mode.
+  std::string files;
 
  private:
   std::string script_;

@@ -58,6 +58,7 @@ TEST(Playthrough, SystemOneOnEasyTheSameWayWithAnyKeys) {
   for (int i = 0; i < 2; ++i) {
     SCOPED_TRACE(i == 0 ? "the shipped keys" : "other keys");
     FirstStart(runs[i], i == 0 ? DefaultKeys() : other);
+    runs[i].files = "demo/";
     for (int t : shotsAt) runs[i].Shot(t, "at" + std::to_string(t) + ".png");
     runs[i].Close(kSystemOneDone + 2);
     ASSERT_EQ(runs[i].Run(kSystemOneDone + 10, "--demo"), 0);
@@ -84,14 +85,30 @@ TEST(Playthrough, SystemOneOnEasyTheSameWayWithAnyKeys) {
 }
 
 // A real key hands the game back: the autopilot lets go for good, so the craft never
-// reaches the outpost's station and the demo never reports an end.
-TEST(Playthrough, AKeyPressHandsTheGameBack) {
+// reaches the outpost's station and the demo never reports an end. The demo plays in a folder
+// of its own: the player's campaign under way is left as it was.
+TEST(Playthrough, AKeyPressHandsTheGameBackAndThePlayersCampaignIsLeftAlone) {
   GameRun run;
   FirstStart(run);
+  PlayerData mine{};
+  strcpy(mine.nextMap, "map3_1.map");
+  strcpy(mine.previousMap, "map3_1.map");
+  strcpy(mine.entryPoint, "default");
+  mine.starSystem = 3;
+  mine.skillLevel = 2;
+  mine.energy = 180;
+  mine.xBomb = 1;
+  run.PutPlayer(mine);
+  run.dir.Write("map2_2.sav", "the player's map state");
+  const std::string before = run.dir.Read(kPlayerDataFile);
   run.Press(1500, kVkX);
   run.Close(kSystemOneDone + 2);
   ASSERT_EQ(run.Run(kSystemOneDone + 10, "--demo"), 0);
   EXPECT_EQ(EndedAt(run, "final"), -1);
+  EXPECT_TRUE(run.dir.Read(kPlayerDataFile) == before) << "the player data changed";
+  EXPECT_EQ(run.dir.Read("map2_2.sav"), "the player's map state");
+  EXPECT_EQ(run.Log(), "");
+  run.files = "demo/";
   PlayerData p;
   ASSERT_TRUE(run.SavedPlayer(&p));
   EXPECT_EQ(p.skillLevel, 1);  // it had started a game
@@ -128,6 +145,7 @@ TEST(Playthrough, BadOptionsAndRoutesLeaveTheGameAlone) {
     // The scratch directory links the game's files: the link goes, a file of its own comes.
     std::filesystem::remove(run.dir.File(c.file));
     if (c.text) run.dir.Write(c.file, c.text);
+    run.files = "demo/";
     run.Close(600);
     ASSERT_EQ(run.Run(700, "--demo"), 0);
     const std::string out = run.dir.Read("stdout.txt");
@@ -152,6 +170,7 @@ TEST(Playthrough, ClosingWhileAMapLoads) {
     SCOPED_TRACE(close);
     GameRun run;
     FirstStart(run);
+    run.files = "demo/";
     run.Close(close);
     ASSERT_EQ(run.Run(close + 10, "--demo"), 0);
     EXPECT_EQ(run.Log(), "");
