@@ -20,6 +20,8 @@ constexpr int32_t kTargetPatience = 700; // timer messages on one enemy before g
 constexpr int64_t kStationReach = 250;   // a hyperload station is touched this close
 constexpr int32_t kLowEnergy = 130;      // below this, an energy pack nearby is fetched first
 constexpr int64_t kPackReach = 2500;
+constexpr int32_t kLowRounds = 30;       // with fewer rounds and charges than these, the craft
+constexpr int32_t kLowCharges = 10;      // fetches ammunition from anywhere on the map
 constexpr int32_t kLeavingEnergy = 200;  // below this, packs are fetched before an exit
 constexpr int64_t kMapReach = 20000;
 constexpr int32_t kPackPatience = 1200;   // timer messages: a pack not reached by then is left
@@ -252,10 +254,12 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
 
 bool Pilot::FetchPack(const WorldView& world, const CraftReading& craft, const RouteLeg* leg,
                       Intent* out) {
-  // Low on energy: a pack close by comes before the route.
+  // Low on energy: a pack close by comes before the route; out of rounds and charges, any
+  // box the map has left does.
+  const bool dry = craft.gunAmmo < kLowRounds && craft.plasmaAmmo < kLowCharges;
   if (pack_ >= 0) {
     const EntityReading e = world.EntityAt(pack_);
-    if (!e.active || craft.energy >= 250) {
+    if (!e.active || !Wanted(craft, e.type)) {
       pack_ = -1;
     } else if (++packAge_ > kPackPatience) {
       unreachable_.push_back(pack_);
@@ -265,12 +269,15 @@ bool Pilot::FetchPack(const WorldView& world, const CraftReading& craft, const R
   // Before leaving by an exit, the energy is topped up from whatever packs the map has left:
   // the next map starts, and after a loss starts again, with what the craft brings.
   const bool leaving = step_ < leg->steps.size() && leg->steps[step_].verb == RouteVerb::Exit;
-  if (pack_ < 0 && (craft.energy < kLowEnergy || (leaving && craft.energy < kLeavingEnergy))) {
-    const int64_t reach = leaving ? kMapReach : kPackReach;
+  const bool low = craft.energy < kLowEnergy || (leaving && craft.energy < kLeavingEnergy);
+  if (pack_ < 0 && (low || dry)) {
+    const int64_t reach = leaving || dry ? kMapReach : kPackReach;
     int64_t best = reach * reach;
     for (int32_t i = 0; i < world.EntityCount(); ++i) {
       const EntityReading e = world.EntityAt(i);
-      if (!e.active || e.type != kTypeEnergyPack || Holds(unreachable_, i)) continue;
+      const bool wanted = (low && e.type == kTypeEnergyPack) ||
+                          (dry && (e.type == kTypeAmmoMGun || e.type == kTypeAmmoPlasma));
+      if (!e.active || !wanted || Holds(unreachable_, i)) continue;
       const int64_t d = Distance2(craft.x, craft.z, e.x, e.z);
       if (d < best) {
         best = d;

@@ -103,7 +103,7 @@ class Pilot {
   int32_t seen_ = 0;
   void Track(const EntityReading& e, int32_t* vx, int32_t* vz);
   std::vector<int32_t> ignored_;  // enemies given up on in this map (out of the line of fire)
-  int32_t pack_ = -1;     // an energy pack off the route, fetched when the energy runs low
+  int32_t pack_ = -1;     // an energy pack or ammunition box off the route, fetched when short
   int32_t packAge_ = 0;
   std::vector<int32_t> unreachable_;  // packs given up on in this map
   Unsticker unsticker_;
