@@ -324,8 +324,9 @@ bool SdlPlatform::Present(const uint16_t* frame) {
     int first = 0, end = 320;
     if (presented_) ChangedRows(frame_, frame, &first, &end);
     memcpy(frame_, frame, sizeof frame_);
-    presented_ = true;
-    return PaintSurface(first, end);
+    // A frame that did not reach the screen is shown whole next time, even if unchanged.
+    presented_ = PaintSurface(first, end);
+    return presented_;
   }
   memcpy(frame_, frame, sizeof frame_);
   presented_ = true;
