@@ -33,16 +33,7 @@ appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/nul
   fail "metainfo"
 
 # Play: Play, OK to a new campaign, Normal, skip the briefing, then into the first map.
-cat >"$scratch/input.txt" <<'SCRIPT'
-10 stylus-down 182 163
-14 stylus-up
-20 stylus-down 64 241
-24 stylus-up
-30 stylus-down 120 161
-34 stylus-up
-70 stylus-down 120 296
-74 stylus-up
-SCRIPT
+cp "$(dirname "$0")/../scripts/new_campaign.input" "$scratch/input.txt"
 snapshot() { (cd "$prefix" && find . -type f -printf '%p %s %T@\n' | sort); }
 before=$(snapshot)
 mkdir "$scratch/elsewhere" "$scratch/home" "$scratch/xdg"

@@ -83,17 +83,9 @@ done
 
 step "the installed game plays as an ordinary user"
 in_root useradd --create-home --shell /bin/sh player
-# Play, OK to a new campaign, Normal, skip the briefing, then into the first map.
-cat >"$root/tmp/input.txt" <<'SCRIPT'
-10 stylus-down 182 163
-14 stylus-up
-20 stylus-down 64 241
-24 stylus-up
-30 stylus-down 120 161
-34 stylus-up
-70 stylus-down 120 296
-74 stylus-up
-SCRIPT
+# Play, OK to a new campaign, Normal, skip the briefing, then into the first map: the script
+# is copied into the root, where the game runs.
+cp "$src/scripts/new_campaign.input" "$root/tmp/input.txt"
 touch "$scratch/stamp"
 sleep 1  # file times in whole seconds on some file systems
 as_player() {

@@ -8,6 +8,7 @@
 #   soak.sh BUILD_GAME_DIR MINUTES [SEED]
 set -euo pipefail
 game_dir=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 minutes=$2
 seed=${3:-$RANDOM}
 RANDOM=$seed
@@ -39,8 +40,7 @@ while [ $done_ticks -lt $total_ticks ]; do
   {
     # Into the campaign first (Play, a new one, Normal, past the briefing), so most of the
     # time is spent in a map; with progress kept, Play goes straight in.
-    printf '%s\n' "10 stylus-down 182 163" "14 stylus-up" "20 stylus-down 64 241" "24 stylus-up" \
-      "30 stylus-down 120 161" "34 stylus-up" "70 stylus-down 120 296" "74 stylus-up"
+    cat "$here/new_campaign.input"
     while [ $tick -lt $ticks ]; do
       case $((RANDOM % 4)) in
         0) echo "$tick stylus-down $((RANDOM % 240)) $((RANDOM % 320))"

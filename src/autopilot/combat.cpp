@@ -26,7 +26,9 @@ bool IsEnemy(int32_t type) {
 // four times as fast. A rocket's blast tears a raptor or a flyer apart, but reaches 800
 // units: only fired from further off.
 int32_t WeaponFor(const CraftReading& craft, const EntityReading& enemy, int64_t distance2) {
-  const bool far = distance2 > 1000 * 1000;
+  // The blast hurts the craft too: a rocket that bursts short of the enemy must still burst
+  // well outside 800 units of the craft.
+  const bool far = distance2 > 1600 * 1600;
   const bool rocketWorthy = enemy.type == kTypeMegaRaptor || enemy.type == kTypePteranoFlyer;
   if (rocketWorthy && craft.rockets > 0 && far) return 2;
   const int32_t order[2][2] = {{1, 0}, {0, 1}};

@@ -1,5 +1,5 @@
 // The game driver in-process: the head-up message's wrapping and lifetime, the choice box's
-// placement and keys — what a run of the program cannot pin down by itself.
+// keys — what a run of the program cannot pin down by itself.
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -79,41 +79,6 @@ TEST_F(HudFont, OverlongTextsAreCutAndTheRecordNeverOverflows) {
   ASSERT_GE(lines.size(), 2u);
   EXPECT_LE(lines.size(), 6u);
   for (const std::string& line : lines) EXPECT_LE(font.MeasureText(line.c_str()), 240);
-}
-
-// The choice box's answers on the 240 x 320 layout and on a layout twice as large.
-TEST_F(HudFont, ChoiceAnswersArePlacedByTheLayout) {
-  const uint32_t oldW = LayoutWidth, oldH = LayoutHeight;
-  const char* const texts[3] = {"Yes", "No", "Maybe"};
-  const int32_t h = font.FontHeight();
-  int32_t w[3];
-  for (int i = 0; i < 3; ++i) w[i] = font.MeasureText(texts[i]);
-  struct Case {
-    uint32_t layoutW, layoutH;
-    int32_t count;
-    AnswerRect expected[3];
-  };
-  const Case cases[] = {
-      {240, 320, 1, {{120 - w[0], 225 - h, w[0], h}}},
-      {240, 320, 2, {{52 - w[0], 225 - h, w[0], h}, {199 - w[1], 225 - h, w[1], h}}},
-      {240, 320, 3,
-       {{46 - w[0] / 2, 212 - h / 2, w[0], h},
-        {199 - w[1] / 2, 212 - h / 2, w[1], h},
-        {120 - w[2] / 2, 281 - h / 2, w[2], h}}},
-      {480, 640, 2, {{105 - w[0], 450 - h, w[0], h}, {398 - w[1], 450 - h, w[1], h}}},
-  };
-  Graphics2D g2d;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.layoutW) + " wide, answers: " + std::to_string(c.count));
-    LayoutWidth = c.layoutW;
-    LayoutHeight = c.layoutH;
-    AnswerRect rects[3];
-    PlaceAnswers(g2d, font, c.count, texts, rects);
-    auto tie = [](const AnswerRect& r) { return std::tie(r.x, r.y, r.width, r.height); };
-    for (int i = 0; i < c.count; ++i) EXPECT_EQ(tie(rects[i]), tie(c.expected[i])) << i;
-  }
-  LayoutWidth = oldW;
-  LayoutHeight = oldH;
 }
 
 // A whole driver over the headless machine, in a scratch copy of the game's directory.

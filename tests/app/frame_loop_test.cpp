@@ -133,36 +133,27 @@ TEST_F(FrameLoopTest, AHeldKeyIsPressedOnceAndHeldThroughoutAndATapStillCounts) 
   EXPECT_TRUE(game.pressedShoot.back());
 }
 
-TEST_F(FrameLoopTest, NotSetNeverActivatesAndOneKeyDrivesTwoActions) {
-  Bindings.code[kActLeft] = 0;  // "Not set"
-  Bindings.code[kActMenuLeft] = 0x25;
-  Bindings.code[kActChangeWeapon] = 0x25;
+// Every key down, as a backend might report it: code 0 and "Not set" stay up, one key drives
+// every action bound to it, and a code above the table from a damaged settings file never
+// indexes past it.
+TEST_F(FrameLoopTest, CodeZeroAndNotSetNeverReadAsDownWhateverTheBackendSays) {
   for (int vk = 0; vk < 256; ++vk) platform.SetKey(vk, true);  // code 0 too
   EXPECT_EQ(platform.KeyState(0), 0);  // the backend's own table never holds code 0
-  SampleKeys();
-  EXPECT_EQ(KeyTable[0], 0);
-  EXPECT_EQ(Input.action[kActLeft].current, 0);
-  EXPECT_EQ(Input.action[kActMenuLeft].current, 1);
-  EXPECT_EQ(Input.action[kActChangeWeapon].current, 1);
-  // A code above the table from a damaged settings file never indexes past it.
-  Bindings.code[kActShoot] = 4000;
-  SampleKeys();
-  EXPECT_EQ(Input.action[kActShoot].current, 0);
-}
-
-TEST_F(FrameLoopTest, CodeZeroNeverReadsAsDownWhateverTheBackendSays) {
   struct EveryKeyDown : HeadlessPlatform {
     using HeadlessPlatform::HeadlessPlatform;
     uint16_t KeyState(int) override { return 0x8000; }
   } everyKey{PlatformOptions{}};
   SetCurrentPlatform(&everyKey);
-  Bindings.code[kActShoot] = 0x20;
+  Bindings.code[kActMenuLeft] = 0x25;
+  Bindings.code[kActChangeWeapon] = 0x25;
+  Bindings.code[kActShoot] = 4000;
   SampleKeys();
   EXPECT_EQ(KeyTable[0], 0);
   EXPECT_EQ(KeyTable[1], 1);
-  EXPECT_EQ(Input.action[kActShoot].current, 1);
-  for (int slot : {0, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15})
-    EXPECT_EQ(Input.action[slot].current, 0) << slot;  // all "Not set"
+  EXPECT_EQ(Input.action[kActMenuLeft].current, 1);
+  EXPECT_EQ(Input.action[kActChangeWeapon].current, 1);
+  for (int slot : {0, 1, 3, 4, 5, 6, 7, 8, 12, 13, 14, 15})
+    EXPECT_EQ(Input.action[slot].current, 0) << slot;  // "Not set", and the shot's 4000
   SetCurrentPlatform(&platform);
 }
 

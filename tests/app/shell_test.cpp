@@ -81,23 +81,6 @@ TEST(Shell, ADisplayThatWillNotOpenIsLoggedAndFails) {
   SetCurrentPlatform(nullptr);
 }
 
-TEST(Shell, StylusMessagesSetTheLatches) {
-  ScratchDir dir;
-  ClearFrameClock();
-  PlatformOptions o;
-  o.ticks = 3;
-  HeadlessPlatform platform(o);
-  platform.QueueMessage({PlatformMessageKind::StylusDown, 17, 230});
-  platform.QueueMessage({PlatformMessageKind::StylusUp});
-  CountingGame game;
-  RunShell(&platform, &game);
-  EXPECT_EQ(Input.stylusX, 17);
-  EXPECT_EQ(Input.stylusY, 230);
-  EXPECT_EQ(Input.stylusUp, 1);
-  EXPECT_EQ(Input.stylusDown, 0);
-  SetCurrentPlatform(nullptr);
-}
-
 TEST(Shell, AScriptedEventComesJustBeforeItsTimerMessage) {
   std::vector<ScriptedInput> script;
   std::string err;

@@ -1,4 +1,4 @@
-// Fixed-point math: square roots, rotations, Atan2, random numbers and the baked tables.
+// Fixed-point math: square roots, rotations, Atan2, random numbers, the tables' loading.
 #include <cmath>
 #include <cstring>
 #include <tuple>
@@ -148,19 +148,4 @@ TEST(MathTablesLoad, MissingOrShortTablesAreLoggedAndStopCreation) {
   EXPECT_EQ(LoadReciprocalTable(recip.data()), 1);
   dir.Write("148", std::string(100, '\0'));
   EXPECT_EQ(LoadReciprocalTable(recip.data()), 2);
-}
-
-TEST(BakedTables, ReciprocalAndArcSine) {
-  UseGameData data;
-  std::vector<uint16_t> recip(16384);
-  ASSERT_EQ(LoadReciprocalTable(recip.data()), 0);
-  EXPECT_EQ(recip[1], 65535);
-  EXPECT_EQ(recip[3], 21845);
-  EXPECT_EQ(recip[16383], 4);
-  MathTables m;
-  ASSERT_TRUE(m.Create(0));
-  EXPECT_EQ(m.arcsine[1024], 0);
-  EXPECT_EQ(m.arcsine[0], -385);
-  for (int k = 1; k < 1024; ++k) EXPECT_EQ(m.arcsine[1024 + k], -m.arcsine[1024 - k]) << k;
-  m.Destroy();
 }

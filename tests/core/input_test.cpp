@@ -1,4 +1,4 @@
-// Key bindings, unbinding rules, key-code labels and the stylus hit test.
+// Key bindings, unbinding rules, waiting for a key and the stylus hit test.
 #include <cstring>
 
 #include "core/core.h"
@@ -35,14 +35,6 @@ TEST_F(InputTest, BindingThroughUnbindLeavesOneGameActionPerKey) {
   EXPECT_EQ(Bindings.code[kActLeft], 0u);
   EXPECT_EQ(Bindings.code[kActRight], 0x25u);
   EXPECT_EQ(Bindings.code[kActMenuLeft], 0x25u);  // a game and a menu action may share
-}
-
-TEST_F(InputTest, FormatKeyCode) {
-  char text[16];
-  FormatKeyCode(0, text);
-  EXPECT_STREQ(text, "Not set");
-  FormatKeyCode(38, text);
-  EXPECT_STREQ(text, "38");
 }
 
 TEST_F(InputTest, WaitAnyKeySkipsTheWindowsKeyAndTakesTheLowestCode) {

@@ -28,16 +28,6 @@ const Entry kEntries[] = {
     {"map6_1", "core", false},       {"map6_2", "outer_gate", true},
 };
 
-void Keep(const GameRun& run, const std::string& name) {
-  const char* to = getenv("KVR_KEEP_SHOTS");
-  if (!to || !run.Has(name)) return;
-  if (FILE* f = fopen((std::string(to) + "/" + name).c_str(), "wb")) {
-    const std::string bytes = run.dir.Read(name);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-  }
-}
-
 TEST(CampaignRoad, EveryEntryPointPlaysWithAnEmptyLog) {
   for (const Entry& e : kEntries) {
     for (int outside = 0; outside <= (e.outside ? 1 : 0); ++outside) {
@@ -46,9 +36,7 @@ TEST(CampaignRoad, EveryEntryPointPlaysWithAnEmptyLog) {
       Settings s = DefaultSettings();
       s.cameraMode = outside ? kCameraExternal : kCameraFirstPerson;
       run.PutSettings(s, DefaultKeys());
-      PlayerData p;
-      memset(&p, 0, sizeof p);
-      NewGameReset(&p);
+      PlayerData p = NewGame();
       snprintf(p.nextMap, sizeof p.nextMap, "%s.map", e.map);
       snprintf(p.entryPoint, sizeof p.entryPoint, "%s", e.entry);
       run.PutPlayer(p);
@@ -66,7 +54,7 @@ TEST(CampaignRoad, EveryEntryPointPlaysWithAnEmptyLog) {
       const Picture pic = run.Image(shot);
       ASSERT_EQ(pic.width, 240);
       EXPECT_GT(pic.Brightness(0, 40, 240, 200), 12.0);
-      Keep(run, shot);
+      run.Keep({shot});
     }
   }
 }

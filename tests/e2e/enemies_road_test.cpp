@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "game_run.h"
 
@@ -13,16 +12,6 @@ namespace {
 
 constexpr int32_t kEnemyRecordBytes = 24;  // hit points, state, position block
 constexpr int32_t kTowerRecordBytes = 21;  // active flag, position block, heading
-
-// Shots of a run are copied where KVR_KEEP_SHOTS points, for looking at them.
-void KeepShots(const GameRun& run, const std::vector<std::string>& names) {
-  const char* keep = getenv("KVR_KEEP_SHOTS");
-  if (!keep) return;
-  for (const std::string& n : names)
-    if (run.Has(n))
-      std::filesystem::copy_file(run.dir.File(n), std::string(keep) + "/" + n,
-                                 std::filesystem::copy_options::overwrite_existing);
-}
 
 int32_t I32(const std::string& s, size_t at) {
   uint32_t v = 0;
@@ -138,9 +127,7 @@ TEST(EnemiesRoad, EveryKindAttacksTheCraftAndIsDestroyedByIt) {
     const Foe foe = Foe(f);
     SCOPED_TRACE(kFoeNames[foe]);
     GameRun run;
-    PlayerData p;
-    memset(&p, 0, sizeof p);
-    NewGameReset(&p);
+    PlayerData p = NewGame();
     strcpy(p.nextMap, "enemytest.map");
     strcpy(p.entryPoint, "default");
     p.skillLevel = 1;
@@ -169,7 +156,7 @@ TEST(EnemiesRoad, EveryKindAttacksTheCraftAndIsDestroyedByIt) {
     run.Press(end + 20, kVkEnter);  // "Go to menu?" yes: the map is left alive, its state saved
     run.Close(end + 400);
     ASSERT_EQ(run.Run(end + 500), 0);
-    KeepShots(run, shots);
+    run.Keep(shots);
 
     ASSERT_TRUE(run.Has("enemytest.sav"));
     const std::string state = run.dir.Read("enemytest.sav");

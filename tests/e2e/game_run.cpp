@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 double Picture::Brightness(int x, int y, int w, int h) const {
   double sum = 0;
@@ -83,6 +84,15 @@ void GameRun::PutPlayer(const PlayerData& player) const {
   dir.Write(kPlayerDataFile, std::string(reinterpret_cast<char*>(image), sizeof image));
 }
 
+void GameRun::Keep(const std::vector<std::string>& names) const {
+  const char* to = getenv("KVR_KEEP_SHOTS");
+  if (!to) return;
+  for (const std::string& n : names)
+    if (Has(n))
+      std::filesystem::copy_file(dir.File(n), std::string(to) + "/" + n,
+                                 std::filesystem::copy_options::overwrite_existing);
+}
+
 Picture GameRun::Image(const std::string& name) const {
   Picture out;
   png_image image;
@@ -98,6 +108,13 @@ Picture GameRun::Image(const std::string& name) const {
   for (size_t i = 0; i < out.pixels.size(); ++i)
     out.pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
   return out;
+}
+
+PlayerData NewGame() {
+  PlayerData p;
+  memset(&p, 0, sizeof p);
+  NewGameReset(&p);
+  return p;
 }
 
 KeyBindings DefaultKeys() {

@@ -63,6 +63,8 @@ class GameRun {
   // A shot taken by the run; empty when it was never written.
   Picture Image(const std::string& name) const;
   bool Has(const std::string& name) const { return dir.Exists(name); }
+  // Copies the named shots where $KVR_KEEP_SHOTS points, for looking at them.
+  void Keep(const std::vector<std::string>& names) const;
   std::string Log() const {
     return dir.Exists(files + "log.txt") ? dir.Read(files + "log.txt") : std::string();
   }
@@ -76,6 +78,8 @@ class GameRun {
   std::string shots_;
 };
 
+// A new campaign as the player data file keeps it: map1_1 at its default entry.
+PlayerData NewGame();
 // The bindings of the baked kvr.ini: arrows and Enter for the menus, arrows, Space, E, W
 // for the craft.
 KeyBindings DefaultKeys();

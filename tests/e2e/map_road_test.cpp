@@ -6,14 +6,6 @@
 
 namespace {
 
-// A game already under way in the first map, as the player data file keeps it.
-PlayerData SavedGame() {
-  PlayerData p;
-  memset(&p, 0, sizeof p);
-  NewGameReset(&p);
-  return p;
-}
-
 // Frames the loading takes: one stage per frame, ten stages, then play.
 constexpr int kLoadingFrames = 12;
 
@@ -84,7 +76,7 @@ TEST(MapRoad, GoToMenuAnswers) {
     SCOPED_TRACE(c.name);
     GameRun run;
     run.PutSettings(DefaultSettings(), DefaultKeys());
-    run.PutPlayer(SavedGame());
+    run.PutPlayer(NewGame());
     run.Shot(5, "menu.png");
     run.Tap(10, at::kPlay);  // saved progress: straight into the map
     const int ask = 80;
@@ -123,7 +115,7 @@ TEST(MapRoad, GoToMenuAnswers) {
 TEST(MapRoad, ClosingTheWindowMidMapWritesThePlayerData) {
   GameRun run;
   run.PutSettings(DefaultSettings(), DefaultKeys());
-  run.PutPlayer(SavedGame());
+  run.PutPlayer(NewGame());
   run.Tap(10, at::kPlay);
   run.Close(120);
   ASSERT_EQ(run.Run(1000), 0);

@@ -9,9 +9,7 @@ namespace {
 
 // A campaign in map1_1 with rockets to fire.
 PlayerData ArmedGame() {
-  PlayerData p;
-  memset(&p, 0, sizeof p);
-  NewGameReset(&p);
+  PlayerData p = NewGame();
   p.rockets = 4;
   return p;
 }

@@ -1,9 +1,8 @@
-// Test helpers for the 3D engine: a scratch data directory with the baked tables, an engine
+// Test helpers for the 3D engine: a scratch data directory with the baked files, an engine
 // over the whole frame, and a writer for small .tdo files.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,12 +22,11 @@ inline TdoFile StripObject(int32_t vertices, int32_t triangles) {
   return f;
 }
 
-// The scratch directory holds copies of the baked tables; the engine covers the frame.
+// The scratch directory holds the baked files; the engine covers the frame.
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"155", "148", "asintable.dat"})
-      std::filesystem::copy_file(GameDataDir() + "/" + name, dir.File(name));
+    dir.LinkGameData();
     ASSERT_TRUE(math.Create(0));
     Math = &math;
     engine = std::make_unique<Engine3D>();

@@ -11,16 +11,14 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "../support/data_files.h"
 #include "core/core.h"
 #include "engine3d/engine3d.h"
 #include "gfx2d/gfx2d.h"
 
 namespace golden {
-
-inline void Put32(std::string& out, int32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(char(uint32_t(v) >> (8 * i)));
-}
 
 // A 20 x 20 grid of 180-unit cells centred on the origin, rolling hills, map textures by
 // height, shades from the slope towards a light in the upper left.
@@ -31,8 +29,7 @@ inline std::string TerrainTdo() {
     return int32_t(std::lround(70 * std::sin(i * 0.55) + 55 * std::cos(j * 0.45 + 1.0) +
                                25 * std::sin((i + j) * 1.3)));
   };
-  std::string out;
-  Put32(out, kSide * kSide);
+  TdoFile out;
   for (int j = 0; j < kSide; ++j)
     for (int i = 0; i < kSide; ++i) {
       int32_t x = int32_t((i - kCells / 2) * kCell), z = int32_t((j - kCells / 2) * kCell);
@@ -40,9 +37,8 @@ inline std::string TerrainTdo() {
       // Facing the light (up and towards -x) is bright.
       double slope = (height(i > 0 ? i - 1 : i, j) - height(i < kCells ? i + 1 : i, j)) / 360.0;
       int32_t row = int32_t(std::lround(28 + 14 * std::tanh(slope * 3)));
-      Put32(out, x), Put32(out, h), Put32(out, -z), Put32(out, row * 256);
+      out.Vertex(x, h, -z, row * 256);
     }
-  Put32(out, kCells * kCells);
   for (int j = 0; j < kCells; ++j)
     for (int i = 0; i < kCells; ++i) {
       // Engine order (top face up): (i, j), (i, j+1), (i+1, j+1), (i+1, j); the file lists
@@ -50,19 +46,18 @@ inline std::string TerrainTdo() {
       const int32_t idx[4] = {j * kSide + i, (j + 1) * kSide + i, (j + 1) * kSide + i + 1,
                               j * kSide + i + 1};
       const int32_t u[4] = {0, 0, 16383, 16383}, v[4] = {16383, 0, 0, 16383};
-      Put32(out, 4);
-      for (int k = 3; k >= 0; --k) Put32(out, idx[k]), Put32(out, u[k]), Put32(out, v[k]);
+      TdoFile::Polygon p;
+      for (int k = 3; k >= 0; --k) p.corners.push_back({idx[k], u[k], v[k]});
       int32_t h = height(i, j);
-      int32_t texture = h > 90 ? 3 : (h > 10 ? 26 : ((i + j) % 7 == 0 ? 1 : 0));
-      Put32(out, texture);
-      Put32(out, 0);
+      p.texture = h > 90 ? 3 : (h > 10 ? 26 : ((i + j) % 7 == 0 ? 1 : 0));
+      out.polygons.push_back(p);
     }
-  return out;
+  return out.Bytes();
 }
 
 // A 16 x 16 glowing orb on a black (transparent) key, as a .spr file.
 inline std::string OrbSpr() {
-  std::string out = {0, 16, 0, 16};
+  std::vector<uint16_t> pixels;
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       double d = std::sqrt((x - 7.5) * (x - 7.5) + (y - 7.5) * (y - 7.5)) / 8.0;
@@ -72,11 +67,9 @@ inline std::string OrbSpr() {
         if (r + g + b == 0) b = 1;
       }
       // File pixels hold blue in bits 15-11, green in 10-6, red in 4-0.
-      uint16_t p = uint16_t((b << 11) | (g << 6) | r);
-      out.push_back(char(p >> 8));
-      out.push_back(char(p & 255));
+      pixels.push_back(uint16_t((b << 11) | (g << 6) | r));
     }
-  return out;
+  return SprFile(16, 16, pixels);
 }
 
 // The scene and everything it stands on; ExeDir points at its directory while it lives.

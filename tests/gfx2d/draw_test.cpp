@@ -5,27 +5,22 @@ namespace {
 
 using DrawTest = Gfx2DFixture;
 
-TEST_F(DrawTest, SpriteTouchingLeftEdgeFromOutsideDrawsNothingButSucceeds) {
-  int32_t s = Load("four.spr", SprFill(4, 4, FileValueOf(0xF800)));
-  ASSERT_GE(s, 0);
-  EXPECT_EQ(g->DrawSprite(s, -4, 10, Opaque, 0), 1);
+// Clipping against each edge: touching the left edge from outside draws nothing but
+// succeeds; rows past the bottom are dropped and reported; clipped columns never wrap.
+TEST_F(DrawTest, SpriteClipping) {
+  int32_t four = Load("four.spr", SprFill(4, 4, FileValueOf(0xF800)));
+  ASSERT_GE(four, 0);
+  EXPECT_EQ(g->DrawSprite(four, -4, 10, Opaque, 0), 1);
   for (int x = 0; x < 240; ++x) EXPECT_EQ(Px(x, 10), 0);
-  EXPECT_EQ(g->DrawSprite(s, -5, 10, Opaque, 0), 0);
-  EXPECT_EQ(g->DrawSprite(s, 10, -5, Opaque, 0), 0);
-  EXPECT_EQ(g->DrawSprite(s, 10, 320, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(four, -5, 10, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(four, 10, -5, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(four, 10, 320, Opaque, 0), 0);
   EXPECT_EQ(g->DrawSprite(-1, 10, 10, Opaque, 0), 0);
   EXPECT_EQ(g->DrawSprite(199, 10, 10, Opaque, 0), 0);  // a free slot
-}
-
-TEST_F(DrawTest, SpriteRunningPastBottomKeepsVisibleRowsAndReturnsZero) {
-  int32_t s = Load("four.spr", SprFill(4, 4, FileValueOf(0xF800)));
-  EXPECT_EQ(g->DrawSprite(s, 20, 318, Opaque, 0), 0);
+  EXPECT_EQ(g->DrawSprite(four, 20, 318, Opaque, 0), 0);
   EXPECT_EQ(Px(20, 318), 0xF800);
   EXPECT_EQ(Px(23, 319), 0xF800);
   EXPECT_EQ(Px(20, 317), 0);
-}
-
-TEST_F(DrawTest, SpriteClipsTopAndBothSides) {
   // Rows carry their index so the dropped ones can be told apart.
   std::vector<uint16_t> px;
   for (int r = 0; r < 4; ++r)

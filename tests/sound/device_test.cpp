@@ -86,28 +86,6 @@ TEST_F(DeviceTest, OpenRefusesBadFormatsAndASecondOpen) {
   EXPECT_EQ(none.Open(&format, 2880, Ignore, nullptr), -1);
 }
 
-TEST_F(DeviceTest, LibraryInitialisesOnceWithClampedCounts) {
-  SoundLibrary lib;
-  ASSERT_EQ(lib.Initialise(16000, 16, false, 1, 1), 0);
-  EXPECT_EQ(fake.calls, "open;lock;play;unlock;");
-  EXPECT_EQ(fake.fill, &FillBlock);
-  EXPECT_EQ(lib.playerCount, 1);
-  EXPECT_EQ(lib.channelCount, 8);
-  EXPECT_EQ(lib.musicMaster, 64);
-  EXPECT_EQ(lib.soundMaster, 64);
-  EXPECT_FALSE(lib.device->paused);
-  EXPECT_EQ(lib.Initialise(16000, 16, false, 1, 1), -2);
-  lib.Shutdown();
-  EXPECT_EQ(lib.device, nullptr);
-  ASSERT_EQ(lib.Initialise(16000, 16, false, 9, 100), 0);
-  EXPECT_EQ(lib.playerCount, 3);
-  EXPECT_EQ(lib.channelCount, 64);
-  lib.Shutdown();
-  fake.accept = false;
-  EXPECT_EQ(lib.Initialise(16000, 16, false, 1, 1), -1);
-  EXPECT_FALSE(lib.initialised);
-}
-
 TEST_F(DeviceTest, SoundSystemStartsTheDeviceAndResetsTheHandOff) {
   SoundSystem* ss = CreateSoundSystem(nullptr);
   int16_t block[kMixBlockSamples] = {};

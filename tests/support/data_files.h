@@ -115,4 +115,3 @@ inline std::string WavBytes(const std::vector<int16_t>& samples, uint32_t rate =
 }
 
 // n silent samples.
-inline std::string SilentWav(size_t n) { return WavBytes(std::vector<int16_t>(n, 0)); }

@@ -31,6 +31,9 @@ ScratchDir::~ScratchDir() {
 }
 
 void ScratchDir::Write(const std::string& name, const std::string& bytes) const {
+  // A linked game file is replaced, never written through.
+  std::error_code ec;
+  fs::remove(File(name), ec);
   std::ofstream out(File(name), std::ios::binary);
   out.write(bytes.data(), std::streamsize(bytes.size()));
 }

@@ -22,7 +22,8 @@ class ScratchDir {
   std::string Read(const std::string& name) const;
   bool Exists(const std::string& name) const;
   // Links every baked data file into the directory, so the real game can run from it;
-  // what the game writes (log, settings, player data, map states) stays out.
+  // what the game writes (log, settings, player data, map states) stays out. Files written
+  // later replace their links; files already there are kept.
   void LinkGameData() const;
   // The lines of log.txt, empty when there is none.
   std::string Log() const { return Exists("log.txt") ? Read("log.txt") : std::string(); }

@@ -1,9 +1,6 @@
 // Test helpers of the player's craft and its weapons: a map with an entity manager over the
-// scene, the baked craft, weapon art and samples, a craft made from the player data, and
-// game steps driven through the input latches.
+// scene, a craft made from the player data, and game steps driven through the input latches.
 #pragma once
-
-#include <filesystem>
 
 #include "world/player_craft.h"
 #include "world/weapons.h"
@@ -13,7 +10,6 @@ class CraftTest : public WorldTest {
  protected:
   void SetUp() override {
     WorldTest::SetUp();
-    CopyBaked();
     world.entities = CreateEntityManager(&world, &scene->store);
     ASSERT_NE(world.entities, nullptr);
     world.cameraMode = 1;
@@ -28,20 +24,6 @@ class CraftTest : public WorldTest {
     Input = InputState{};
     math.Destroy();  // the tables are the only thing the world's fixture keeps
     WorldTest::TearDown();
-  }
-
-  // Every baked file the craft and its weapons open, copied into the scratch directory.
-  void CopyBaked() {
-    namespace fs = std::filesystem;
-    for (const fs::directory_entry& f : fs::directory_iterator(GameDataDir())) {
-      const std::string name = f.path().filename().string();
-      const bool wanted = name.rfind("player1", 0) == 0 || name == "rocket.tdo" ||
-                          name.rfind("RifleMachine", 0) == 0 || name.rfind("plasma", 0) == 0 ||
-                          name.rfind("rocketflame_f", 0) == 0 || name.rfind("expl_0", 0) == 0 ||
-                          name.rfind("torpedo_", 0) == 0 ||
-                          (name.size() > 4 && name.compare(name.size() - 4, 4, ".wav") == 0);
-      if (wanted && !dir.Exists(name)) fs::copy_file(f.path(), dir.File(name));
-    }
   }
 
   // The craft as map loading makes it: created from the player data, placed, current.

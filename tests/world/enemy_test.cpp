@@ -23,11 +23,6 @@ class EnemyTest : public WorldTest {
   void SetUp() override {
     WorldTest::SetUp();
     WriteEnemyModels(dir, 100);
-    for (const char* name : {"step.wav", "RaptorGrowl.wav", "StegoEng2.wav", "hover.wav",
-                             "PteranoEng.wav", "PlasmaShot.wav", "TorpedoShot.wav",
-                             "SmallExplosion.wav", "RifleMachShot.wav", "BulletHit2.wav",
-                             "rocket_travel.wav"})
-      dir.Write(name, SilentWav(1600));
     manager = CreateEntityManager(&world, &scene->store);
     ASSERT_NE(manager, nullptr);
     world.entities = manager;

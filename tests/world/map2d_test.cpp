@@ -1,4 +1,4 @@
-// The radar: scale and margins of the map's outline, and the dots.
+// The radar: the dots, and a finite scale for maps with no extent.
 #include <cstdint>
 #include <cstdio>
 
@@ -14,46 +14,6 @@ class Map2DTest : public WorldTest {
     return gfx->LoadSprite("radar.spr");
   }
 };
-
-TEST_F(Map2DTest, ScaleAndMarginsFitTheLongerSide) {
-  struct Case {
-    const char* what;
-    int32_t halfX, halfZ;  // of one flat tile, world units
-    int32_t width, height;
-    float scale;
-    int32_t marginX, marginY;
-  };
-  for (const Case& c : {
-           // 4000 x 1000 into 100 x 80: 4000 / 100 = 40 > 1000 / 80 = 12, width decides.
-           Case{"wide", 2000, 500, 100, 80, 100.0f / 4000, 0, (80 - 25) / 2},
-           // 1000 x 4000: height decides.
-           Case{"tall", 500, 2000, 100, 80, 80.0f / 4000, (100 - 20) / 2, 0},
-       }) {
-    scene->store.Release();
-    TdoFile tile;
-    int32_t a = tile.Vertex(-c.halfX, 0, c.halfZ), b = tile.Vertex(-c.halfX, 0, -c.halfZ);
-    int32_t d = tile.Vertex(c.halfX, 50, -c.halfZ), e = tile.Vertex(c.halfX, 50, c.halfZ);
-    tile.Poly({e, d, b, a});
-    PlaceModel(tile, 0, 0, 0);
-    int32_t slot = Picture(c.width, c.height);
-    Map2D* m = CreateMap2D(&world, scene.get(), slot, 120, 10, c.width, c.height);
-    ASSERT_NE(m, nullptr);
-    EXPECT_FLOAT_EQ(m->scale, c.scale) << c.what;
-    EXPECT_EQ(m->marginX, c.marginX) << c.what;
-    EXPECT_EQ(m->marginY, c.marginY) << c.what;
-    EXPECT_EQ(m->offsetX, c.halfX) << c.what;
-    EXPECT_EQ(m->offsetZ, c.halfZ) << c.what;
-    EXPECT_EQ(m->maxY, 50);
-    // The outline is in the picture, not on the screen; the high edge is the brightest.
-    const uint16_t* pixels = SpritePixels(gfx->SpriteBlock(slot));
-    int lit = 0;
-    for (int i = 0; i < c.width * c.height; ++i) lit += pixels[i] != 0;
-    EXPECT_GT(lit, 0) << c.what;
-    EXPECT_EQ(Gfx2D->pixels, FrameBuffer);
-    DestroyMap2D(m);
-    gfx->ReleaseSprite(slot);
-  }
-}
 
 TEST_F(Map2DTest, DotsForTheCraftEnemiesAndShipInsideThePicture) {
   TdoFile tile = GroundTile(1000);

@@ -10,7 +10,6 @@ class HudTest : public CraftTest {
  protected:
   void SetUp() override {
     CraftTest::SetUp();
-    dir.LinkGameData();
     host.forms = CreateFormManager(0, nullptr, host.sound, NoEvents);
     ASSERT_NE(host.forms, nullptr);
   }

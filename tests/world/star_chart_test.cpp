@@ -54,9 +54,8 @@ class StarChartTest : public ::testing::Test {
     math.Destroy();
     Math = nullptr;
   }
-  // Replaces the baked destinations (the link to the game's file goes first).
+  // Replaces the baked destinations.
   void UseDestinations(const std::vector<Destination>& list) {
-    std::remove(dir.File("starchart.ent").c_str());
     std::vector<std::string> records;
     for (const Destination& d : list)
       records.push_back(EntRecordBytes(d.system, d.x, 300, d.z, 0, d.name, d.map));

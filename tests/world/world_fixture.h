@@ -1,8 +1,8 @@
-// Test helpers of the world: a fake host, a scratch directory with the math tables, the
-// explosion pictures and the samples, and writers of tiny .map and .ent files.
+// Test helpers of the world: a fake host, a scratch directory holding the baked files (the
+// tests write their own models and explosion pictures over them), and writers of tiny .map
+// and .ent files.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -109,32 +109,17 @@ inline void WriteEnemyModels(const ScratchDir& dir, int32_t half) {
     dir.Write(name, t.Bytes());
 }
 
-// Scratch directory with the tables, the world's sprites and samples; Math, Gfx2D, a sound
-// system and a scene engine over the whole frame.
+// Scratch directory with the baked files, explosion frames of their own (frame n a 4 x 4
+// picture of the value n); Math, Gfx2D, a sound system and a scene engine over the frame.
 class WorldTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto table = [this](const char* name, int entries, auto value) {
-      std::string s;
-      for (int i = 0; i < entries; ++i) {
-        uint16_t v = uint16_t(value(i));
-        s.push_back(char(v >> 8));
-        s.push_back(char(v & 0xFF));
-      }
-      dir.Write(name, s);
-    };
-    table("155", 2048, [](int i) {
-      return int16_t(std::lround(std::sin(6.283185307179586 * i / 2048) * 256));
-    });
-    table("asintable.dat", 2048, [](int) { return 0; });
-    table("148", 16384, [](int n) { return n ? std::min(65535, 65536 / n) : 0; });
+    dir.LinkGameData();
     for (int n = 2; n <= 32; ++n) {
       char name[32];
       snprintf(name, sizeof name, "expl_w_smoke_%03d.spr", n);
       dir.Write(name, SprFill(4, 4, uint16_t(n)));
     }
-    dir.Write("PlasmaExplosion.wav", SilentWav(4000));
-    dir.Write("BigExplosion.wav", SilentWav(4000));
     ASSERT_TRUE(math.Create(0));
     Math = &math;
     gfx = std::make_unique<Graphics2D>();

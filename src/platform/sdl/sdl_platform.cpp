@@ -10,6 +10,7 @@
 
 #include "platform/key_latch.h"
 #include "platform/platform.h"
+#include "platform/sdl/frame_scale.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace {
@@ -23,7 +24,7 @@ class SdlPlatform : public Platform {
   ~SdlPlatform() override;
 
   bool Start();
-  bool OpenDisplay() override { return window_ && renderer_ && texture_; }
+  bool OpenDisplay() override { return window_ && (surfaceMode_ || (renderer_ && texture_)); }
   void CloseDisplay() override;
   bool PerformanceCounter(uint64_t* counter, uint64_t* frequency) override {
     *frequency = SDL_GetPerformanceFrequency();
@@ -54,7 +55,10 @@ class SdlPlatform : public Platform {
   void SetAxisKeys(int axis, int value);
   void ToggleFullscreen();
   void Screenshot();
-  SDL_Rect FrameRect();
+  bool OutputSize(int* w, int* h);
+  FramePlace FrameRect();
+  SDL_Surface* WindowSurface();
+  bool PaintSurface(int firstRow, int endRow);
   void Repaint();
   void ReleaseControllerKeys();
   void LoadWindowPlace();
@@ -67,6 +71,13 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  // The frame goes straight into the window's own pixels; the renderer is only the fallback
+  // for a window that has none to give.
+  bool surfaceMode_ = false;
+  SDL_Surface* paintedSurface_ = nullptr;  // the surface last painted whole, bars and all
+  int paintedWidth_ = 0, paintedHeight_ = 0;
+  Uint32 surfaceFormat_ = SDL_PIXELFORMAT_UNKNOWN;
+  std::vector<uint32_t> surfaceLut_;  // game pixel to surface pixel, when not 0xRRGGBB
   SDL_AudioDeviceID audio_ = 0;
   std::vector<SDL_GameController*> controllers_;
   bool quit_ = false;
@@ -92,6 +103,10 @@ SdlPlatform::~SdlPlatform() {
 
 bool SdlPlatform::Start() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The window's pixels stay in memory and go to the screen as they are: SDL would otherwise
+  // put them through the graphics card, which on a machine without one costs more than all
+  // of the game's own drawing.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0) {
     fprintf(stderr, "game: cannot open a display (%s); run with --headless to play without one\n",
             SDL_GetError());
@@ -122,20 +137,23 @@ bool SdlPlatform::Start() {
     return false;
   }
   SDL_SetWindowMinimumSize(window_, 240, 320);
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) {
-    fprintf(stderr, "game: cannot create a renderer (%s)\n", SDL_GetError());
-    return false;
-  }
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                               240, 320);
-  if (!texture_) {
-    fprintf(stderr, "game: cannot create the frame texture (%s)\n", SDL_GetError());
-    return false;
-  }
   lut_.resize(65536);
   for (uint32_t p = 0; p < 65536; ++p) lut_[p] = Rgb888From565(uint16_t(p));
+  surfaceMode_ = WindowSurface() != nullptr;
+  if (!surfaceMode_) {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+      fprintf(stderr, "game: cannot create a renderer (%s)\n", SDL_GetError());
+      return false;
+    }
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 240, 320);
+    if (!texture_) {
+      fprintf(stderr, "game: cannot create the frame texture (%s)\n", SDL_GetError());
+      return false;
+    }
+  }
   SDL_ShowCursor(SDL_ENABLE);
   nextTimer_ = SDL_GetTicks() + kTimerMs;
   return true;
@@ -191,23 +209,91 @@ void SdlPlatform::CloseDisplay() {
   texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;
+  surfaceMode_ = false;
+  paintedSurface_ = nullptr;
 }
 
-// Where the frame goes in the window: the largest whole scale, centred, bars around it.
-SDL_Rect SdlPlatform::FrameRect() {
-  int w = 240, h = 320;
-  SDL_GetRendererOutputSize(renderer_, &w, &h);
-  int scale = std::min(w / 240, h / 320);
-  if (scale < 1) {
-    // A window smaller than the frame still shows all of it.
-    double f = std::min(w / 240.0, h / 320.0);
-    int fw = int(240 * f), fh = int(320 * f);
-    return SDL_Rect{(w - fw) / 2, (h - fh) / 2, fw, fh};
+// The window's size in pixels, which with HiDPI may be more than its size in points.
+bool SdlPlatform::OutputSize(int* w, int* h) {
+  *w = 240;
+  *h = 320;
+  if (surfaceMode_) {
+    SDL_Surface* s = WindowSurface();
+    if (!s) return false;
+    *w = s->w;
+    *h = s->h;
+    return true;
   }
-  return SDL_Rect{(w - 240 * scale) / 2, (h - 320 * scale) / 2, 240 * scale, 320 * scale};
+  return renderer_ && SDL_GetRendererOutputSize(renderer_, w, h) == 0;
+}
+
+// Where the frame goes in the window; drawing and the stylus both go through it.
+FramePlace SdlPlatform::FrameRect() {
+  int w = 240, h = 320;
+  OutputSize(&w, &h);
+  return PlaceFrame(w, h);
+}
+
+// The window's pixels, asked for again every time: a size change replaces them.
+SDL_Surface* SdlPlatform::WindowSurface() {
+  SDL_Surface* s = SDL_GetWindowSurface(window_);
+  if (!s || s->format->BytesPerPixel != 4) return nullptr;
+  if (s->format->format != surfaceFormat_) {
+    surfaceFormat_ = s->format->format;
+    surfaceLut_.clear();
+    if (surfaceFormat_ != SDL_PIXELFORMAT_RGB888) {
+      surfaceLut_.resize(65536);
+      for (size_t p = 0; p < 65536; ++p)
+        surfaceLut_[p] = SDL_MapRGB(s->format, Uint8(lut_[p] >> 16), Uint8(lut_[p] >> 8),
+                                    Uint8(lut_[p]));
+    }
+  }
+  return s;
+}
+
+// Scales frame rows [firstRow, endRow) into the window's pixels and shows only what changed;
+// a new or resized surface is painted whole, bars included.
+bool SdlPlatform::PaintSurface(int firstRow, int endRow) {
+  SDL_Surface* s = WindowSurface();
+  if (!s) return false;
+  const bool whole = s != paintedSurface_ || s->w != paintedWidth_ || s->h != paintedHeight_;
+  if (whole) {
+    firstRow = 0;
+    endRow = 320;
+  }
+  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
+  const FramePlace r = PlaceFrame(s->w, s->h);
+  auto* pixels = static_cast<uint8_t*>(s->pixels);
+  if (whole) ClearBars(pixels, s->pitch, s->w, s->h, r, SDL_MapRGB(s->format, 0, 0, 0));
+  int y0 = 0, y1 = 0;
+  ScaleFrameRows(frame_, surfaceLut_.empty() ? lut_.data() : surfaceLut_.data(), pixels,
+                 s->pitch, r, firstRow, endRow, &y0, &y1);
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  int shown = 0;
+  if (whole) {
+    shown = SDL_UpdateWindowSurface(window_);
+  } else if (y1 > y0) {
+    SDL_Rect changed{r.x, y0, r.w, y1 - y0};
+    shown = SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
+  }
+  if (shown != 0) {
+    paintedSurface_ = nullptr;  // paint it all again next time
+    return false;
+  }
+  if (whole) {
+    paintedSurface_ = s;
+    paintedWidth_ = s->w;
+    paintedHeight_ = s->h;
+  }
+  return true;
 }
 
 void SdlPlatform::Repaint() {
+  if (surfaceMode_) {
+    paintedSurface_ = nullptr;
+    PaintSurface(0, 320);
+    return;
+  }
   void* pixels = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
@@ -220,18 +306,28 @@ void SdlPlatform::Repaint() {
   }
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_Rect dst = FrameRect();
+  const FramePlace place = FrameRect();
+  const SDL_Rect dst{place.x, place.y, place.w, place.h};
   SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
   SDL_RenderPresent(renderer_);
 }
 
 bool SdlPlatform::Present(const uint16_t* frame) {
-  if (!renderer_) return false;
+  if (!renderer_ && !surfaceMode_) return false;
   // The timer comes twice per logic step, so every other frame is the one already on the
   // screen: scaling and presenting it again would only cost time (most of the program's on a
   // machine whose graphics are drawn in software). An uncovered or resized window is
   // repainted from the kept frame by the window events.
   if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
+  if (surfaceMode_) {
+    // Only the band of rows that changed is scaled and sent to the screen.
+    int first = 0, end = 320;
+    if (presented_) ChangedRows(frame_, frame, &first, &end);
+    memcpy(frame_, frame, sizeof frame_);
+    // A frame that did not reach the screen is shown whole next time, even if unchanged.
+    presented_ = PaintSurface(first, end);
+    return presented_;
+  }
   memcpy(frame_, frame, sizeof frame_);
   presented_ = true;
   Repaint();
@@ -349,10 +445,14 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
       // Window coordinates to the 240 x 320 layout, through the frame's place on screen.
       int ww = 1, wh = 1, ow = 1, oh = 1;
       SDL_GetWindowSize(window_, &ww, &wh);
-      SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+      OutputSize(&ow, &oh);
+      if (ww <= 0 || wh <= 0) {
+        ww = ow;
+        wh = oh;
+      }
       double px = e.button.x * double(ow) / ww, py = e.button.y * double(oh) / wh;
-      SDL_Rect r = FrameRect();
-      int x = int((px - r.x) * 240.0 / r.w), y = int((py - r.y) * 320.0 / r.h);
+      int x = 0, y = 0;
+      LayoutPoint(FrameRect(), px, py, &x, &y);
       SetKey(0x01, e.type == SDL_MOUSEBUTTONDOWN);
       if (e.type == SDL_MOUSEBUTTONDOWN)
         *out = {PlatformMessageKind::StylusDown, x, y};
