@@ -1,7 +1,7 @@
 // The autopilot (`game --demo`) plays the real game from a first start: the menus, a new game
-// on Easy, the maps of its run by their routes, the star chart's jump. Runs are compared
-// frame for frame with a second run to show the play is the same every time, and the log
-// stays empty.
+// on Easy, every map of its run by their routes, the star chart's jumps, and one of the two
+// endings. Runs are compared with a second run to show the play is the same every time, and
+// the log stays empty.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,8 +12,11 @@
 
 namespace {
 
-// By this timer message the autopilot has played star system 1 (the landing, the canyon,
-// the outpost with its station) and jumped to system 2.
+// The runs end well within these (the final run takes about 66,000 timer messages on Easy,
+// the ship's about 24,000, a few losses included): a run that gets stuck fails the test.
+constexpr int kFinalBudget = 160000;
+constexpr int kShipBudget = 80000;
+// By this timer message a first start is well into star system 1.
 constexpr int kSystemOneDone = 14000;
 
 // A first start: no player data, the settings and key bindings the game ships with.
@@ -29,22 +32,39 @@ long EndedAt(const GameRun& run, const char* name) {
   return at == std::string::npos ? -1 : strtol(out.c_str() + at + key.size(), nullptr, 10);
 }
 
-// Shots worth looking at are copied to $KVR_KEEP_SHOTS when it is set.
-void Keep(const GameRun& run, const std::string& name) {
-  const char* to = getenv("KVR_KEEP_SHOTS");
-  if (!to || !run.Has(name)) return;
-  if (FILE* f = fopen((std::string(to) + "/" + name).c_str(), "wb")) {
-    const std::string bytes = run.dir.Read(name);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-  }
+// What the end of a campaign leaves: the game went back to the main menu (the demo reports
+// the end only there) with a new game's player data, and the map states deleted.
+void ExpectANewGameAfterTheEnd(const GameRun& run) {
+  PlayerData p;
+  ASSERT_TRUE(run.SavedPlayer(&p));
+  EXPECT_STREQ(p.nextMap, "map1_1.map");
+  EXPECT_EQ(p.starSystem, 1);
+  EXPECT_EQ(p.skillLevel, 2);  // the new-game reset's
+  EXPECT_EQ(p.energy, 250);
+  for (const auto& f : std::filesystem::directory_iterator(run.dir.File("demo")))
+    EXPECT_NE(f.path().extension(), ".sav") << f.path();
 }
 
-// Star system 1 on Easy: the autopilot starts a new game, skips the briefing, walks the
-// three maps, charges at the outpost's station, takes the launch pad to the star chart and
-// jumps to the ice world; a second start plays exactly the same game, with other keys bound
-// to the craft's actions (the autopilot presses whichever keys the settings name).
-TEST(Playthrough, SystemOneOnEasyTheSameWayWithAnyKeys) {
+// The whole campaign on Easy from a first start: the three desert maps and the outpost's
+// station, the ice world's X Bomb, the jungle's neural link, the forge's code card behind the
+// opened barriers, the fortress and its mainframe, whose countdown ends in the final text and
+// the main menu.
+TEST(Playthrough, TheCampaignOnEasyToTheFinalText) {
+  GameRun run;
+  FirstStart(run);
+  run.files = "demo/";
+  ASSERT_EQ(run.Run(kFinalBudget, "--demo"), 0);
+  const long end = EndedAt(run, "final");
+  EXPECT_GT(end, kSystemOneDone) << run.dir.Read("stdout.txt");
+  EXPECT_EQ(run.Log(), "");
+  ExpectANewGameAfterTheEnd(run);
+}
+
+// The short road out on Easy, twice: the desert, the forge's keycard, the moon's spaceport
+// and the ship's departure. The second start has other keys bound to the craft's actions (the
+// autopilot presses whichever keys the settings name): the game is the same, frame for frame
+// and to the timer message of the end.
+TEST(Playthrough, TheShipOnEasyTheSameWayWithAnyKeys) {
   KeyBindings other = DefaultKeys();
   other.code[kActEngineOnOff] = 'Q';
   other.code[kActShoot] = 'F';
@@ -53,24 +73,21 @@ TEST(Playthrough, SystemOneOnEasyTheSameWayWithAnyKeys) {
   other.code[kActRight] = 'D';
   other.code[kActViewUp] = 'R';
   other.code[kActViewDown] = 'V';
-  const int shotsAt[] = {3000, 7000, kSystemOneDone};
+  const int shotsAt[] = {3000, 9000, 20000};
   GameRun runs[2];
+  long ends[2] = {};
   for (int i = 0; i < 2; ++i) {
     SCOPED_TRACE(i == 0 ? "the shipped keys" : "other keys");
     FirstStart(runs[i], i == 0 ? DefaultKeys() : other);
     runs[i].files = "demo/";
     for (int t : shotsAt) runs[i].Shot(t, "at" + std::to_string(t) + ".png");
-    runs[i].Close(kSystemOneDone + 2);
-    ASSERT_EQ(runs[i].Run(kSystemOneDone + 10, "--demo"), 0);
+    ASSERT_EQ(runs[i].Run(kShipBudget, "--demo=easy,ship"), 0);
+    ends[i] = EndedAt(runs[i], "ship");
+    EXPECT_GT(ends[i], kSystemOneDone) << runs[i].dir.Read("stdout.txt");
     EXPECT_EQ(runs[i].Log(), "");
-    PlayerData p;
-    ASSERT_TRUE(runs[i].SavedPlayer(&p));
-    EXPECT_EQ(p.skillLevel, 1);
-    EXPECT_EQ(p.starSystem, 2);
-    EXPECT_STREQ(p.previousMap, "map2_1.map");  // arrived by the chart's jump
-    EXPECT_EQ(p.hyperjumpLoaded, 0);            // the jump spent the outpost's charge
-    EXPECT_GT(p.energy, 100);                   // topped up before leaving the outpost
+    ExpectANewGameAfterTheEnd(runs[i]);
   }
+  EXPECT_EQ(ends[0], ends[1]);
   // The 3D view above the panel: the arrows are also the menu keys, which move the panel's
   // focus, so the panel itself differs with the keys.
   for (int t : shotsAt) {
@@ -80,7 +97,7 @@ TEST(Playthrough, SystemOneOnEasyTheSameWayWithAnyKeys) {
     ASSERT_EQ(a.width, 240);
     EXPECT_TRUE(a.SameArea(b, 0, 0, 240, 225));
     EXPECT_GT(a.Brightness(0, 40, 240, 200), 12.0);  // the game, not a black screen
-    Keep(runs[0], name);
+    runs[0].Keep({name});
   }
 }
 
