@@ -18,77 +18,36 @@ namespace {
 const int32_t kEnemyTypes[] = {kTypeMegaRaptor, kTypeStegoTank, kTypeHoverChasmo,
                                kTypePteranoFlyer, kTypeShootingTower};
 
-class EnemyTest : public WorldTest {
+class EnemyTest : public KindTest {
  protected:
   void SetUp() override {
-    WorldTest::SetUp();
     WriteEnemyModels(dir, 100);
-    manager = CreateEntityManager(&world, &scene->store);
-    ASSERT_NE(manager, nullptr);
-    world.entities = manager;
-    world.explosions = CreateExplosionManager(&world, scene.get());
-    host.player.skillLevel = 2;
-    // The player: a bare craft record with its entity, far away and alive.
-    craft = static_cast<PlayerCraft*>(AllocZeroed(sizeof(PlayerCraft)));
-    craft->header.type = kTypePlayer;
-    craft->entity = craft->header.entity = AddEntity(manager, kTypePlayer, kModeGround, craft);
-    craft->entity->ownObject = -1;
-    craft->header.object = -1;
-    craft->entity->radius = 100;
-    PlacePlayer(0, 100, 100000);
-    world.player = craft;
+    KindTest::SetUp();
   }
-  void TearDown() override {
-    for (void* kind : kinds) {
-      KindFunctionsFor(static_cast<KindHeader*>(kind)->type)->destroy(&world, kind);
-      MemFree(kind);
-    }
-    MemFree(craft);
-    DestroyExplosionManager(&world, world.explosions);
-    DestroyEntityManager(&world, manager);
-    WorldTest::TearDown();
-  }
-
   // An enemy as the map loader makes it: created, then placed with its heading.
   Enemy* Spawn(int32_t type, int32_t x, int32_t y, int32_t z, int32_t heading = 0) {
-    EntRecord record = {};
-    record.type = type;
-    void* kind = KindFunctionsFor(type)->create(&world, record);
-    EXPECT_NE(kind, nullptr);
-    kinds.push_back(kind);
-    Enemy* enemy = static_cast<Enemy*>(kind);
+    Enemy* enemy = reinterpret_cast<Enemy*>(Make(type));
     Entity* e = enemy->entity;
     e->x = x, e->y = y, e->z = z;
     e->heading = heading;
     SetDirectionFromHeading(e);
     return enemy;
   }
-  void Update(Enemy* enemy, int steps = 1) {
-    for (int i = 0; i < steps; ++i) KindFunctionsFor(enemy->header.type)->update(&world, enemy);
-  }
   // The next update perceives.
   void Update1s(Enemy* enemy) {
     enemy->perceptionTimer = 1000;
     Update(enemy);
   }
-  void PlacePlayer(int32_t x, int32_t y, int32_t z) {
-    craft->entity->x = x, craft->entity->y = y, craft->entity->z = z;
-  }
   // A projectile of the type touching the enemy, fired by `owner`.
   // One entity stands for every shot in turn: the table holds 100.
   Entity* MakeShot(int32_t type, Entity* owner, uint8_t active = 1) {
-    if (!shot) shot = AddEntity(manager, type, kModeBallistic, nullptr);
-    Entity* s = shot;
-    s->type = type;
-    s->owner = owner;
-    s->active = active;
-    return s;
+    if (!shot) shot = AddEntity(world.entities, type, kModeBallistic, nullptr);
+    shot->type = type;
+    shot->owner = owner;
+    shot->active = active;
+    return shot;
   }
-  Object3D* Object(int32_t index) { return scene->store.Get(index); }
 
-  EntityManager* manager = nullptr;
-  PlayerCraft* craft = nullptr;
-  std::vector<void*> kinds;
   Entity* shot = nullptr;
 };
 
@@ -135,7 +94,7 @@ TEST_F(EnemyTest, ABulletBelowZeroEndsAtZeroAndExplodesOnTheNextUpdate) {
     SCOPED_TRACE(type);
     Enemy* enemy = Spawn(type, 0, 100, 0);
     enemy->header.hitPoints = 5;
-    DispatchCollision(&world, enemy->entity, MakeShot(kTypeRifleBullet, craft->entity));
+    DispatchCollision(&world, enemy->entity, MakeShot(kTypeRifleBullet, craft.entity));
     EXPECT_EQ(enemy->header.hitPoints, 0);
     EXPECT_EQ(enemy->header.state, kEnemyAlive);
     Update(enemy);
@@ -182,7 +141,7 @@ TEST_F(EnemyTest, PerceptionDistances) {
                            Probe{row.sees - 1, 0, 1}, Probe{row.sees, 0, 0}}) {
       PlacePlayer(model->x, model->y, model->z + p.distance);
       // Height does not count for the flyer; for the others it is part of the distance.
-      if (row.horizontal) craft->entity->y += 5000;
+      if (row.horizontal) craft.entity->y += 5000;
       enemy->perceptionTimer = 1000;
       EnemyPerceive(&world, enemy);
       EXPECT_EQ(enemy->flags.playerNear, p.near) << p.distance;
@@ -239,7 +198,7 @@ TEST_F(EnemyTest, RaptorDecisionOrder) {
       enemy->flags = row.flags;
       enemy->blockedTimer = row.blockedTimer;
       attacks = 0;
-      EnemyHunt(&world, enemy, craft->entity, enemy == raptor, attack);
+      EnemyHunt(&world, enemy, craft.entity, enemy == raptor, attack);
       const Act want = enemy == raptor ? row.raptor : row.tank;
       const bool aims = want == kAimAttack || want == kAimOnly || want == kApproach;
       EXPECT_EQ(e->turnRight, aims ? 1 : 0) << enemy->header.type;
@@ -263,7 +222,7 @@ TEST_F(EnemyTest, AimWindow) {
     Entity* e = raptor->entity;
     e->turnLeft = e->turnRight = 0;
     PlacePlayer(p.x, 100, p.z);
-    EnemyAim(raptor, craft->entity);
+    EnemyAim(raptor, craft.entity);
     EXPECT_EQ(std::make_tuple(raptor->flags.aligned, e->turnLeft, e->turnRight),
               std::make_tuple(p.aligned, p.left, p.right)) << p.x << "," << p.z;
   }
@@ -275,7 +234,7 @@ TEST_F(EnemyTest, WithThePlayerDeadABumpTurnsLeftFor2000Ms) {
   for (int32_t type : {kTypeMegaRaptor, kTypeStegoTank, kTypeHoverChasmo}) {
     SCOPED_TRACE(type);
     Enemy* enemy = Spawn(type, 0, 100, 0);
-    craft->entity->active = 0;
+    craft.entity->active = 0;
     Update1s(enemy);
     ASSERT_EQ(enemy->flags.playerDead, 1);
     EXPECT_EQ(enemy->entity->thrust, 1);
@@ -293,7 +252,7 @@ TEST_F(EnemyTest, WithThePlayerDeadABumpTurnsLeftFor2000Ms) {
     }
     // The timer counts down before the decision: 3960 .. 2040 turn, from 2000 on it walks.
     EXPECT_EQ(turning, 49);
-    craft->entity->active = 1;
+    craft.entity->active = 1;
   }
 }
 
@@ -334,7 +293,7 @@ TEST_F(EnemyTest, FlyerAltitudeSteering) {
     PlacePlayer(0, 100, 0);
     e->y = 100 + row.above;
     e->pitch = row.pitch;
-    SteerFlyerAltitude(reinterpret_cast<PteranoFlyer*>(flyer), craft->entity);
+    SteerFlyerAltitude(reinterpret_cast<PteranoFlyer*>(flyer), craft.entity);
     EXPECT_EQ(e->y - (100 + row.above), row.dy) << row.above << " " << row.pitch;
     EXPECT_EQ(e->pitch, row.newPitch) << row.above << " " << row.pitch;
   }

@@ -12,17 +12,9 @@
 
 namespace {
 
-// A kind made from a .ent record as the loader makes it, placed at the origin.
-struct Made {
-  void* kind = nullptr;
-  KindHeader* header = nullptr;
-  Entity* entity = nullptr;
-};
-
-class MissionTest : public WorldTest {
+class MissionTest : public KindTest {
  protected:
   void SetUp() override {
-    WorldTest::SetUp();
     // Every model is one small square; the key frames have the same shape.
     TdoFile model = GroundTile(40);
     for (const char* name :
@@ -31,58 +23,15 @@ class MissionTest : public WorldTest {
           "nl_expl_f1.tdo", "nl_expl_f2.tdo", "mainframe.tdo", "mf_expl_f1.tdo", "mf_expl_f2.tdo",
           "ship.tdo", "shipclosed.tdo"})
       dir.Write(name, model.Bytes());
-    world.entities = CreateEntityManager(&world, &scene->store);
-    world.explosions = CreateExplosionManager(&world, scene.get());
-    craft.header.type = kTypePlayer;
-    craft.energy = 250;
-    craft.craftObject = scene->store.LoadShared("energypack.tdo", 1, 2);
-    craft.entity = AddEntity(world.entities, kTypePlayer, kModeGround, &craft);
-    craft.header.entity = craft.entity;
-    world.player = &craft;
-    SetFirstStartPlayerData(&host.player);
+    KindTest::SetUp();
   }
-  void TearDown() override {
-    for (Made& m : made) {
-      const KindFunctions* f = KindFunctionsFor(m.header->type);
-      if (f->destroy) f->destroy(&world, m.kind);
-      MemFree(m.kind);
-    }
-    DestroyExplosionManager(&world, world.explosions);
-    DestroyEntityManager(&world, world.entities);
-    WorldTest::TearDown();
-  }
-
-  Made Make(int32_t type, const std::string& tag = "", const std::string& entry = "") {
-    EntRecord r = {};
-    r.type = type;
-    snprintf(r.tag, sizeof r.tag, "%s", tag.c_str());
-    snprintf(r.entry, sizeof r.entry, "%s", entry.c_str());
-    Made m;
-    m.kind = KindFunctionsFor(type)->create(&world, r);
-    EXPECT_NE(m.kind, nullptr);
-    m.header = static_cast<KindHeader*>(m.kind);
-    m.entity = m.header->entity;
-    made.push_back(m);
-    return m;
-  }
-  void Touch(const Made& m) { DispatchCollision(&world, m.entity, craft.entity); }
-  void Update(const Made& m) { KindFunctionsFor(m.header->type)->update(&world, m.kind); }
-  Object3D* Obj(int32_t index) { return scene->store.Get(index); }
-  bool Hidden(const Made& m) { return Obj(m.header->object)->hidden != 0; }
-  PlayerData SavedPlayer() {
-    PlayerData saved = {};
-    EXPECT_TRUE(ReadPlayerData(&saved));
-    return saved;
-  }
+  void Touch(KindHeader* k) { DispatchCollision(&world, k->entity, craft.entity); }
   // The messages shown during one update.
-  std::vector<std::string> StepMessages(const Made& m) {
+  std::vector<std::string> StepMessages(KindHeader* k) {
     host.messages.clear();
-    Update(m);
+    Update(k);
     return host.messages;
   }
-
-  PlayerCraft craft = {};
-  std::vector<Made> made;
 };
 
 // What a pickup does with the craft's supplies at and below their limits.
@@ -109,12 +58,12 @@ TEST_F(MissionTest, SupplyPickupsFillUpToTheirLimitsAndStayWhenFull) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "type " << c.type << " from " << c.before);
-    Made m = Make(c.type);
+    KindHeader* m = Make(c.type);
     craft.*c.field = c.before;
     Update(m);
     Touch(m);
     EXPECT_EQ(craft.*c.field, c.after);
-    EXPECT_EQ(m.entity->active, c.taken ? 0 : 1);
+    EXPECT_EQ(m->entity->active, c.taken ? 0 : 1);
     EXPECT_EQ(Hidden(m), c.taken);
     EXPECT_TRUE(host.messages.empty());
     Touch(m);  // a taken pickup gives nothing more
@@ -137,29 +86,31 @@ TEST_F(MissionTest, MissionItemsSetTheirFlagInTheFileTheMomentTheyAreTaken) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     host.messages.clear();
-    Made m = Make(c.type);
+    KindHeader* m = Make(c.type);
     std::remove(dir.File("kvr_playerdata.dat").c_str());
     Touch(m);
     EXPECT_EQ(host.player.*c.flag, 1);
-    EXPECT_EQ(SavedPlayer().*c.flag, 1);
+    PlayerData saved = {};
+    EXPECT_TRUE(ReadPlayerData(&saved));
+    EXPECT_EQ(saved.*c.flag, 1);
     EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
   }
 }
 
 TEST_F(MissionTest, TheHyperloadStationStaysAndRefusesASecondChargeSilently) {
-  Made station = Make(kTypeHyperLoad);
-  station.entity->y = 500;
-  station.entity->heading = 1234;
+  KindHeader* station = Make(kTypeHyperLoad);
+  station->entity->y = 500;
+  station->entity->heading = 1234;
   Update(station);
-  EXPECT_EQ(Obj(station.header->object)->y, 440);  // drawn 60 below, turned, not spun
-  EXPECT_EQ(Obj(station.header->object)->angleY, 1234);
+  EXPECT_EQ(Object(station->object)->y, 440);  // drawn 60 below, turned, not spun
+  EXPECT_EQ(Object(station->object)->angleY, 1234);
   Touch(station);
   Touch(station);
   Update(station);
   EXPECT_EQ(host.messages, std::vector<std::string>{"Hyperjump device has been charged."});
-  EXPECT_EQ(station.entity->active, 1);
+  EXPECT_EQ(station->entity->active, 1);
   EXPECT_FALSE(Hidden(station));
-  EXPECT_EQ(Obj(station.header->object)->angleY, 1234);
+  EXPECT_EQ(Object(station->object)->angleY, 1234);
 }
 
 TEST_F(MissionTest, MissingModelsAndSamplesAreLogged) {
@@ -170,43 +121,51 @@ TEST_F(MissionTest, MissingModelsAndSamplesAreLogged) {
   EXPECT_EQ(LogCount("Error loading recharge.wav"), 1);
 }
 
-TEST_F(MissionTest, TheBarrierHoldsUntilTheLinkFallsAndIsOpenWhenMadeAfterIt) {
-  dir.Write("barrierup.tdo", GroundTile(40, 0, 100, 100, 100, 100).Bytes());
-  Made up = Make(kTypeBarrier);
-  Touch(up);
-  Touch(up);
-  EXPECT_EQ(host.messages, (std::vector<std::string>{"Shutdown neural link to open",
-                                                     "Shutdown neural link to open"}));
-  EXPECT_EQ(up.entity->active, 1);
-
-  host.player.neuralLinkDown = 1;
-  Made late = Make(kTypeBarrier);
-  EXPECT_EQ(late.entity->active, 0);
-  EXPECT_TRUE(Hidden(late));
-  // Lowered: the base shows the second frame (its curtain at 0 instead of 100).
-  EXPECT_LE(Obj(late.header->object)->vertices[0].y, 1);
-  EXPECT_EQ(Obj(up.header->object)->vertices[0].y, 100);
-
-  // The standing barrier sinks in front of the player and lets the craft through.
-  for (int i = 0; i < 20 && up.entity->active; ++i) Update(up);
-  EXPECT_EQ(up.entity->active, 0);
-  EXPECT_FALSE(Hidden(up));
-  EXPECT_LE(Obj(up.header->object)->vertices[0].y, 1);
+// Touched without what it needs, each says so on every touch and waits as it stands.
+TEST_F(MissionTest, WithoutWhatItNeedsEachSaysSoOnEveryTouch) {
+  struct Row {
+    int32_t type;
+    const char* message;
+  };
+  for (const Row& r : {Row{kTypeBarrier, "Shutdown neural link to open"},
+                       Row{kTypeNeuralLink, "You need the X Bomb to destroy the Neural Link"},
+                       Row{kTypeMainframe, "You need the mainframe self destruction code"},
+                       Row{kTypeShip, "You need the ship keycard"}}) {
+    SCOPED_TRACE(r.message);
+    host.messages.clear();
+    KindHeader* k = Make(r.type);
+    Touch(k);
+    Touch(k);
+    Update(k);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{r.message, r.message}));
+    EXPECT_EQ(k->state, 0);
+    EXPECT_EQ(k->entity->active, 1);
+  }
 }
 
-TEST_F(MissionTest, TheNeuralLinkNeedsTheBombThenCountsDownSkippingExactThousands) {
-  Made link = Make(kTypeNeuralLink);
-  Touch(link);
-  Touch(link);
-  Update(link);
-  EXPECT_EQ(host.messages, (std::vector<std::string>{
-                               "You need the X Bomb to destroy the Neural Link",
-                               "You need the X Bomb to destroy the Neural Link"}));
-  EXPECT_EQ(link.header->state, 0);
+// Once the link is down a standing barrier sinks and lets the craft through; one made after
+// it fell is down from the start, dormant and hidden.
+TEST_F(MissionTest, TheBarrierOpensWhenTheLinkFalls) {
+  dir.Write("barrierup.tdo", GroundTile(40, 0, 100, 100, 100, 100).Bytes());
+  KindHeader* up = Make(kTypeBarrier);
+  host.player.neuralLinkDown = 1;
+  KindHeader* late = Make(kTypeBarrier);
+  EXPECT_EQ(late->entity->active, 0);
+  EXPECT_TRUE(Hidden(late));
+  // Lowered: the base shows the second frame (its curtain at 0 instead of 100).
+  EXPECT_LE(Object(late->object)->vertices[0].y, 1);
+  EXPECT_EQ(Object(up->object)->vertices[0].y, 100);
+  for (int i = 0; i < 20 && up->entity->active; ++i) Update(up);
+  EXPECT_EQ(up->entity->active, 0);
+  EXPECT_FALSE(Hidden(up));
+  EXPECT_LE(Object(up->object)->vertices[0].y, 1);
+}
 
+TEST_F(MissionTest, TheNeuralLinkWithTheBombCountsDownSkippingExactThousands) {
+  KindHeader* link = Make(kTypeNeuralLink);
   host.player.xBomb = 1;
   Touch(link);
-  EXPECT_EQ(link.header->state, 3);
+  EXPECT_EQ(link->state, 3);
   // 40 ms steps from 5000: the messages of a step by the time left after it.
   using V = std::vector<std::string>;
   const std::map<int32_t, V> expected = {
@@ -221,36 +180,34 @@ TEST_F(MissionTest, TheNeuralLinkNeedsTheBombThenCountsDownSkippingExactThousand
   EXPECT_EQ(host.player.neuralLinkDown, 0);
   EXPECT_EQ(StepMessages(link), V{"Neural Link destroyed."});
   EXPECT_EQ(host.player.neuralLinkDown, 1);
-  EXPECT_EQ(link.header->state, 1);
-  EXPECT_EQ(link.entity->active, 0);
+  EXPECT_EQ(link->state, 1);
+  EXPECT_EQ(link->entity->active, 0);
   EXPECT_TRUE(Hidden(link));
-  Object3D* debris = Obj(static_cast<MissionTarget*>(link.kind)->explosionObject);
+  Object3D* debris = Object(reinterpret_cast<MissionTarget*>(link)->explosionObject);
   EXPECT_FALSE(debris->hidden);
   int steps = 0;
-  while (link.header->state == 1 && steps < 400) {
+  while (link->state == 1 && steps < 400) {
     Update(link);
     ++steps;
   }
   EXPECT_EQ(steps, 257);  // one blend step per tick until above 256
-  EXPECT_EQ(link.header->state, 2);
+  EXPECT_EQ(link->state, 2);
   EXPECT_TRUE(debris->hidden);
 }
 
 TEST_F(MissionTest, ALinkKeptDestroyedByTheMapStateStaysSilentAndHidden) {
-  Made link = Make(kTypeNeuralLink);
-  link.entity->active = 0;  // what the map state restores
+  KindHeader* link = Make(kTypeNeuralLink);
+  link->entity->active = 0;  // what the map state restores
   Update(link);
-  EXPECT_EQ(link.header->state, 2);
+  EXPECT_EQ(link->state, 2);
   EXPECT_TRUE(Hidden(link));
   host.player.xBomb = 1;
   Touch(link);
-  EXPECT_EQ(link.header->state, 2);
+  EXPECT_EQ(link->state, 2);
 }
 
 TEST_F(MissionTest, TheMainframeCountsFromThirteenAndEndsTheGameWhileThePlayerLives) {
-  Made frame = Make(kTypeMainframe);
-  Touch(frame);
-  EXPECT_EQ(host.messages, std::vector<std::string>{"You need the mainframe self destruction code"});
+  KindHeader* frame = Make(kTypeMainframe);
   host.player.selfDestructCode = 1;
   host.player.gunAmmo = 12;
   Touch(frame);
@@ -275,7 +232,7 @@ TEST_F(MissionTest, TheMainframeCountsFromThirteenAndEndsTheGameWhileThePlayerLi
   // The player lived: a new game waits, the final sequence starts.
   EXPECT_EQ(host.player.gunAmmo, 300);
   EXPECT_EQ(host.player.neuralLinkDown, 1);
-  EXPECT_EQ(frame.header->state, 1);
+  EXPECT_EQ(frame->state, 1);
   Update(frame);
   EXPECT_EQ(craft.header.state, 6);
   craft.header.state = 7;
@@ -284,32 +241,29 @@ TEST_F(MissionTest, TheMainframeCountsFromThirteenAndEndsTheGameWhileThePlayerLi
 }
 
 TEST_F(MissionTest, TheMainframeWaitsAgainWhenThePlayerDiedBeforeTheEnd) {
-  Made frame = Make(kTypeMainframe);
+  KindHeader* frame = Make(kTypeMainframe);
   host.player.selfDestructCode = 1;
   host.player.gunAmmo = 12;
   Touch(frame);
   craft.energy = 0;
   for (int i = 0; i < 376; ++i) Update(frame);
-  EXPECT_EQ(frame.header->state, 0);
+  EXPECT_EQ(frame->state, 0);
   EXPECT_EQ(host.player.gunAmmo, 12);  // no new game
-  EXPECT_EQ(frame.entity->active, 1);
+  EXPECT_EQ(frame->entity->active, 1);
   Touch(frame);
-  EXPECT_EQ(frame.header->state, 3);
+  EXPECT_EQ(frame->state, 3);
 }
 
-// Without the keycard the ship only says so; with it the door waits for the craft to be
-// inside (the departure, the fade and the new campaign are the mission road's).
-TEST_F(MissionTest, TheShipNeedsTheKeycardAndWaitsForTheCraft) {
-  Made ship = Make(kTypeShip);
-  Touch(ship);
-  EXPECT_EQ(host.messages, std::vector<std::string>{"You need the ship keycard"});
-  EXPECT_EQ(ship.header->state, 0);
+// With the keycard the door waits for the craft to be inside (the departure, the fade and
+// the new campaign are the mission road's).
+TEST_F(MissionTest, WithTheKeycardTheShipWaitsForTheCraft) {
+  KindHeader* ship = Make(kTypeShip);
   host.player.haveShipKeyCard = 1;
   Touch(ship);
-  EXPECT_EQ(ship.header->state, 1);
+  EXPECT_EQ(ship->state, 1);
   for (int i = 0; i < 5; ++i) Update(ship);
-  EXPECT_EQ(ship.header->state, 1);
-  EXPECT_EQ(ship.entity->active, 1);
+  EXPECT_EQ(ship->state, 1);
+  EXPECT_EQ(ship->entity->active, 1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Test helpers of the world: a fake host, a scratch directory holding the baked files (the
-// tests write their own models and explosion pictures over them), and writers of tiny .map
-// and .ent files.
+// tests write their own models and explosion pictures over them), writers of tiny .map and
+// .ent files, an entity manager over the scene, and kinds made as the map loader makes them.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -141,14 +142,14 @@ class WorldTest : public ::testing::Test {
     math.Destroy();
     Math = nullptr;
   }
-  // Loads a model as map geometry placed at (x, y, z); its index in the store.
+  // Loads a model as solid map geometry placed at (x, y, z); its index in the store.
   int32_t PlaceModel(const TdoFile& model, int32_t x, int32_t y, int32_t z) {
     std::string bytes = model.Bytes();
     FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
     const int32_t k = scene->store.LoadFromOpenFile(f, 0, 0);
     fclose(f);
     EXPECT_GE(k, 0);
-    if (k >= 0) scene->store.SetPosition(k, x, y, z);
+    if (k >= 0) scene->store.SetPosition(k, x, y, z), scene->store.objects[k]->solid = 1;
     return k;
   }
   // Count of log lines equal to text.
@@ -169,4 +170,83 @@ class WorldTest : public ::testing::Test {
   std::unique_ptr<Engine3D> scene;
   FakeHost host;
   World world = {};
+};
+
+// An entity manager over the scene's store, and a recorder of the collisions of the types
+// given it: (self, other), other null for the map.
+class EntitiesTest : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    world.entities = CreateEntityManager(&world, &scene->store);
+    ASSERT_NE(world.entities, nullptr);
+    hits.clear();
+  }
+  void TearDown() override {
+    DestroyEntityManager(&world, world.entities);
+    WorldTest::TearDown();
+  }
+  Entity* Add(int32_t type, int32_t mode, int32_t x = 0, int32_t y = 0, int32_t z = 0) {
+    Entity* e = AddEntity(world.entities, type, mode, nullptr);
+    e->x = x, e->y = y, e->z = z;
+    e->ownObject = -1;
+    return e;
+  }
+  static int32_t Record(World*, void*, Entity* self, Entity* other) {
+    hits.push_back({self, other});
+    return 0;
+  }
+  static inline std::vector<std::pair<Entity*, Entity*>> hits;
+  static inline const KindFunctions kRecorder = {nullptr, nullptr, Record, nullptr};
+};
+
+// Kinds made from .ent records as the map loader makes them, the explosion pool, and a bare
+// craft record with its entity, alive, far away.
+class KindTest : public EntitiesTest {
+ protected:
+  void SetUp() override {
+    EntitiesTest::SetUp();
+    world.explosions = CreateExplosionManager(&world, scene.get());
+    SetFirstStartPlayerData(&host.player);
+    host.player.skillLevel = 2;
+    craft.header.type = kTypePlayer;
+    craft.energy = 250;
+    craft.craftObject = scene->store.LoadShared("energypack.tdo", 1, 2);
+    craft.entity = craft.header.entity = AddEntity(world.entities, kTypePlayer, kModeGround, &craft);
+    craft.entity->ownObject = craft.header.object = -1;
+    craft.entity->radius = 100;
+    PlacePlayer(0, 100, 100000);
+    world.player = &craft;
+  }
+  void TearDown() override {
+    for (void* kind : kinds) {
+      const KindFunctions* f = KindFunctionsFor(static_cast<KindHeader*>(kind)->type);
+      if (f->destroy) f->destroy(&world, kind);
+      MemFree(kind);
+    }
+    DestroyExplosionManager(&world, world.explosions);
+    EntitiesTest::TearDown();
+  }
+  KindHeader* Make(int32_t type, const std::string& tag = "", const std::string& entry = "") {
+    EntRecord r = {};
+    r.type = type;
+    snprintf(r.tag, sizeof r.tag, "%s", tag.c_str());
+    snprintf(r.entry, sizeof r.entry, "%s", entry.c_str());
+    void* kind = KindFunctionsFor(type)->create(&world, r);
+    EXPECT_NE(kind, nullptr);
+    kinds.push_back(kind);
+    return static_cast<KindHeader*>(kind);
+  }
+  void Update(void* kind, int steps = 1) {
+    for (int i = 0; i < steps; ++i)
+      KindFunctionsFor(static_cast<KindHeader*>(kind)->type)->update(&world, kind);
+  }
+  void PlacePlayer(int32_t x, int32_t y, int32_t z) {
+    craft.entity->x = x, craft.entity->y = y, craft.entity->z = z;
+  }
+  Object3D* Object(int32_t index) { return scene->store.Get(index); }
+  bool Hidden(const KindHeader* k) { return Object(k->object)->hidden != 0; }
+
+  PlayerCraft craft = {};
+  std::vector<void*> kinds;
 };
