@@ -1,10 +1,124 @@
-// Map loading, the world step and unloading.
+// Map loading in its ten steps, the world step and unloading, and what a map remembers
+// between visits and what a death undoes: fake kinds for every type record what the world
+// asks of them, over a scratch map written in the documented layouts.
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
-#include "map_fixture.h"
+#include "world_fixture.h"
 
 namespace {
+
+// The world's calls to the fake kinds, in order: "create 5", "update 5", "destroy 5".
+std::vector<std::string> kindCalls;
+
+struct FakeKind {
+  KindHeader header;
+  int32_t departureCounter;  // a ShipHead for type 9
+  EntRecord record;          // what it was made from
+};
+
+int32_t FakeMode(int32_t type) {
+  switch (type) {
+    case kTypePteranoFlyer: return kModeFlyer;
+    case kTypeHoverChasmo: return kModeHover;
+    case kTypeShootingTower: case kTypeMainframe: case kTypeNeuralLink: return kModeFixed;
+    default: return kModeGround;
+  }
+}
+
+void* FakeCreate(World* world, const EntRecord& r) {
+  kindCalls.push_back("create " + std::to_string(r.type));
+  size_t bytes = r.type == kTypePlayer ? sizeof(PlayerCraft) : sizeof(FakeKind);
+  auto* header = static_cast<KindHeader*>(AllocZeroed(bytes));
+  header->type = r.type;
+  header->hitPoints = 100;
+  header->object = world->scene->store.Load("box.tdo", 1, 2, 0);
+  header->entity = AddEntity(world->entities, r.type, FakeMode(r.type), header);
+  if (header->entity) header->entity->ownObject = header->object;
+  if (r.type == kTypePlayer) {
+    auto* craft = reinterpret_cast<PlayerCraft*>(header);
+    craft->energy = 250;
+    craft->entity = header->entity;
+  } else {
+    reinterpret_cast<FakeKind*>(header)->record = r;
+  }
+  return header;
+}
+void FakeUpdate(World*, void* kind) {
+  kindCalls.push_back("update " + std::to_string(static_cast<KindHeader*>(kind)->type));
+}
+void FakeDestroy(World*, void* kind) {
+  kindCalls.push_back("destroy " + std::to_string(static_cast<KindHeader*>(kind)->type));
+}
+const KindFunctions kFakeKind = {FakeCreate, FakeUpdate, nullptr, FakeDestroy};
+
+std::vector<std::string> hookCalls;
+const PlayerHooks kFakeHooks = {
+    [](World*, PlayerCraft*) { hookCalls.push_back("engine"); },
+    [](World*, PlayerCraft*) { hookCalls.push_back("weapon"); },
+    [](World*, PlayerCraft*) { hookCalls.push_back("ammo"); },
+    [](World*) { hookCalls.push_back("camera"); },
+};
+
+class MapTest : public WorldTest {
+ protected:
+  void SetUp() override {
+    WorldTest::SetUp();
+    kindCalls.clear();
+    hookCalls.clear();
+    for (int t = 1; t <= kLastTypeCode; ++t) SetKindFunctionsForTest(t, &kFakeKind);
+    SetPlayerHooksForTest(&kFakeHooks);
+    dir.Write("box.tdo", GroundTile(10).Bytes());  // every kind's model
+    dir.Write("desert.tex", std::string(size_t(kTexPackBytes), '\0'));
+    dir.Write("ents.tex", std::string(size_t(kTexPackBytes), '\0'));
+    SetFirstStartPlayerData(&host.player);
+    host.settings.cameraMode = 1;
+    host.settings.visibility = 3000;
+    host.settings.volume = 200;
+  }
+  void TearDown() override {
+    if (WorldMapLoaded(&world)) WorldUnload(&world);
+    WorldTest::TearDown();
+  }
+  // A ground map of two tiles side by side, the second stored at z = 100.
+  void WriteMap(const std::string& name, const std::vector<std::string>& ent) {
+    std::vector<MapObject> objects(2);
+    objects[0].model = GroundTile(400);
+    objects[1].x = 800;
+    objects[1].z = 100;
+    objects[1].model = GroundTile(400, 1);
+    dir.Write(name, MapFile(objects, "desert.tex", "sky.spr"));
+    std::string base = name.substr(0, name.size() - 4);
+    dir.Write(base + ".ent", EntFile(ent));
+  }
+  void Load(const std::string& map) {
+    snprintf(host.player.nextMap, sizeof host.player.nextMap, "%s", map.c_str());
+    world.loadingStep = 0;
+    for (int i = 0; i < kLoadingSteps; ++i) WorldLoadStep(&world);
+  }
+  void Unload() {
+    WorldUnload(&world);
+    scene->store.Release();
+  }
+  void ClearLog() { std::remove(dir.File("log.txt").c_str()); }
+  // The kinds of the KindList in order.
+  std::vector<KindHeader*> Kinds() const {
+    std::vector<KindHeader*> out;
+    if (world.kinds)
+      for (int32_t i = 0; i < world.kinds->Count(); ++i)
+        out.push_back(static_cast<KindHeader*>(world.kinds->Get(i)));
+    return out;
+  }
+  KindHeader* KindOf(int32_t type, int nth = 0) const {
+    for (KindHeader* k : Kinds())
+      if (k->type == type && nth-- == 0) return k;
+    return nullptr;
+  }
+  Object3D* ObjectOf(const KindHeader* k) const { return scene->store.Get(k->object); }
+};
 
 TEST_F(MapTest, TheTenStepsLoadObjectsKindsAndStartPlay) {
   WriteMap("map1_1.map", {EntRecordBytes(kTypePlayer, 100, 0, 200, 90, "", "north", 5),
@@ -66,40 +180,35 @@ TEST_F(MapTest, EntityListNameCutsTheLastFourCharacters) {
     dir.Write(c.ent, EntFile({EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", "default")}));
     Load(c.map);
     EXPECT_NE(world.player, nullptr) << c.map;
-    WorldUnload(&world);
-    scene->store.Release();
+    Unload();
   }
   EXPECT_EQ(LogCount("Player entity not found!"), 0);
 }
 
-TEST_F(MapTest, NoMatchingPlayerRecord) {
-  WriteMap("map1_1.map", {EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", "north")});
-  Load("map1_1.map");
-  EXPECT_EQ(world.player, nullptr);
-  EXPECT_EQ(LogCount("Player entity not found!"), 1);
-  EXPECT_TRUE(kindCalls.empty());
-}
-
-TEST_F(MapTest, EntityCountsOutsideTheTableAreRefusedBeforeReading) {
+// Counts outside the table are refused before reading; only a player record of the entry
+// point is made.
+TEST_F(MapTest, EntityCountsOutsideTheTableAndPlayersOfOtherEntries) {
   struct Case {
     int32_t count;
     size_t records;
+    const char* entry;
     int errors, creates;
   };
-  for (const Case& c : {Case{51, 51, 1, 0}, Case{-1, 1, 1, 0}, Case{0, 0, 0, 0},
-                        Case{3, 2, 1, 2}, Case{50, 50, 0, 50}}) {
+  for (const Case& c : {Case{51, 51, "default", 1, 0}, Case{-1, 1, "default", 1, 0},
+                        Case{0, 0, "default", 0, 0}, Case{3, 2, "default", 1, 2},
+                        Case{50, 50, "default", 0, 50}, Case{1, 1, "north", 0, 0}}) {
     kindCalls.clear();
-    std::vector<std::string> ent(c.records, EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", "default"));
+    std::vector<std::string> ent(c.records, EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", c.entry));
     WriteMap("map1_1.map", {});
     dir.Write("map1_1.ent", EntFile(ent, c.count));
-    std::remove(dir.File("log.txt").c_str());
+    ClearLog();
     Load("map1_1.map");
     EXPECT_EQ(LogCount("Error loading entities"), c.errors) << c.count;
     EXPECT_EQ(int(kindCalls.size() - std::count(kindCalls.begin(), kindCalls.end(), "update 1")),
               c.creates) << c.count;
     EXPECT_EQ(LogCount("Player entity not found!"), c.creates == 0 ? 1 : 0) << c.count;
-    WorldUnload(&world);
-    scene->store.Release();
+    EXPECT_EQ(world.player != nullptr, c.creates > 0) << c.count;
+    Unload();
   }
 }
 
@@ -116,8 +225,7 @@ TEST_F(MapTest, ATaggedStegoTankWaitsForTheKeyCard) {
     EXPECT_EQ(tagged->entity->active, haveCard);
     EXPECT_EQ(KindOf(kTypeStegoTank, 1)->entity->active, 1);
     EXPECT_EQ(KindOf(kTypeHoverChasmo)->entity->active, 0);  // the link still stands
-    WorldUnload(&world);
-    scene->store.Release();
+    Unload();
   }
 }
 
@@ -150,18 +258,17 @@ TEST_F(MapTest, DamagedMapFiles) {
   for (const Case& c : cases) {
     dir.Write("bad.map", c.bytes);
     dir.Write("bad.ent", EntFile({EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", "default")}));
-    std::remove(dir.File("log.txt").c_str());
+    ClearLog();
     Load("bad.map");
     for (const std::string& line : c.logs) EXPECT_EQ(LogCount(line), 1) << c.what << ": " << line;
     int32_t mapObjects = 0;
     for (int32_t k = 0; k < scene->store.count; ++k) mapObjects += !scene->store.objects[k]->entity;
     EXPECT_EQ(mapObjects, c.objects) << c.what;
-    WorldUnload(&world);
-    scene->store.Release();
+    Unload();
   }
   // A missing map file is named.
   snprintf(host.player.nextMap, sizeof host.player.nextMap, "nowhere.map");
-  std::remove(dir.File("log.txt").c_str());
+  ClearLog();
   Load("nowhere.map");
   EXPECT_EQ(LogCount("Error opening 3d map file nowhere.map"), 1);
   EXPECT_EQ(LogCount("Error opening .ent file"), 1);
@@ -238,6 +345,86 @@ TEST_F(MapTest, RestoringThePlayerPutsTheSavedBlocksBack) {
   EXPECT_EQ(e->vw, 43);
   EXPECT_EQ(e->w, 13);
   EXPECT_EQ(e->thrust, 1);
+}
+
+class MapStateTest : public MapTest {
+ protected:
+  void SetUp() override {
+    MapTest::SetUp();
+    WriteMap("map1_1.map", {EntRecordBytes(kTypePlayer, 0, 0, 0, 0, "", "default"),
+                            EntRecordBytes(kTypeMegaRaptor, -200, 0, -200),
+                            EntRecordBytes(kTypeAmmoMGun, -100, 0, -100),
+                            EntRecordBytes(kTypeShipKeyCard, -50, 0, -50),
+                            EntRecordBytes(kTypeBarrier, 100, 0, 100, 90)});
+  }
+  // Leaves alive (the state is saved) and comes back.
+  void LeaveAndReturn() {
+    Unload();
+    Load("map1_1.map");
+  }
+};
+
+TEST_F(MapStateTest, DeathBringsBackTheMapAsItWasAtEntry) {
+  Load("map1_1.map");
+  KindOf(kTypeAmmoMGun)->entity->active = 0;
+  KindOf(kTypeShipKeyCard)->entity->active = 0;
+  LeaveAndReturn();  // the ammunition is taken for good
+  // The key card has no record: it is back on every entry.
+  EXPECT_EQ(KindOf(kTypeShipKeyCard)->entity->active, 1);
+  EXPECT_EQ(ObjectOf(KindOf(kTypeShipKeyCard))->hidden, 0);
+  KindOf(kTypeBarrier)->entity->active = 0;
+  KindOf(kTypeBarrier)->entity->heading = 777;
+  world.player->header.state = 2;  // the death sequence is over
+  WorldUpdate(&world);
+  EXPECT_EQ(host.screenState, kScreenRestored);
+  world.player->energy = 0;  // a dead craft does not save
+  LeaveAndReturn();
+  EXPECT_EQ(KindOf(kTypeBarrier)->entity->active, 1);
+  EXPECT_EQ(KindOf(kTypeBarrier)->entity->heading, HeadingFromDegrees(90));
+  EXPECT_EQ(KindOf(kTypeAmmoMGun)->entity->active, 0);
+}
+
+TEST_F(MapStateTest, AStateOfAnotherSizeIsNotRead) {
+  for (size_t bytes : {61u, 63u, 0u}) {
+    dir.Write("map1_1.sav", std::string(bytes, '\x05'));
+    ClearLog();
+    Load("map1_1.map");
+    EXPECT_EQ(LogCount("Map state does not match the map: map1_1.sav"), 1) << bytes;
+    EXPECT_EQ(KindOf(kTypeMegaRaptor)->hitPoints, 100) << bytes;
+    EXPECT_EQ(KindOf(kTypeAmmoMGun)->entity->active, 1) << bytes;
+    Unload();
+  }
+}
+
+TEST_F(MapStateTest, NamesAndMissingFiles) {
+  struct Case {
+    const char* map;
+    const char* state;  // null: no map
+  };
+  for (const Case& c : {Case{"map1_1.map", "map1_1.sav"}, Case{"a.map", "a.sav"},
+                        Case{"maps", nullptr}, Case{"", nullptr}, Case{"forest", "fo.sav"}}) {
+    char name[kWorldNameBytes] = {};
+    EXPECT_EQ(MapStateFileName(c.map, name), c.state != nullptr) << c.map;
+    if (c.state) {
+      EXPECT_STREQ(name, c.state);
+    }
+  }
+  snprintf(host.player.previousMap, sizeof host.player.previousMap, "map");
+  LoadMapState(&world);
+  RestoreMapState(&world);
+  EXPECT_EQ(LogCount("Trying to save a null map."), 1);
+  EXPECT_EQ(LogCount("Trying to restore a null map ."), 1);
+  // No backup on death: the state file stays as it is.
+  snprintf(host.player.previousMap, sizeof host.player.previousMap, "map1_1.map");
+  dir.Write("map1_1.sav", "abc");
+  RestoreMapState(&world);
+  EXPECT_EQ(dir.Read("map1_1.sav"), "abc");
+  // Entering a map with no state leaves no backup behind.
+  dir.Write("mapbkp.sav", "old");
+  std::remove(dir.File("map1_1.sav").c_str());
+  Load("map1_1.map");
+  EXPECT_FALSE(dir.Exists("mapbkp.sav"));
+  EXPECT_EQ(KindOf(kTypeMegaRaptor)->hitPoints, 100);
 }
 
 }  // namespace
