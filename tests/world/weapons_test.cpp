@@ -1,6 +1,6 @@
 // The weapons: shot lifetimes, what stops a shot, the pool's limits, the rocket's flight,
 // burst and area damage, and the machine gun's sound.
-#include "craft_fixture.h"
+#include "world_fixture.h"
 
 namespace {
 
