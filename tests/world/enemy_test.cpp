@@ -51,23 +51,27 @@ class EnemyTest : public KindTest {
   Entity* shot = nullptr;
 };
 
-// What one projectile of another owner takes from each kind; its own shots and spent shots
-// take nothing, and rockets hurt only by their blast.
+// What one projectile of another owner takes from each kind, and from the craft by skill;
+// its own shots and spent shots take nothing, and rockets hurt only by their blast.
 TEST_F(EnemyTest, DamageTakenPerProjectile) {
   struct Row {
-    int32_t type, hitPoints, plasma, bullet, torpedo;
+    int32_t type, skill, hitPoints, plasma, bullet, torpedo;
   };
   const Row rows[] = {
-      {kTypeMegaRaptor, 200, 10, 7, 0},   {kTypeStegoTank, 300, 10, 7, 0},
-      {kTypeHoverChasmo, 230, 10, 5, 0},  {kTypePteranoFlyer, 130, 10, 5, 25},
-      {kTypeShootingTower, 200, 10, 5, 0},
+      {kTypeMegaRaptor, 2, 200, 10, 7, 0},   {kTypeStegoTank, 2, 300, 10, 7, 0},
+      {kTypeHoverChasmo, 2, 230, 10, 5, 0},  {kTypePteranoFlyer, 2, 130, 10, 5, 25},
+      {kTypeShootingTower, 2, 200, 10, 5, 0}, {kTypePlayer, 1, 250, 7, 3, 13},
+      {kTypePlayer, 2, 250, 10, 5, 20},      {kTypePlayer, 3, 250, 14, 7, 30},
   };
   Enemy* tower = Spawn(kTypeShootingTower, 0, 0, 50000);
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.type);
-    Enemy* enemy = Spawn(row.type, 0, 100, 0);
-    Entity* self = enemy->entity;
-    int32_t hp = enemy->header.hitPoints;
+    SCOPED_TRACE(testing::Message() << row.type << " at skill " << row.skill);
+    host.player.skillLevel = row.skill;
+    Enemy* enemy = row.type == kTypePlayer ? nullptr : Spawn(row.type, 0, 100, 0);
+    Entity* self = enemy ? enemy->entity : craft.entity;
+    const int32_t& left = enemy ? enemy->header.hitPoints : craft.energy;
+    const int32_t x = self->x, z = self->z;
+    int32_t hp = left;
     EXPECT_EQ(hp, row.hitPoints);
     struct Hit {
       int32_t type, expected;
@@ -75,15 +79,16 @@ TEST_F(EnemyTest, DamageTakenPerProjectile) {
     for (const Hit& hit : {Hit{kTypePlasma, row.plasma}, Hit{kTypeRifleBullet, row.bullet},
                            Hit{kTypeTorpedo, row.torpedo}, Hit{kTypeRocket, 0}}) {
       DispatchCollision(&world, self, MakeShot(hit.type, tower->entity));
-      EXPECT_EQ(enemy->header.hitPoints, hp - hit.expected) << "projectile " << hit.type;
-      hp = enemy->header.hitPoints;
+      EXPECT_EQ(left, hp - hit.expected) << "projectile " << hit.type;
+      hp = left;
       DispatchCollision(&world, self, MakeShot(hit.type, self));                   // its own
       DispatchCollision(&world, self, MakeShot(hit.type, tower->entity, 0));       // spent
-      EXPECT_EQ(enemy->header.hitPoints, hp);
+      EXPECT_EQ(left, hp);
     }
-    // Shots never push an enemy about.
-    EXPECT_EQ(self->x, 0);
-    EXPECT_EQ(self->z, 0);
+    // Shots never push anything about.
+    EXPECT_EQ(self->x, x);
+    EXPECT_EQ(self->z, z);
+    craft.energy = 250;
   }
 }
 

@@ -69,36 +69,6 @@ TEST_F(CraftTest, PlasmaAlternatesSidesAtMostOnceIn150Ms) {
   EXPECT_GT(second->x, 1000 - 90);
 }
 
-TEST_F(CraftTest, ShotDamageDependsOnSkillAndNeverComesFromItsOwnShots) {
-  struct Case {
-    int32_t type, skill, damage;
-  };
-  const Case cases[] = {
-      {kTypePlasma, 1, 7},       {kTypePlasma, 2, 10},       {kTypePlasma, 3, 14},
-      {kTypeRifleBullet, 1, 3},  {kTypeRifleBullet, 2, 5},   {kTypeRifleBullet, 3, 7},
-      {kTypeTorpedo, 1, 13},     {kTypeTorpedo, 2, 20},      {kTypeTorpedo, 3, 30},
-  };
-  MakeCraft();
-  Entity* self = craft->entity;
-  Entity* enemy = AddVictim(kTypeMegaRaptor, 5000, 100, 0);
-  for (const Case& c : cases) {
-    host.player.skillLevel = c.skill;
-    Entity shot = {};
-    shot.type = c.type;
-    shot.active = 1;
-    shot.owner = enemy;
-    craft->energy = 200;
-    DispatchCollision(&world, self, &shot);
-    EXPECT_EQ(craft->energy, 200 - c.damage) << c.type << " skill " << c.skill;
-    shot.owner = self;  // its own shot
-    DispatchCollision(&world, self, &shot);
-    shot.owner = enemy;
-    shot.active = 0;    // a shot that has already burst
-    DispatchCollision(&world, self, &shot);
-    EXPECT_EQ(craft->energy, 200 - c.damage);
-  }
-}
-
 TEST_F(CraftTest, AHardPlasmaHitAtTenEnergyLeavesZeroAndTheCraftExplodesNextUpdate) {
   host.player.skillLevel = 3;
   host.player.energy = 10;

@@ -2,7 +2,6 @@
 // turning towards the chosen one, and the jump with and without the hyperjump charge.
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "gui/gui.h"
@@ -28,16 +27,10 @@ struct Destination {
   const char* map;
 };
 
-class StarChartTest : public ::testing::Test {
+class StarChartTest : public WorldTest {
  protected:
   void SetUp() override {
-    dir.LinkGameData();
-    ASSERT_TRUE(math.Create(0));
-    Math = &math;
-    gfx = std::make_unique<Graphics2D>();
-    gfx->Create(0, 240, 320, FrameBuffer);
-    Gfx2D = gfx.get();
-    WorldInit(&world, &host, 0);
+    WorldTest::SetUp();
     chartWorld = &world;
     forms = CreateFormManager(0, nullptr, nullptr, ChartEvents);
     ASSERT_NE(forms, nullptr);
@@ -50,9 +43,7 @@ class StarChartTest : public ::testing::Test {
   void TearDown() override {
     DestroyFormManager(forms);
     chartWorld = nullptr;
-    Gfx2D = nullptr;
-    math.Destroy();
-    Math = nullptr;
+    WorldTest::TearDown();
   }
   // Replaces the baked destinations.
   void UseDestinations(const std::vector<Destination>& list) {
@@ -68,11 +59,6 @@ class StarChartTest : public ::testing::Test {
   }
   std::string CurrentForm() { return forms->current ? forms->current->name : ""; }
 
-  ScratchDir dir;
-  MathTables math;
-  std::unique_ptr<Graphics2D> gfx;
-  FakeHost host;
-  World world = {};
   FormManager* forms = nullptr;
 };
 
@@ -97,14 +83,14 @@ TEST_F(StarChartTest, StepsStopAtBothEndsAndTheMarkerFollows) {
   EXPECT_EQ(Shown(), "Far");
   StarChartNext(&world);  // at the last: nothing
   EXPECT_EQ(Shown(), "Far");
-  Engine3D* scene = world.starChart->scene;
-  ASSERT_NE(scene, nullptr);
-  const Sprite3D& marker = scene->sprites[world.starChart->marker];
+  Engine3D* chart = world.starChart->scene;
+  ASSERT_NE(chart, nullptr);
+  const Sprite3D& marker = chart->sprites[world.starChart->marker];
   EXPECT_EQ(marker.x, -600);
   EXPECT_EQ(marker.z, -600);
   EXPECT_EQ(marker.visible, 1);
   // The scenery of the baked chart is there, lit by both texture banks.
-  EXPECT_GT(scene->store.count, 0);
+  EXPECT_GT(chart->store.count, 0);
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -118,12 +104,12 @@ TEST_F(StarChartTest, TheCameraTurnsToTheDestinationFromTheFarSide) {
   EXPECT_EQ(StarChartTargetHeading(world.starChart->records[0]), 262134);
   EXPECT_LE(world.starChart->cameraHeading, 262134);
   EXPECT_GE(world.starChart->cameraHeading, 262134 - 7);
-  Engine3D* scene = world.starChart->scene;
-  EXPECT_EQ(scene->cameraAngle.y, world.starChart->cameraHeading);
+  Engine3D* chart = world.starChart->scene;
+  EXPECT_EQ(chart->cameraAngle.y, world.starChart->cameraHeading);
   // 1500 from the centre, on the side away from the destination... which, turned by half a
   // turn, is the +z side.
-  EXPECT_NEAR(scene->cameraPos.z, 1500, 30);
-  EXPECT_NEAR(scene->cameraPos.x, 0, 30);
+  EXPECT_NEAR(chart->cameraPos.z, 1500, 30);
+  EXPECT_NEAR(chart->cameraPos.x, 0, 30);
 }
 
 TEST_F(StarChartTest, MissingFilesAreLoggedAndTheFormStillOpens) {
