@@ -17,8 +17,7 @@ TEST_F(WeaponsTest, AtTheEndOfItsLifeABulletVanishesWhileOtherShotsBurst) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);
     FreshMap();
-    Entity* owner = AddEntity(world.entities, kTypeShootingTower, -1, nullptr);
-    ShotWeapon* gun = CreateShotWeapon(&world, c.type, owner);
+    ShotWeapon* gun = CreateShotWeapon(&world, c.type, Add(kTypeShootingTower, -1));
     ASSERT_NE(gun, nullptr);
     gun->sinceLastShot = 1000;
     ASSERT_EQ(FireShotWeapon(&world, gun, {0, 100, 0, 0}, 0, 0), 1);
@@ -47,10 +46,8 @@ TEST_F(WeaponsTest, AtTheEndOfItsLifeABulletVanishesWhileOtherShotsBurst) {
 }
 
 TEST_F(WeaponsTest, AShotPassesOtherProjectilesItsOwnerAndItsPoolButBurstsOnAnythingElse) {
-  Entity* owner = AddEntity(world.entities, kTypeMegaRaptor, -1, nullptr);
+  Entity* owner = Add(kTypeMegaRaptor, -1, 0, 100, -50);
   owner->radius = 150;
-  owner->y = 100;
-  owner->z = -50;
   ShotWeapon* gun = CreateShotWeapon(&world, kPlasmaGun, owner);
   ShotWeapon* other = CreateShotWeapon(&world, kMachineGun, nullptr);
   gun->sinceLastShot = other->sinceLastShot = 1000;
@@ -98,42 +95,36 @@ TEST_F(WeaponsTest, TheBurstHurtsByDistanceAndByVictim) {
                             Distance{799, 0}, Distance{800, 0}, Distance{5000, 0}})
     EXPECT_EQ(BurstDamage(c.d), c.damage) << c.d;
 
+  // By victim, 400 away; the player by skill: two thirds, all, or one and a half of the
+  // damage, truncated.
   struct Victim {
-    int32_t type, lost;
+    int32_t type, skill, lost;
   };
-  const Victim victimsHit[] = {{kTypeStegoTank, 70}, {kTypeMegaRaptor, 105},
-                               {kTypePteranoFlyer, 140}, {kTypeShootingTower, 35},
-                               {kTypeHoverChasmo, 0}, {kTypeAmmoMGun, 0}};
-  for (const Victim& v : victimsHit) {
-    FreshMap();
-    Entity* owner = AddEntity(world.entities, kTypeStegoTank, -1, nullptr);
-    RocketLauncher* launcher = CreateRocketLauncher(&world, owner);
-    Entity* victim = AddVictim(v.type, 400, 0, 0, 200);
-    BurstRocketAt(&world, launcher, 0, 0, 0);
-    EXPECT_EQ(static_cast<KindHeader*>(victim->kind)->hitPoints, 200 - v.lost) << v.type;
-    DestroyRocketLauncher(&world, launcher);
-  }
-  // The player by skill: two thirds, all, or one and a half of the damage, truncated.
-  struct Skill {
-    int32_t skill, energy;
-  };
-  for (const Skill& s : {Skill{1, 226}, Skill{2, 215}, Skill{3, 197}}) {
+  for (const Victim& v : {Victim{kTypeStegoTank, 2, 70}, Victim{kTypeMegaRaptor, 2, 105},
+                          Victim{kTypePteranoFlyer, 2, 140}, Victim{kTypeShootingTower, 2, 35},
+                          Victim{kTypeHoverChasmo, 2, 0}, Victim{kTypeAmmoMGun, 2, 0},
+                          Victim{kTypePlayer, 1, 24}, Victim{kTypePlayer, 2, 35},
+                          Victim{kTypePlayer, 3, 53}}) {
     FreshMap();  // the craft left behind gives its energy back to the player data
-    host.player.skillLevel = s.skill;
+    host.player.skillLevel = v.skill;
     host.player.energy = 250;
-    MakeCraft(400, 100, 0);
-    scene->store.SetPosition(craft->craftObject, 400, 100, 0);
-    Entity* owner = AddEntity(world.entities, kTypeStegoTank, -1, nullptr);
-    RocketLauncher* launcher = CreateRocketLauncher(&world, owner);
+    int32_t* left = nullptr;
+    if (v.type == kTypePlayer) {
+      MakeCraft(400, 100, 0);
+      scene->store.SetPosition(craft->craftObject, 400, 100, 0);
+      left = &craft->energy;
+    } else {
+      left = &static_cast<KindHeader*>(AddVictim(v.type, 400, 100, 0, 250)->kind)->hitPoints;
+    }
+    RocketLauncher* launcher = CreateRocketLauncher(&world, Add(kTypeStegoTank, -1));
     BurstRocketAt(&world, launcher, 0, 100, 0);
-    EXPECT_EQ(craft->energy, s.energy) << s.skill;
+    EXPECT_EQ(*left, 250 - v.lost) << v.type << " at skill " << v.skill;
     DestroyRocketLauncher(&world, launcher);
   }
 }
 
 TEST_F(WeaponsTest, ARocketThatHitsNothingEndsWhenTheLauncherIsReadyAgain) {
-  Entity* owner = AddEntity(world.entities, kTypeHoverChasmo, -1, nullptr);
-  RocketLauncher* launcher = CreateRocketLauncher(&world, owner);
+  RocketLauncher* launcher = CreateRocketLauncher(&world, Add(kTypeHoverChasmo, -1));
   ASSERT_NE(launcher, nullptr);
   Object3D* model = scene->store.Get(launcher->object);
   ASSERT_NE(model, nullptr);
@@ -164,10 +155,8 @@ TEST_F(WeaponsTest, ARocketThatHitsNothingEndsWhenTheLauncherIsReadyAgain) {
 }
 
 TEST_F(WeaponsTest, ARocketBurstsOnWhatItHitsButNotOnShotsOrItsOwner) {
-  Entity* owner = AddEntity(world.entities, kTypeStegoTank, -1, nullptr);
+  Entity* owner = Add(kTypeStegoTank, -1, 0, 300, -100);
   owner->radius = 200;
-  owner->y = 300;
-  owner->z = -100;
   RocketLauncher* launcher = CreateRocketLauncher(&world, owner);
   ShotWeapon* gun = CreateShotWeapon(&world, kMachineGun, nullptr);
   gun->sinceLastShot = 1000;

@@ -307,22 +307,16 @@ class CraftTest : public EntitiesTest {
     world.ship = nullptr;
   }
 
-  // An entity of another kind with a kind record, as enemies have.
+  // An entity of another kind with a kind record, as enemies have. A bare record stands in
+  // for the kind, so the kind's own functions must not run on it.
   Entity* AddVictim(int32_t type, int32_t x, int32_t y, int32_t z, int32_t hitPoints = 100) {
-    // A bare record stands in for the kind, so the kind's own functions must not run on it.
     static const KindFunctions kBareKind = {};
     SetKindFunctionsForTest(type, &kBareKind);
-    victims.push_back(std::make_unique<KindHeader>());
-    KindHeader* h = victims.back().get();
-    *h = KindHeader{type, nullptr, -1, hitPoints, 0};
-    Entity* e = AddEntity(world.entities, type, -1, h);
-    e->x = x;
-    e->y = y;
-    e->z = z;
+    victims.push_back(std::make_unique<KindHeader>(KindHeader{type, nullptr, -1, hitPoints, 0}));
+    Entity* e = Add(type, -1, x, y, z);
+    e->kind = victims.back().get();
     e->radius = 100;
-    e->ownObject = -1;
-    h->entity = e;
-    return e;
+    return victims.back()->entity = e;
   }
 
   // One world step as the world update runs it, then the latches shift as after a step.
