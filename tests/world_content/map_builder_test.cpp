@@ -138,9 +138,7 @@ TEST(MapBuilder, RefusedSourceWritesNothing) {
 // belongs to the wall only when the wall lies west or south of it.
 TEST(MapBuilder, LoadedGroundHasNoGapsAndTheRightTypes) {
   ScratchDir dir;
-  for (const auto& f : std::filesystem::directory_iterator(GameDataDir()))
-    if (f.is_regular_file() && f.path().extension() != ".sav" && f.path().filename() != "log.txt")
-      std::filesystem::create_symlink(f.path(), dir.File(f.path().filename().string()));
+  dir.LinkGameData();
   BuiltMap map;
   ASSERT_EQ(Joined(Build(kSmallMap, &map)), "");
   const Bytes bytes = MapFileBytes(map), ent = EntFileBytes(map);
