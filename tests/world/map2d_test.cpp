@@ -1,4 +1,5 @@
 // The radar: the dots, and a finite scale for maps with no extent.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -37,12 +38,11 @@ TEST_F(Map2DTest, DotsForTheCraftEnemiesAndShipInsideThePicture) {
     e->x = d.x;
     e->z = d.z;
   }
+  auto lit = [] { return std::ranges::count_if(FrameBuffer, [](uint16_t p) { return p != 0; }); };
   ClearFrame();
   m->enabled = 0;
   DrawMap2DEntities(m, em);
-  int lit = 0;
-  for (uint16_t p : FrameBuffer) lit += p != 0;
-  EXPECT_EQ(lit, 0);
+  EXPECT_EQ(lit(), 0);
   m->enabled = 1;
   DrawMap2DEntities(m, em);
   for (const Dot& d : dots) {
@@ -50,9 +50,7 @@ TEST_F(Map2DTest, DotsForTheCraftEnemiesAndShipInsideThePicture) {
     EXPECT_EQ(FrameBuffer[d.py * 240 + d.px], d.colour) << d.type;
     EXPECT_EQ(FrameBuffer[(d.py + 1) * 240 + d.px + 1], d.colour) << d.type;
   }
-  lit = 0;
-  for (uint16_t p : FrameBuffer) lit += p != 0;
-  EXPECT_EQ(lit, 3 * 2 * 3);  // three dots of two rows by three columns
+  EXPECT_EQ(lit(), 3 * 2 * 3);  // three dots of two rows by three columns
   DestroyEntityManager(&world, em);
   DestroyMap2D(m);
 }

@@ -151,7 +151,6 @@ TEST_F(MapTest, TheTenStepsLoadObjectsKindsAndStartPlay) {
   EXPECT_EQ(KindOf(kTypeBarrier)->entity->heading, HeadingFromDegrees(45));
   EXPECT_EQ(KindOf(kTypeXBomb)->entity->heading, 0);
   EXPECT_STREQ(reinterpret_cast<FakeKind*>(KindOf(kTypeMapExit))->record.tag, "map1_2.map");
-  EXPECT_EQ(scene->fogMode, 1);
   // The second tile, stored at z = 100, stands at z = -100; both are solid map geometry.
   EXPECT_EQ(scene->store.objects[1]->z, -100);
   EXPECT_EQ(scene->store.objects[1]->x, 800);
@@ -267,7 +266,6 @@ TEST_F(MapTest, DamagedMapFiles) {
     Unload();
   }
   // A missing map file is named.
-  snprintf(host.player.nextMap, sizeof host.player.nextMap, "nowhere.map");
   ClearLog();
   Load("nowhere.map");
   EXPECT_EQ(LogCount("Error opening 3d map file nowhere.map"), 1);
