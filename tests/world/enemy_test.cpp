@@ -1,16 +1,14 @@
-// The five enemies: what hurts them, how they die, what they perceive, the raptor's order of
-// decisions, wandering after a bump, the flyer's altitude, the tilted drawing.
+// The five enemies: what hurts them (and the craft), how they die, what they perceive, the
+// raptor's order of decisions, wandering after a bump, the flyer's altitude, the tilted
+// drawing.
 #include <cstdint>
 #include <tuple>
 #include <vector>
 
 #include "world/enemy.h"
-#include "world/hover_chasmo.h"
 #include "world/mega_raptor.h"
 #include "world/pterano_flyer.h"
-#include "world/shooting_tower.h"
 #include "world/stego_tank.h"
-#include "world/weapons.h"
 #include "world_fixture.h"
 
 namespace {
