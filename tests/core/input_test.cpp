@@ -27,16 +27,6 @@ TEST_F(InputTest, UnbindingAGameKeyClearsEveryGameSlotButTwoAndThree) {
   EXPECT_EQ(Bindings.code[16], 0x41u);
 }
 
-TEST_F(InputTest, BindingThroughUnbindLeavesOneGameActionPerKey) {
-  Bindings.code[kActLeft] = 0x25;
-  Bindings.code[kActMenuLeft] = 0x25;
-  UnbindGameKey(0x25);
-  Bindings.code[kActRight] = 0x25;
-  EXPECT_EQ(Bindings.code[kActLeft], 0u);
-  EXPECT_EQ(Bindings.code[kActRight], 0x25u);
-  EXPECT_EQ(Bindings.code[kActMenuLeft], 0x25u);  // a game and a menu action may share
-}
-
 TEST_F(InputTest, WaitAnyKeySkipsTheWindowsKeyAndTakesTheLowestCode) {
   platform.SetKey(91, true);
   EXPECT_EQ(WaitAnyKey(), 0);
