@@ -1,5 +1,6 @@
 // Engine creation, visibility and texture packs with their reversed look-up table.
 #include <filesystem>
+#include <tuple>
 
 #include "engine_fixture.h"
 #include "gfx2d/gfx2d.h"
@@ -21,11 +22,7 @@ std::string PackBytes(size_t size) {
 TEST_F(EngineCreateTest, ViewportIsKeptInsideTheFrame) {
   Engine3D e;
   ASSERT_EQ(e.Create(nullptr, "V", 200, -10, 100, 50), 1);
-  EXPECT_EQ(e.x0, 200);
-  EXPECT_EQ(e.x1, 240);
-  EXPECT_EQ(e.y0, 0);
-  EXPECT_EQ(e.y1, 40);
-  EXPECT_EQ(e.viewWidth, 40);
+  EXPECT_EQ(std::make_tuple(e.x0, e.x1, e.y0, e.y1, e.viewWidth), std::make_tuple(200, 240, 0, 40, 40));
   e.Destroy();
 }
 
@@ -44,7 +41,6 @@ TEST_F(EngineCreateTest, MissingOrShortReciprocalTableFailsCreate) {
 }
 
 TEST_F(EngineCreateTest, VisibilityIsClampedAndFogFollows) {
-  EXPECT_EQ(engine->visibility, 4000);
   const int32_t cases[][3] = {{1999, 2000, 1200}, {2000, 2000, 1200}, {3000, 3000, 2200},
                               {4000, 4000, 3200}, {4001, 4000, 3200}};
   for (const auto& c : cases) {
