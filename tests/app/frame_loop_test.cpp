@@ -1,11 +1,7 @@
 // FrameTick: steps due from real time, the 50-step cap, the fallback clock, latches.
-#include <cstring>
 #include <vector>
 
-#include "app/app.h"
-#include "core/core.h"
-#include "platform/headless/headless.h"
-#include "test_support.h"
+#include "driver_fixture.h"
 
 namespace {
 
@@ -30,21 +26,13 @@ class RecordingGame : public GameHooks {
   void (*onUpdate)(int) = nullptr;
 };
 
-class FrameLoopTest : public ::testing::Test {
+class FrameLoopTest : public HeadlessTest {
  protected:
-  void SetUp() override {
-    ClearFrameClock();
-    memset(&Input, 0, sizeof Input);
-    memset(&Bindings, 0, sizeof Bindings);
-    SetCurrentPlatform(&platform);
-  }
-  void TearDown() override { SetCurrentPlatform(nullptr); }
   // A timer message at clock `ms`.
   void TickAt(uint64_t ms) {
     platform.SetClockMs(ms);
     FrameTick(&game);
   }
-  HeadlessPlatform platform{PlatformOptions{}};
   RecordingGame game;
 };
 
