@@ -59,34 +59,26 @@ TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
   }
 }
 
-TEST_F(DrawTest, LineGuardsRefuseTheLastColumnAndRow) {
-  EXPECT_EQ(g->DrawLine(10, 10, 239, 10, 1, 0xFFFF), 0);
+// Only the start and the far end are guarded: a line ending in the last column or row, or
+// starting off the screen, is refused whole; one running off the left edge stops there.
+TEST_F(DrawTest, LinesAreGuardedAtTheirEndsAndStepLikeBresenham) {
+  const int32_t refused[][4] = {{10, 10, 239, 10}, {10, 10, 10, 319}, {-1, 10, 10, 10}, {10, -1, 10, 10},
+                                {300, 20, 10, 20}, {0, 0, INT32_MIN, INT32_MIN + 5}};
+  for (const auto& l : refused) EXPECT_EQ(g->DrawLine(l[0], l[1], l[2], l[3], 1, 0xFFFF), 0) << l[0] << "," << l[1];
   for (int x = 0; x < 240; ++x) ASSERT_EQ(Px(x, 10), 0);
-  EXPECT_EQ(g->DrawLine(10, 10, 10, 319, 1, 0xFFFF), 0);
-  EXPECT_EQ(g->DrawLine(-1, 10, 10, 10, 1, 0xFFFF), 0);
-  EXPECT_EQ(g->DrawLine(10, -1, 10, 10, 1, 0xFFFF), 0);
-  EXPECT_EQ(Px(10, 10), 0);
-  EXPECT_EQ(g->DrawLine(0, 5, 238, 5, 1, 0xFFFF), 1);
-  ExpectPx({{0, 5, 0xFFFF}, {238, 5, 0xFFFF}, {239, 5, 0}});
-}
-
-TEST_F(DrawTest, LineLeavingTheScreenStopsAtTheEdge) {
-  // Only the start and the far end are guarded: this one runs off the left edge.
+  EXPECT_EQ(Px(239, 20), 0);
   EXPECT_EQ(g->DrawLine(5, 20, -50, 20, 1, 0x1234), 0);
   for (int x = 0; x <= 5; ++x) EXPECT_EQ(Px(x, 20), 0x1234);
-  EXPECT_EQ(g->DrawLine(300, 20, 10, 20, 1, 0x1234), 0);  // starts off the right edge
-  EXPECT_EQ(Px(239, 20), 0);
-  EXPECT_EQ(g->DrawLine(0, 0, INT32_MIN, INT32_MIN + 5, 1, 0x1), 0);
-}
-
-TEST_F(DrawTest, LineStepsLikeBresenham) {
+  EXPECT_EQ(g->DrawLine(0, 5, 238, 5, 1, 0xFFFF), 1);
+  ExpectPx({{0, 5, 0xFFFF}, {238, 5, 0xFFFF}, {239, 5, 0}});
+  // Five pixels for (0, 0) to (4, 2), and a steep one drawn right to left.
   EXPECT_EQ(g->DrawLine(0, 0, 4, 2, 1, 7), 1);
   int count = 0;
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 6; ++x) count += Px(x, y) == 7;
   EXPECT_EQ(count, 5);
   ExpectPx({{0, 0, 7}, {1, 1, 7}, {2, 1, 7}, {3, 2, 7}, {4, 2, 7}});
-  EXPECT_EQ(g->DrawLine(20, 20, 18, 26, 1, 9), 1);  // steep, right to left
+  EXPECT_EQ(g->DrawLine(20, 20, 18, 26, 1, 9), 1);
   ExpectPx({{20, 20, 9}, {18, 26, 9}});
 }
 
