@@ -3,32 +3,38 @@
 
 using SlotTest = SoundTest;
 
+// Each refused file gives its message and leaves no slot taken.
 TEST_F(SlotTest, WrongShortAndMissingFilesEachGiveTheirMessage) {
-  dir.Write("8bit.wav", WavBytes(Ramp(10), 16000, 8));
-  dir.Write("22k.wav", WavBytes(Ramp(10), 22050, 16));
-  EXPECT_EQ(LoadWav(ss, "8bit.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "22k.wav"), -1);
-  EXPECT_EQ(dir.Log(), "Wav file is in a wrong format.\nWav file is in a wrong format.\n");
-  dir.Write("log.txt", "");
-  std::string good = WavBytes(Ramp(10));
-  dir.Write("head.wav", good.substr(0, 35));
-  dir.Write("chunk.wav", good.substr(0, 40));
-  dir.Write("data.wav", good.substr(0, good.size() - 1));
-  EXPECT_EQ(LoadWav(ss, "none.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "head.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "chunk.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "data.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "twenty_chars_lo.wav"), -1);  // 19 characters: read, but missing
-  EXPECT_EQ(LoadWav(ss, "twenty_chars_lon.wav"), -1);
-  EXPECT_EQ(dir.Log(),
-            "Error loading wave file none.wav\n"
-            "Error reading wave header file.\n"
-            "Error reading wave chunk.\n"
-            "Error loading wave data from file.\n"
-            "Error loading wave file twenty_chars_lo.wav\n"
-            "Wav filename > 19 chars: twenty_chars_lon.wav\n");
-  // Nothing was left taken by the failed loads.
-  for (const SampleSlot& s : ss->slots) EXPECT_EQ(s.inUse, 0);
+  const std::string good = WavBytes(Ramp(10));
+  std::string huge = good;  // a data size beyond the file: refused before allocating
+  WriteU32LE(reinterpret_cast<uint8_t*>(huge.data()) + 40, 0xFFFFFFF0u);
+  const struct {
+    const char* name;
+    std::string bytes;  // empty: no such file
+    const char* log;
+  } cases[] = {
+      {"8bit.wav", WavBytes(Ramp(10), 16000, 8), "Wav file is in a wrong format."},
+      {"22k.wav", WavBytes(Ramp(10), 22050, 16), "Wav file is in a wrong format."},
+      {"none.wav", "", "Error loading wave file none.wav"},
+      {"head.wav", good.substr(0, 35), "Error reading wave header file."},
+      {"chunk.wav", good.substr(0, 40), "Error reading wave chunk."},
+      {"data.wav", good.substr(0, good.size() - 1), "Error loading wave data from file."},
+      {"huge.wav", huge, "Error loading wave data from file."},
+      {"twenty_chars_lo.wav", "", "Error loading wave file twenty_chars_lo.wav"},  // 19: read
+      {"twenty_chars_lon.wav", "", "Wav filename > 19 chars: twenty_chars_lon.wav"},
+      // Ending inside a skipped chunk, and running out at a chunk header with no data chunk.
+      {"cut.wav", WavBytes({}, 16000, 16, Chunk("LIST", std::string(100, 'x'))).substr(0, 36 + 8 + 50),
+       "Error reading wave chunk (2)"},
+      {"nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10), "Error reading wave chunk."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir.Write("log.txt", "");
+    if (!c.bytes.empty()) dir.Write(c.name, c.bytes);
+    EXPECT_EQ(LoadWav(ss, c.name), -1);
+    EXPECT_EQ(dir.Log(), std::string(c.log) + "\n");
+    for (const SampleSlot& s : ss->slots) EXPECT_TRUE(s.inUse == 0 && s.data == nullptr);
+  }
 }
 
 TEST_F(SlotTest, OtherChunksBeforeTheDataAreSkipped) {
@@ -38,24 +44,6 @@ TEST_F(SlotTest, OtherChunksBeforeTheDataAreSkipped) {
   ASSERT_EQ(slot, 0);
   EXPECT_EQ(ss->slots[0].length, 10);
   EXPECT_EQ(ss->slots[0].data[3], 3);
-  // A file that ends inside a skipped chunk.
-  std::string cut = WavBytes({}, 16000, 16, Chunk("LIST", std::string(100, 'x')));
-  dir.Write("cut.wav", cut.substr(0, 36 + 8 + 50));
-  EXPECT_EQ(LoadWav(ss, "cut.wav"), -1);
-  // A file with no data chunk at all runs out at a chunk header.
-  dir.Write("nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10));
-  EXPECT_EQ(LoadWav(ss, "nodata.wav"), -1);
-  EXPECT_EQ(dir.Log(), "Error reading wave chunk (2)\nError reading wave chunk.\n");
-}
-
-TEST_F(SlotTest, DataSizeBeyondTheFileIsRefusedBeforeAllocating) {
-  std::string bytes = WavBytes(Ramp(10));
-  WriteU32LE(reinterpret_cast<uint8_t*>(bytes.data()) + 40, 0xFFFFFFF0u);
-  dir.Write("huge.wav", bytes);
-  EXPECT_EQ(LoadWav(ss, "huge.wav"), -1);
-  EXPECT_EQ(dir.Log(), "Error loading wave data from file.\n");
-  EXPECT_EQ(ss->slots[0].inUse, 0);
-  EXPECT_EQ(ss->slots[0].data, nullptr);
 }
 
 TEST_F(SlotTest, SecondLoadSharesAndFreeingTheOwnerDisablesTheClone) {
