@@ -93,15 +93,6 @@ TEST_F(ObjectStoreTest, CentresAndRadii) {
   EXPECT_EQ(o->radius, 40);  // vertex 3 counts though no polygon uses it
 }
 
-TEST_F(ObjectStoreTest, FiveCornersLogTheVertexCount) {
-  TdoFile f = StripObject(7, 1);
-  f.polygons[0].corners.push_back({3, 0, 0});
-  f.polygons[0].corners.push_back({4, 0, 0});
-  EXPECT_EQ(LoadTdo(f), -1);
-  EXPECT_EQ(dir.Log(), "Object contains polys with different number of 3 or 4  verts. verts = 7\n");
-  EXPECT_EQ(engine->store.count, 0);
-}
-
 TEST_F(ObjectStoreTest, MalformedFilesAreRefusedWithoutReadingOutOfBounds) {
   TdoFile badIndex = StripObject(4, 1);
   badIndex.polygons[0].corners[1].index = 4;
@@ -109,20 +100,25 @@ TEST_F(ObjectStoreTest, MalformedFilesAreRefusedWithoutReadingOutOfBounds) {
   negativeIndex.polygons[0].corners[0].index = -1;
   TdoFile badTexture = StripObject(4, 1);
   badTexture.polygons[0].texture = 32;
+  TdoFile fiveCorners = StripObject(7, 1);
+  fiveCorners.polygons[0].corners.push_back({3, 0, 0});
+  fiveCorners.polygons[0].corners.push_back({4, 0, 0});
   std::string truncated = StripObject(4, 2).Bytes();
   truncated.resize(truncated.size() - 3);
   std::string negativeCount = StripObject(4, 1).Bytes();
   negativeCount[0] = negativeCount[1] = negativeCount[2] = negativeCount[3] = char(0xFF);
-  const std::string cases[] = {badIndex.Bytes(), negativeIndex.Bytes(), badTexture.Bytes(),
-                               truncated, negativeCount, std::string("\x02\x00", 2)};
-  for (const std::string& bytes : cases) {
+  const std::string kRead = "Error reading from tdobj file.\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {badIndex.Bytes(), kRead}, {negativeIndex.Bytes(), kRead}, {badTexture.Bytes(), kRead},
+      {truncated, kRead}, {negativeCount, kRead}, {std::string("\x02\x00", 2), kRead},
+      {fiveCorners.Bytes(), "Object contains polys with different number of 3 or 4  verts. verts = 7\n"}};
+  for (const auto& [bytes, log] : cases) {
+    dir.Write("log.txt", "");
     dir.Write("bad.tdo", bytes);
-    EXPECT_EQ(engine->store.Load("bad.tdo", 1, 2, 0), -1);
+    EXPECT_EQ(engine->store.Load("bad.tdo", 1, 2, 0), -1) << log;
+    EXPECT_EQ(dir.Log(), log);
   }
   EXPECT_EQ(engine->store.count, 0);
-  std::string expected;
-  for (size_t i = 0; i < std::size(cases); ++i) expected += "Error reading from tdobj file.\n";
-  EXPECT_EQ(dir.Log(), expected);
 }
 
 TEST_F(ObjectStoreTest, MissingFileFailsSilentlyAndLongNamesAreCut) {
