@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/headless/headless.h"
@@ -98,11 +99,8 @@ TEST(Display, CommandLineLimitsAtAndPastTheirEdges) {
   char* argv[] = {const_cast<char*>("game"), const_cast<char*>("--shot"), const_cast<char*>("7:x.png"),
                   const_cast<char*>("--scale"), const_cast<char*>("16")};
   ASSERT_EQ(ParsePlatformOptions(5, argv, &o, &out, &err), 0);
-  EXPECT_EQ(o.scale, 16);
-  EXPECT_TRUE(o.headless);
-  ASSERT_EQ(o.shots.size(), 1u);
-  EXPECT_EQ(o.shots[0].first, 7);
-  EXPECT_EQ(o.shots[0].second, "x.png");
+  EXPECT_EQ(std::make_tuple(o.scale, o.headless, o.shots),
+            std::make_tuple(16, true, std::vector<std::pair<int, std::string>>{{7, "x.png"}}));
 }
 
 }  // namespace
