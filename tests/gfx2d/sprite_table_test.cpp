@@ -5,23 +5,19 @@ namespace {
 
 using SpriteTableTest = Gfx2DFixture;
 
-TEST_F(SpriteTableTest, NamesUpToTwentyEightCharactersLoad) {
-  const std::string ok(24, 'a'), tooLong(25, 'b');
-  ASSERT_EQ((ok + ".spr").size(), 28u);
-  EXPECT_EQ(Load(ok + ".spr", SprFill(1, 1, 0)), 0);
-  EXPECT_EQ(g->sprites[0].name, ok + ".spr");
-  EXPECT_EQ(Load(tooLong + ".spr", SprFill(1, 1, 0)), -1);
-  EXPECT_EQ(dir.Log(), "sprite filename > 28 chars: " + tooLong + ".spr\n");
-}
-
-TEST_F(SpriteTableTest, ShortAndMissingNamesAreRefusedAndLogged) {
+// A name of 28 characters loads; a longer one, one too short for a name and ".spr", a
+// missing file and a name leaving the data directory are refused, logged as they come.
+TEST_F(SpriteTableTest, NamesUpToTwentyEightCharactersLoadOthersAreRefused) {
+  const std::string ok = std::string(24, 'a') + ".spr", tooLong = std::string(25, 'b') + ".spr";
+  EXPECT_EQ(Load(ok, SprFill(1, 1, 0)), 0);
+  EXPECT_EQ(g->sprites[0].name, ok);
+  EXPECT_EQ(Load(tooLong, SprFill(1, 1, 0)), -1);
   EXPECT_EQ(Load("a.sp", SprFill(1, 1, 0)), -1);
-  EXPECT_EQ(dir.Log(), "spr name error\n");
-  EXPECT_EQ(g->LoadSprite(""), -1);
-  dir.Write("log.txt", "");
   EXPECT_EQ(g->LoadSprite("nothing.spr"), -1);
-  EXPECT_EQ(dir.Log(), "Error opening sprite file: nothing.spr\n");
-  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);  // never outside the data directory
+  EXPECT_EQ(dir.Log(), "sprite filename > 28 chars: " + tooLong + "\nspr name error\n"
+                       "Error opening sprite file: nothing.spr\n");
+  EXPECT_EQ(g->LoadSprite(""), -1);
+  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);
 }
 
 TEST_F(SpriteTableTest, SameNameIsSharedAndNeedsOneReleasePerLoad) {
@@ -95,13 +91,12 @@ TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
 TEST_F(SpriteTableTest, FileShorterThanItsHeaderClaimsIsRefused) {
   std::string bytes = SprFill(4, 4, 0x1234);
   bytes.pop_back();
-  EXPECT_EQ(Load("short.spr", bytes), -1);
-  EXPECT_EQ(dir.Log(), "Error reading from sprite file.\n");
-  EXPECT_EQ(g->sprites[0].inUse, 0);
-  dir.Write("log.txt", "");
-  EXPECT_EQ(Load("tiny.spr", "\x01\x00"), -1);
-  EXPECT_EQ(Load("empty.spr", ""), -1);
-  EXPECT_EQ(dir.Log(), "Error reading from sprite file.\nError reading from sprite file.\n");
+  for (const auto& [name, file] : {std::pair{"short.spr", bytes}, {"tiny.spr", "\x01\x00"}, {"empty.spr", ""}}) {
+    EXPECT_EQ(Load(name, file), -1) << name;
+    EXPECT_EQ(dir.Log(), "Error reading from sprite file.\n") << name;
+    EXPECT_EQ(g->sprites[0].inUse, 0);
+    dir.Write("log.txt", "");
+  }
   dir.Write("log.txt", "");
   // Bytes past the last pixel are kept and ignored.
   EXPECT_EQ(Load("long.spr", SprFill(1, 1, 0) + "extra"), 0);
