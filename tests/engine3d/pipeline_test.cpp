@@ -121,24 +121,21 @@ void OrderFlatTriangles(Engine3D& e, std::initializer_list<int32_t> depths) {
   Order(e);
 }
 
-TEST_F(PipelineTest, DepthsJustInsideTheVisibilityAreDrawn) {
+// Keys 0 and visibility - 1 are drawn, -1 and visibility are not; equal keys come out in
+// reverse order.
+TEST_F(PipelineTest, DepthsJustInsideTheVisibilityAreDrawnInBuckets) {
   engine->SetVisibility(2000);
   OrderFlatTriangles(*engine, {1899, 1900, -100, -101});
   EXPECT_EQ(engine->buckets[1999], &engine->polySoup[0]);
-  EXPECT_EQ(engine->buckets[0], &engine->polySoup[2]);  // key 0: still drawn
+  EXPECT_EQ(engine->buckets[0], &engine->polySoup[2]);
   int filled = 0;
   for (int k = 1; k < kDepthBuckets; ++k) filled += engine->buckets[k] != nullptr;
   EXPECT_EQ(filled, 1);
   EXPECT_EQ(engine->buckets[0]->next, nullptr);
-}
-
-TEST_F(PipelineTest, EqualKeysComeOutInReverseOrder) {
   OrderFlatTriangles(*engine, {500, 500, 500});
-  Poly3D* p = engine->buckets[600];
-  ASSERT_EQ(p, &engine->polySoup[2]);
-  EXPECT_EQ(p->next, &engine->polySoup[1]);
-  EXPECT_EQ(p->next->next, &engine->polySoup[0]);
-  EXPECT_EQ(p->next->next->next, nullptr);
+  const Poly3D* p = engine->buckets[600];
+  EXPECT_EQ(std::make_tuple(p, p->next, p->next->next, p->next->next->next),
+            std::make_tuple(&engine->polySoup[2], &engine->polySoup[1], &engine->polySoup[0], nullptr));
 }
 
 TEST_F(PipelineTest, FogDarkensOrBrightensBeyondItsStart) {
@@ -147,16 +144,14 @@ TEST_F(PipelineTest, FogDarkensOrBrightensBeyondItsStart) {
   engine->vertSoup[0] = Vertex3D{0, 0, 3700, 16128};
   engine->vertSoup[1] = Vertex3D{0, 0, 3200, 16128};  // at the fog start: untouched
   engine->vertSoup[2] = Vertex3D{0, 0, 3300, 10000};
-  TransformAndFog(*engine);
-  EXPECT_EQ(engine->vertSoup[0].shade, 1280);  // 16128 - 500 * 32 = 128, clamped
-  EXPECT_EQ(engine->vertSoup[1].shade, 16128);
-  EXPECT_EQ(engine->vertSoup[2].shade, 10000 - 100 * 20);
+  TransformAndFog(*engine);  // 16128 - 500 * 32 = 128, clamped
+  EXPECT_EQ(std::make_tuple(engine->vertSoup[0].shade, engine->vertSoup[1].shade, engine->vertSoup[2].shade),
+            std::make_tuple(1280, 16128, 10000 - 100 * 20));
   engine->fogMode = 1;
   engine->vertSoup[0] = Vertex3D{0, 0, 3700, 0};
   engine->vertSoup[2] = Vertex3D{0, 0, 3300, 8000};
-  TransformAndFog(*engine);
-  EXPECT_EQ(engine->vertSoup[0].shade, 16128);  // 0 + 500 * 46 limited
-  EXPECT_EQ(engine->vertSoup[2].shade, 8000 + 100 * 30);
+  TransformAndFog(*engine);  // 0 + 500 * 46 limited
+  EXPECT_EQ(std::make_pair(engine->vertSoup[0].shade, engine->vertSoup[2].shade), std::make_pair(16128, 8000 + 100 * 30));
 }
 
 TEST_F(PipelineTest, ProjectionPutsThePyramidOnTheViewportEdges) {
