@@ -70,9 +70,7 @@ TEST_F(IntroTest, EverythingDueByTheStartClockStartsInTheFirstSample) {
   EXPECT_EQ(ss->slots[ss->intro.instruments[1].slot].baseVolume, 160);
   // Two notes in the first sample, on two channels; the third one sample later.
   ExpectSamples(MixBlock(), {{0, 160 + 320}, {1, 160 + 320 + 640}});
-  EXPECT_EQ(PlayingChannels(), 3);
-  EXPECT_EQ(ss->intro.currentIndex, 3);
-  EXPECT_EQ(ss->intro.clock, 23000 + 2048);
+  EXPECT_EQ(std::make_tuple(PlayingChannels(), ss->intro.currentIndex, ss->intro.clock), std::make_tuple(3, 3, 23000 + 2048));
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -122,9 +120,8 @@ TEST_F(IntroTest, NotesTransposeByTheirRate) {
   SetSampleVolume(ss, ss->intro.instruments[1].slot, 256);
   ss->channels[0].state = kChannelFree;
   std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(ss->channels[0].position, 2048u * 512);
-  EXPECT_EQ(ss->channels[1].position, 2048u * 128);
-  EXPECT_EQ(ss->channels[2].rateCopy, 1932);
+  EXPECT_EQ(std::make_tuple(ss->channels[0].position, ss->channels[1].position, ss->channels[2].rateCopy),
+            std::make_tuple(2048u * 512, 2048u * 128, 1932));
   EXPECT_EQ(b[10], 20 + 5 + (10 * 1932 >> 8));
   // Pitch changes of the instrument still reach its notes.
   SetSamplePitch(ss, ss->intro.instruments[1].slot, 128);
@@ -147,18 +144,16 @@ TEST_F(IntroTest, DurationEndsTheNoteAndModeThreeLoops) {
     ExpectSamples(MixBlock(), {{49, 160}, {50, 0}});
   }
   StopIntroMusic(ss);
-  EXPECT_EQ(ss->intro.eventCount, 3);  // the events stay until the next start
-  EXPECT_EQ(ss->intro.instruments[1].slot, -1);
+  // The events stay until the next start; the instruments go.
+  EXPECT_EQ(std::make_tuple(ss->intro.eventCount, ss->intro.instruments[1].slot), std::make_tuple(3, -1));
   for (const SampleSlot& s : ss->slots) EXPECT_EQ(s.inUse, 0);
   ss->intro.currentIndex = 0;
   ss->intro.clock = 0;
   EXPECT_EQ(LoadInstrument(ss, "intro_p1.wav", 1, 3, 30), 0);
-  EXPECT_EQ(ss->slots[0].baseVolume, 256);
-  EXPECT_EQ(ss->slots[0].loopStart, 30);
+  EXPECT_EQ(std::make_tuple(ss->slots[0].baseVolume, ss->slots[0].loopStart), std::make_tuple(256, 30));
   ss->intro.playing = 1;
   MixBlock();
-  EXPECT_EQ(ss->channels[0].loop, 1);
-  EXPECT_EQ(ss->channels[0].state, kChannelPlaying);
+  EXPECT_EQ(std::make_tuple(ss->channels[0].loop, ss->channels[0].state), std::make_tuple(1, kChannelPlaying));
   EXPECT_EQ(LoadInstrument(ss, "none.wav", 2, 1, 0), -1);
   EXPECT_EQ(ss->intro.instruments[2].slot, -1);
 }

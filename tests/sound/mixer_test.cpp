@@ -104,23 +104,20 @@ TEST_F(MixerTest, NothingIsMixedWhileTheBlockIsPending) {
   SetSampleVolume(ss, slot, 256);
   PlaySample(ss, slot, 0);
   MixBlock();
+  // Handed-off result, time since the last block taken, channel position, first sample.
+  auto state = [this] {
+    return std::make_tuple(ss->handOffResult, ss->msSinceBlock, ss->channels[0].position, ss->mixBlock[0]);
+  };
   MixStep(ss);  // mixes the second block; the device has not taken the first: refused
-  EXPECT_EQ(ss->handOffResult, -1);
-  EXPECT_EQ(ss->mixBlock[0], 2048);
+  EXPECT_EQ(state(), std::make_tuple(-1, 0, 4096u * 256, 2048));
   FrameDeltaMs = 40;
   MixStep(ss);
   MixStep(ss);
-  EXPECT_EQ(ss->handOffResult, -1);
-  EXPECT_EQ(ss->msSinceBlock, 80);
-  EXPECT_EQ(ss->channels[0].position, 4096u * 256);  // nothing mixed meanwhile
-  EXPECT_EQ(ss->mixBlock[0], 2048);
-  std::vector<int16_t> b = MixBlock();  // taken now: the same block is handed over
-  EXPECT_EQ(ss->handOffResult, 0);
-  EXPECT_EQ(ss->msSinceBlock, 120);
-  EXPECT_EQ(b[0], 2048);
-  b = MixBlock();
-  EXPECT_EQ(ss->msSinceBlock, 0);
-  EXPECT_EQ(b[0], 4096);
+  EXPECT_EQ(state(), std::make_tuple(-1, 80, 4096u * 256, 2048));  // nothing mixed meanwhile
+  MixBlock();  // taken now: the same block is handed over
+  EXPECT_EQ(state(), std::make_tuple(0, 120, 4096u * 256, 2048));
+  MixBlock();
+  EXPECT_EQ(state(), std::make_tuple(0, 0, 6144u * 256, 4096));
 }
 
 TEST_F(MixerTest, TheHandOffCopiesWhatTheDeviceLastAskedFor) {
@@ -140,16 +137,13 @@ TEST_F(MixerTest, TheHandOffCopiesWhatTheDeviceLastAskedFor) {
   EXPECT_EQ(SubmitBlock(block), 0);
   FillBlock(nullptr, out.data(), int(out.size()));
   EXPECT_EQ(HandOff.length, kMixBlockBytes);
-  EXPECT_EQ(out[0], 7);
-  EXPECT_EQ(out[kMixBlockBytes - 2], 7);
-  EXPECT_EQ(out[kMixBlockBytes], 0);
-  EXPECT_EQ(out.back(), 0);
+  EXPECT_EQ(std::make_tuple(out[0], out[kMixBlockBytes - 2], out[kMixBlockBytes], out.back()),
+            std::make_tuple(7, 7, 0, 0));
   // Asking for nothing still takes the pending block and records the length 0, so the next
   // submission copies nothing and the buffer still holds the block copied before.
   EXPECT_EQ(SubmitBlock(block), 0);
   FillBlock(nullptr, nullptr, 0);
-  EXPECT_EQ(HandOff.pending.load(), 0);
-  EXPECT_EQ(HandOff.length, 0);
+  EXPECT_EQ(std::make_tuple(int(HandOff.pending.load()), HandOff.length), std::make_tuple(0, 0));
   for (int16_t& s : block) s = 9;
   EXPECT_EQ(SubmitBlock(block), 0);
   FillBlock(nullptr, out.data(), kMixBlockBytes);
