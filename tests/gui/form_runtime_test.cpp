@@ -17,13 +17,13 @@ const char* const kTwoButtons =
     "LABEL L A 1 100 100\n"
     "ENDFORM\n";
 
-std::vector<std::pair<int32_t, std::string>> Codes() {
-  std::vector<std::pair<int32_t, std::string>> out;
+using Events = std::vector<std::pair<int32_t, std::string>>;
+
+Events Codes() {
+  Events out;
   for (const RecordedEvent& e : Recorded) out.emplace_back(e.code, e.name);
   return out;
 }
-
-using Events = std::vector<std::pair<int32_t, std::string>>;
 
 TEST_F(Runtime, TapDownOnOneButtonUpOnAnother) {
   ASSERT_TRUE(Open(kTwoButtons));
