@@ -57,11 +57,10 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("p.tex", PackBytes(kTexPackBytes));
   EXPECT_EQ(engine->LoadTexturePack("p.tex", kBankEntities), 1);
   EXPECT_EQ(dir.Log(), "");
-  EXPECT_EQ(engine->textures[1][0][5], 35);
-  EXPECT_EQ(engine->textures[1][31][4095], uint8_t((31 * 4096 + 4095) * 7));
-  EXPECT_EQ(engine->luts[1][16383], 0xF800);
-  EXPECT_EQ(engine->luts[1][0], MakeColour(0, 0, 31));
-  EXPECT_EQ(engine->textures[0][0][5], 0);  // the other bank is untouched
+  // Texels of the first and last texture, both ends of the table; the other bank untouched.
+  EXPECT_EQ(std::make_tuple(engine->textures[1][0][5], engine->textures[1][31][4095], engine->luts[1][16383],
+                            engine->luts[1][0], engine->textures[0][0][5]),
+            std::make_tuple(35, uint8_t((31 * 4096 + 4095) * 7), 0xF800, MakeColour(0, 0, 31), 0));
 
   EXPECT_EQ(engine->LoadTexturePack("none.tex", kBankMap), 0);
   dir.Write("short.tex", PackBytes(4096 * 31 + 10));
@@ -70,8 +69,7 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("log.txt", "");
   dir.Write("p.tex", PackBytes(163840));  // textures and no table: loaded, but 0
   EXPECT_EQ(engine->LoadTexturePack("p.tex", kBankMap), 0);
-  EXPECT_EQ(engine->textures[0][0][5], 35);
-  EXPECT_EQ(engine->luts[0][16383], 0xF800);
+  EXPECT_EQ(std::make_tuple(engine->textures[0][0][5], engine->luts[0][16383]), std::make_tuple(35, 0xF800));
 
   dir.Write("full.tex", PackBytes(kTexPackBytes));
   ASSERT_EQ(engine->LoadTexturePack("full.tex", kBankMap), 1);
@@ -80,9 +78,7 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("cut.tex", PackBytes(kTexPackBytes).substr(0, 131072 + 32768 - 4));
   EXPECT_EQ(engine->LoadTexturePack("cut.tex", kBankMap), 0);
   EXPECT_EQ(dir.Log(), "Error loading lut\nError loading lut\n");
-  EXPECT_EQ(engine->luts[0][0], 0);
-  EXPECT_EQ(engine->luts[0][1], 0);
-  EXPECT_EQ(engine->luts[0][16383], 0xF800);
+  EXPECT_EQ(std::make_tuple(engine->luts[0][0], engine->luts[0][1], engine->luts[0][16383]), std::make_tuple(0, 0, 0xF800));
 }
 
 }  // namespace

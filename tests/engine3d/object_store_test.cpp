@@ -141,10 +141,8 @@ TEST_F(ObjectStoreTest, SharedLoadsReadTheFileAgainAndClonesShareArrays) {
   EXPECT_EQ(b->clone, 0);
   ASSERT_EQ(engine->store.CloneObject(0), 2);
   const Object3D* c = engine->store.Get(2);
-  EXPECT_EQ(c->vertices, a->vertices);
-  EXPECT_EQ(c->polygons, a->polygons);
-  EXPECT_EQ(c->clone, 1);
-  EXPECT_STREQ(c->name, "t.tdo");
+  EXPECT_EQ(std::make_tuple(c->vertices, c->polygons, c->clone, std::string(c->name)),
+            std::make_tuple(a->vertices, a->polygons, 1, std::string("t.tdo")));
   EXPECT_EQ(engine->store.CloneObject(7), -1);
   // Destroy (in TearDown) frees the shared arrays once: the sanitizer build checks it.
 }
