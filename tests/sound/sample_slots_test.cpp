@@ -1,4 +1,6 @@
 // Sample slots: LoadWav's checks and messages, sharing and freeing, playing and shaping.
+#include <tuple>
+
 #include "sound_fixture.h"
 
 using SlotTest = SoundTest;
@@ -51,27 +53,22 @@ TEST_F(SlotTest, SecondLoadSharesAndFreeingTheOwnerDisablesTheClone) {
   int32_t clone = LoadWav(ss, "a.wav");
   ASSERT_EQ(owner, 0);
   ASSERT_EQ(clone, 1);
-  EXPECT_EQ(ss->slots[clone].data, ss->slots[owner].data);
-  EXPECT_EQ(ss->slots[clone].clone, 1);
-  EXPECT_STREQ(ss->slots[clone].name, "");
+  EXPECT_EQ(std::make_tuple(ss->slots[clone].data, ss->slots[clone].clone, std::string(ss->slots[clone].name)),
+            std::make_tuple(ss->slots[owner].data, 1, std::string()));
   SetSampleVolume(ss, clone, 30);
   EXPECT_EQ(ss->slots[owner].baseVolume, 100);
   PlaySample(ss, clone, 1);
   PlaySample(ss, owner, 1);
   FreeSample(ss, owner);
-  EXPECT_EQ(IsSamplePlaying(ss, clone), 0);
-  EXPECT_EQ(IsSamplePlaying(ss, owner), 0);
-  EXPECT_EQ(ss->slots[clone].inUse, 0);
-  EXPECT_EQ(ss->slots[clone].data, nullptr);
-  EXPECT_EQ(ss->slots[owner].inUse, 0);
+  EXPECT_EQ(std::make_tuple(IsSamplePlaying(ss, clone), IsSamplePlaying(ss, owner)), std::make_tuple(0, 0));
+  EXPECT_EQ(std::make_tuple(ss->slots[clone].inUse, ss->slots[clone].data, ss->slots[owner].inUse),
+            std::make_tuple(0, nullptr, 0));
   FreeSample(ss, clone);  // nothing left to free
   // The freed slots are taken again, lowest first, starting as loaded waves do.
   SetSample3D(ss, clone, 1, 2, 3, 4);
-  int32_t again = Load("b.wav", Ramp(10));
-  EXPECT_EQ(again, 0);
-  int32_t next = LoadWav(ss, "b.wav");
-  EXPECT_EQ(next, 1);
-  EXPECT_EQ(ss->slots[next].positional, 0);
+  EXPECT_EQ(Load("b.wav", Ramp(10)), 0);
+  EXPECT_EQ(LoadWav(ss, "b.wav"), 1);
+  EXPECT_EQ(ss->slots[1].positional, 0);
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -127,12 +124,11 @@ TEST_F(SlotTest, ChannelElevenIsCutOffWhenAllAreBusy) {
   int32_t b = Load("b.wav", Constant(4000, 2));
   for (int i = 0; i < kMixChannelCount; ++i) EXPECT_EQ(PlaySampleEx(ss, a, 1, 4000, 0), i);
   EXPECT_EQ(PlaySampleEx(ss, b, 0, 99999, -3), 11);
-  EXPECT_EQ(ss->channels[11].slotIndex, b);
-  EXPECT_EQ(ss->channels[11].end, 4000);  // no further than the slot
-  EXPECT_EQ(ss->channels[11].startDelay, 0);
+  // Ending no further than the slot, starting at once.
+  EXPECT_EQ(std::make_tuple(ss->channels[11].slotIndex, ss->channels[11].end, ss->channels[11].startDelay),
+            std::make_tuple(b, 4000, 0));
   StopSample(ss, a);
-  EXPECT_EQ(ss->channels[0].state, kChannelFree);
-  EXPECT_EQ(ss->channels[1].state, kChannelPlaying);
+  EXPECT_EQ(std::make_tuple(ss->channels[0].state, ss->channels[1].state), std::make_tuple(kChannelFree, kChannelPlaying));
   EXPECT_EQ(PlaySampleEx(ss, b, 0, 10, 0), 0);
   EXPECT_EQ(PlaySampleEx(ss, -1, 0, 10, 0), -1);
   EXPECT_EQ(PlaySampleEx(ss, 5, 0, 10, 0), -1);  // not in use
