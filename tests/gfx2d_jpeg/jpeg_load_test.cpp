@@ -81,7 +81,7 @@ TEST(LoadJpg, RefusalsAndTheirMessages) {
     const char* message;
   };
   ByteString twelveBit = Colour420(16, 16);
-  twelveBit[size_t(SegmentPayload(twelveBit, 0xC0))] = 12;
+  twelveBit[size_t(FindMarker(twelveBit, 0xC0)) + 4] = 12;  // the frame's sample precision
   EncodeOptions fourOneOne;
   fourOneOne.lumaH = 4;
   fourOneOne.lumaV = 1;
