@@ -1,6 +1,9 @@
 // The driver with a map: the roads out of a played map (window closed, quit request, question
 // open) all keep its state, and the world's requests for another map, a restore after death
 // and the main menu are carried out.
+#include <string>
+#include <tuple>
+
 #include "driver_fixture.h"
 #include "world/kinds.h"
 
@@ -65,21 +68,19 @@ TEST_P(RoadOut, KeepsThePlayedMap) {
       // The exit button's request ends the program at the next step, with no question.
       Input.quitRequest = 1;
       EXPECT_FALSE(Step());
-      EXPECT_EQ(driver.screenState, kScreenPlaying);
-      EXPECT_STREQ(driver.choiceText, "");
+      EXPECT_EQ(std::make_tuple(driver.screenState, std::string(driver.choiceText)), std::make_tuple(kScreenPlaying, ""));
       break;
     case kQuestionOpen:
       Input.action[kActGoToMenu].current = 1;  // the in-game menu button
       EXPECT_TRUE(Step());
-      EXPECT_EQ(driver.screenState, kScreenChoice);
-      EXPECT_STREQ(driver.choiceText, "Go to menu?");
+      EXPECT_EQ(std::make_tuple(driver.screenState, std::string(driver.choiceText)),
+                std::make_tuple(kScreenChoice, "Go to menu?"));
       break;
   }
-  ShutDown();
-  EXPECT_TRUE(dir.Exists("map1_1.sav"));
-  EXPECT_TRUE(dir.Exists(kPlayerDataFile));
-  EXPECT_EQ(craftsDestroyed, 1);
-  EXPECT_FALSE(WorldMapLoaded(&driver.world));
+  ShutDown();  // the map state and the player data written, the craft destroyed once, the map gone
+  EXPECT_EQ(std::make_tuple(dir.Exists("map1_1.sav"), dir.Exists(kPlayerDataFile), craftsDestroyed,
+                            WorldMapLoaded(&driver.world)),
+            std::make_tuple(true, true, 1, false));
   EXPECT_EQ(dir.Log(), "");
 }
 

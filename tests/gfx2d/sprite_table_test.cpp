@@ -1,4 +1,6 @@
 // The sprite table: names, sharing and releases, the full table, the JPEG hook, file reading.
+#include <tuple>
+
 #include "gfx2d_test_util.h"
 
 namespace {
@@ -64,14 +66,11 @@ TEST_F(SpriteTableTest, TwoHundredFirstSpriteFindsNoSlot) {
 
 TEST_F(SpriteTableTest, OnlyLowerAndUpperJpgGoToTheJpegLoader) {
   // Each file is a valid .spr: only the JPEG path can refuse it.
-  dir.Write("pic.jpg", SprFill(2, 2, 0));
-  dir.Write("pic.JPG", SprFill(2, 2, 0));
-  dir.Write("pic.Jpg", SprFill(2, 2, 0));
+  for (const char* name : {"pic.jpg", "pic.JPG", "pic.Jpg"}) dir.Write(name, SprFill(2, 2, 0));
   EXPECT_EQ(g->LoadSprite("pic.jpg"), -1);
   EXPECT_EQ(g->LoadSprite("pic.JPG"), -1);
   EXPECT_EQ(g->LoadSprite("pic.Jpg"), 0);
-  EXPECT_EQ(g->sprites[0].inUse, 1);
-  EXPECT_EQ(g->sprites[1].inUse, 0);
+  EXPECT_EQ(std::make_tuple(g->sprites[0].inUse, g->sprites[1].inUse), std::make_tuple(1, 0));
 }
 
 TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {

@@ -1,4 +1,6 @@
 // The mixer: start delays, ends and loops, saturation, positional volume, the hand-off.
+#include <tuple>
+
 #include "sound_fixture.h"
 
 using MixerTest = SoundTest;
