@@ -68,7 +68,8 @@ TEST_P(RoadOut, KeepsThePlayedMap) {
       // The exit button's request ends the program at the next step, with no question.
       Input.quitRequest = 1;
       EXPECT_FALSE(Step());
-      EXPECT_EQ(std::make_tuple(driver.screenState, std::string(driver.choiceText)), std::make_tuple(kScreenPlaying, ""));
+      EXPECT_EQ(std::make_tuple(driver.screenState, std::string(driver.choiceText)),
+                std::make_tuple(kScreenPlaying, ""));
       break;
     case kQuestionOpen:
       Input.action[kActGoToMenu].current = 1;  // the in-game menu button

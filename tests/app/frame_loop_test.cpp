@@ -74,7 +74,8 @@ TEST_F(FrameLoopTest, WithoutACounterTheClockGrowsBy66PerReading) {
     stepsPerTick.push_back(game.deltas.size() - before);
     before = game.deltas.size();
   }
-  EXPECT_EQ(std::vector<size_t>(stepsPerTick.begin(), stepsPerTick.begin() + 3), (std::vector<size_t>{1, 3, 7}));
+  EXPECT_EQ(std::vector<size_t>(stepsPerTick.begin(), stepsPerTick.begin() + 3),
+            (std::vector<size_t>{1, 3, 7}));
   EXPECT_EQ(stepsPerTick.back(), 50u);
   EXPECT_EQ(game.deltas[1], 132);  // the first step ended at the second reading
 }

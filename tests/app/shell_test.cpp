@@ -98,7 +98,8 @@ TEST(GameProgram, ASecondInstanceExitsWhileTheFirstHoldsTheLock) {
 }
 
 TEST(GameProgram, OptionsAndBadInput) {
-  const std::pair<const char*, int> options[] = {{"--version", 0}, {"--help", 0}, {"--bogus", 2}, {"--scale 0", 2}};
+  const std::pair<const char*, int> options[] = {
+      {"--version", 0}, {"--help", 0}, {"--bogus", 2}, {"--scale 0", 2}};
   for (const auto& [option, status] : options) EXPECT_EQ(RunGameBinary(option), status) << option;
   ScratchDir dir;
   // A data directory too long to keep whole is refused at start, not cut.

@@ -51,7 +51,8 @@ TEST_F(SettingsFiles, FirstStartGivesTheDefaultsAndUnsetKeys) {
     FormatKeyCode(bindings.code[slot], label);
     EXPECT_STREQ(label, "Not set") << "slot " << slot;
   }
-  EXPECT_EQ(std::make_tuple(player.plasmaAmmo, player.skillLevel), std::make_tuple(0, 0));  // plasma: new games
+  EXPECT_EQ(std::make_tuple(player.plasmaAmmo, player.skillLevel),
+            std::make_tuple(0, 0));  // plasma: new games
   // Reading writes nothing and logs nothing.
   EXPECT_EQ(dir.Log(), "");
   rmdir(dir.File("kvr.ini").c_str());
@@ -73,7 +74,8 @@ TEST_F(SettingsFiles, NewGameResetsTheCampaignAndDeletesEveryMapState) {
 
   NewGameReset(&player);
 
-  EXPECT_EQ(std::make_tuple(player.plasmaAmmo, std::string(player.previousMap)), std::make_tuple(30, std::string()));
+  EXPECT_EQ(std::make_tuple(player.plasmaAmmo, std::string(player.previousMap)),
+            std::make_tuple(30, std::string()));
   // The reset deletes the old record and writes nothing: the next writing moment does.
   EXPECT_FALSE(dir.Exists("kvr_playerdata.dat"));
   for (const char* name : kMapStateFiles) EXPECT_FALSE(dir.Exists(name)) << name;

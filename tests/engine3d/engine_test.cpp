@@ -78,7 +78,8 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("cut.tex", PackBytes(kTexPackBytes).substr(0, 131072 + 32768 - 4));
   EXPECT_EQ(engine->LoadTexturePack("cut.tex", kBankMap), 0);
   EXPECT_EQ(dir.Log(), "Error loading lut\nError loading lut\n");
-  EXPECT_EQ(std::make_tuple(engine->luts[0][0], engine->luts[0][1], engine->luts[0][16383]), std::make_tuple(0, 0, 0xF800));
+  EXPECT_EQ(std::make_tuple(engine->luts[0][0], engine->luts[0][1], engine->luts[0][16383]),
+            std::make_tuple(0, 0, 0xF800));
 }
 
 }  // namespace

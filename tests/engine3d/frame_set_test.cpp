@@ -43,7 +43,8 @@ TEST_F(FrameSetTest, FramesAreHiddenStoreObjectsAndFailuresAreLogged) {
 
 TEST_F(FrameSetTest, BlendMixesPositionsButNeverShades) {
   set.Blend(128, 1, 2);  // z: -(-50) after the loader's z negation, halved
-  EXPECT_EQ(std::make_tuple(base->vertices[0].x, base->vertices[1].y, base->vertices[2].z, base->vertices[0].shade),
+  EXPECT_EQ(std::make_tuple(base->vertices[0].x, base->vertices[1].y, base->vertices[2].z,
+                            base->vertices[0].shade),
             std::make_tuple(100, 50, 25, 1000));
   set.Blend(64, 2, 1);  // from b back towards a
   EXPECT_EQ(base->vertices[0].x, 150);

@@ -151,7 +151,8 @@ TEST_F(PipelineTest, FogDarkensOrBrightensBeyondItsStart) {
   engine->vertSoup[0] = Vertex3D{0, 0, 3700, 0};
   engine->vertSoup[2] = Vertex3D{0, 0, 3300, 8000};
   TransformAndFog(*engine);  // 0 + 500 * 46 limited
-  EXPECT_EQ(std::make_pair(engine->vertSoup[0].shade, engine->vertSoup[2].shade), std::make_pair(16128, 8000 + 100 * 30));
+  EXPECT_EQ(std::make_pair(engine->vertSoup[0].shade, engine->vertSoup[2].shade),
+            std::make_pair(16128, 8000 + 100 * 30));
 }
 
 TEST_F(PipelineTest, ProjectionPutsThePyramidOnTheViewportEdges) {
@@ -267,7 +268,8 @@ TEST_F(PipelineTest, AddSpriteNeedsTheSpriteTable) {
   dir.Write("orb.spr", spr);
   int32_t i = engine->AddSprite("orb.spr", 1, 0, 2.5);
   ASSERT_EQ(i, 0);
-  EXPECT_EQ(std::make_tuple(engine->sprites[0].halfWidth, engine->sprites[0].halfHeight), std::make_tuple(5, 7));
+  EXPECT_EQ(std::make_tuple(engine->sprites[0].halfWidth, engine->sprites[0].halfHeight),
+            std::make_tuple(5, 7));
   EXPECT_NE(engine->SetSpritePosition(0, 1, 2, 3), nullptr);
   EXPECT_EQ(engine->SetSpritePosition(1, 1, 2, 3), nullptr);  // one past the last sprite
   EXPECT_EQ(engine->AddSprite("none.spr", 1, 0, 1.0), -1);

@@ -30,7 +30,9 @@ class RasterTest : public EngineTest {
   }
   int Drawn() const { return int(std::count_if(frame.begin(), frame.end(), [](uint16_t p) { return p != 0; })); }
   uint16_t At(int x, int y) const { return frame[size_t(y) * 240 + size_t(x)]; }
-  void ExpectAt(std::initializer_list<std::array<int, 3>> probes) const { ExpectPixels(frame.data(), probes); }
+  void ExpectAt(std::initializer_list<std::array<int, 3>> probes) const {
+    ExpectPixels(frame.data(), probes);
+  }
 
   std::vector<uint16_t> frame;
   uint8_t texture[4096];
@@ -140,7 +142,8 @@ TEST_F(BlitTest, ScalesByNearestNeighbourSkipsTheKeyAndClipsOnTheLeft) {
   Blit(10, 10, 18, 10, 0);
   EXPECT_EQ(Drawn(), 0);
   Blit(10, 10, 18, 14, 0);  // twice the size; (16, 10) is the key
-  ExpectAt({{10, 10, 0x0801}, {11, 10, 0x0801}, {12, 11, 0x0802}, {16, 10, 0}, {17, 13, 0x0808}, {18, 13, 0}});
+  ExpectAt({{10, 10, 0x0801}, {11, 10, 0x0801}, {12, 11, 0x0802}, {16, 10, 0}, {17, 13, 0x0808},
+            {18, 13, 0}});
   EXPECT_EQ(Drawn(), 28);
   // 10 pixels left of the viewport, 40 wide: du = 1638 x 4 >> 8 = 25, so sampling starts
   // 250/256 of a texel in (texel 0), pixel 25 shows texel 375 >> 8 = 1 and pixel 31 texel

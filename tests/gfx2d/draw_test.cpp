@@ -64,7 +64,8 @@ TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
 TEST_F(DrawTest, LinesAreGuardedAtTheirEndsAndStepLikeBresenham) {
   const int32_t refused[][4] = {{10, 10, 239, 10}, {10, 10, 10, 319}, {-1, 10, 10, 10}, {10, -1, 10, 10},
                                 {300, 20, 10, 20}, {0, 0, INT32_MIN, INT32_MIN + 5}};
-  for (const auto& l : refused) EXPECT_EQ(g->DrawLine(l[0], l[1], l[2], l[3], 1, 0xFFFF), 0) << l[0] << "," << l[1];
+  for (const auto& l : refused)
+    EXPECT_EQ(g->DrawLine(l[0], l[1], l[2], l[3], 1, 0xFFFF), 0) << l[0] << "," << l[1];
   for (int x = 0; x < 240; ++x) ASSERT_EQ(Px(x, 10), 0);
   EXPECT_EQ(Px(239, 20), 0);
   EXPECT_EQ(g->DrawLine(5, 20, -50, 20, 1, 0x1234), 0);

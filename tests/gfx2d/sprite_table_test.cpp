@@ -77,7 +77,8 @@ TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
   int32_t s = Load("px.spr", SprFile(3, 1, {0x001F, 0xF800, 0x07E0}));
   ASSERT_EQ(s, 0);
   const uint16_t* px = SpritePixels(g->SpriteBlock(s));
-  EXPECT_EQ(std::vector<uint16_t>(px, px + 3), (std::vector<uint16_t>{0xF800, 0x001F, 0x07C0}));  // file bit 5 dropped
+  EXPECT_EQ(std::vector<uint16_t>(px, px + 3),
+            (std::vector<uint16_t>{0xF800, 0x001F, 0x07C0}));  // file bit 5 dropped
   int32_t w = -1, h = -1;
   g->GetSpriteSize(s, &w, &h);
   EXPECT_EQ(std::make_pair(w, h), std::make_pair(3, 1));
@@ -90,7 +91,8 @@ TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
 TEST_F(SpriteTableTest, FileShorterThanItsHeaderClaimsIsRefused) {
   std::string bytes = SprFill(4, 4, 0x1234);
   bytes.pop_back();
-  for (const auto& [name, file] : {std::pair{"short.spr", bytes}, {"tiny.spr", "\x01\x00"}, {"empty.spr", ""}}) {
+  for (const auto& [name, file] :
+       {std::pair{"short.spr", bytes}, {"tiny.spr", "\x01\x00"}, {"empty.spr", ""}}) {
     EXPECT_EQ(Load(name, file), -1) << name;
     EXPECT_EQ(dir.Log(), "Error reading from sprite file.\n") << name;
     EXPECT_EQ(g->sprites[0].inUse, 0);

@@ -47,7 +47,8 @@ TEST(LoadJpg, ColourAndGreyBecomeSpritePixels) {
   ScratchDir dir;
   ByteString colour = Colour420(37, 21);
   ByteString grey = EncodeJpeg(TestPicture(19, 9, 1, 4), EncodeOptions{});
-  const std::vector<uint16_t> colourBlock = Load(dir, "colour.jpg", colour), greyBlock = Load(dir, "grey.jpg", grey);
+  const std::vector<uint16_t> colourBlock = Load(dir, "colour.jpg", colour);
+  const std::vector<uint16_t> greyBlock = Load(dir, "grey.jpg", grey);
   ASSERT_EQ(colourBlock.size(), 2u + 37 * 21);
   EXPECT_EQ(colourBlock, ExpectedBlock(colour));
   ASSERT_EQ(greyBlock.size(), 2u + 19 * 9);
@@ -115,8 +116,8 @@ TEST(LoadJpg, RefusalsAndTheirMessages) {
 TEST(LoadJpg, TruncatedFileDecodesToTheEnd) {
   ScratchDir dir;
   const ByteString whole = Colour420(64, 64);
-  const std::vector<uint16_t> a = Load(dir, "whole.jpg", whole),
-                              b = Load(dir, "half.jpg", ByteString(whole.begin(), whole.begin() + long(whole.size() * 6 / 10)));
+  const ByteString cut(whole.begin(), whole.begin() + long(whole.size() * 6 / 10));
+  const std::vector<uint16_t> a = Load(dir, "whole.jpg", whole), b = Load(dir, "cut.jpg", cut);
   EXPECT_EQ(dir.Log(), "");
   ASSERT_EQ(a.size(), 2u + 64 * 64);
   ASSERT_EQ(b.size(), a.size());

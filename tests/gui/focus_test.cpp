@@ -32,7 +32,8 @@ TEST_F(Focus, InitialFocusSkipsTheFirstControl) {
   CloseCurrentForm(m);
 
   ASSERT_TRUE(Open("FORM F\n" + ButtonAt("ONLY", 100, 100) + "ENDFORM\n"));
-  EXPECT_EQ(std::make_tuple(m->current->focused, Control<ButtonControl>("ONLY")->focused), std::make_tuple(0, 0));
+  EXPECT_EQ(std::make_tuple(m->current->focused, Control<ButtonControl>("ONLY")->focused),
+            std::make_tuple(0, 0));
 }
 
 TEST_F(Focus, SidewaysBandsEndAtFortyRowsLeftAndTwentyRight) {

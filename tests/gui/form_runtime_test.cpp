@@ -71,7 +71,8 @@ TEST_F(Runtime, SelectActsOnTheFocusBeforeTheMove) {
   Recorded.clear();
   Step({kActMenuDown, kActMenuSelect});
   EXPECT_EQ(Codes(), (Events{{kEventButtonClicked, "A"}, {kEventFormTick, "F"}}));
-  EXPECT_EQ(std::make_tuple(m->current->focused, Control<ButtonControl>("B")->focused), std::make_tuple(IndexOf("B"), 1));
+  EXPECT_EQ(std::make_tuple(m->current->focused, Control<ButtonControl>("B")->focused),
+            std::make_tuple(IndexOf("B"), 1));
   // Select on a focused checkbox toggles it.
   Step({kActMenuUp});
   Step({kActMenuRight});
@@ -83,7 +84,8 @@ TEST_F(Runtime, SelectActsOnTheFocusBeforeTheMove) {
   // Keys do nothing while navigation is off.
   m->keysNavigate = 0;
   Step({kActMenuLeft, kActMenuSelect});
-  EXPECT_EQ(std::make_tuple(Control<CheckboxControl>("C")->checked, m->current->focused), std::make_tuple(1, IndexOf("C")));
+  EXPECT_EQ(std::make_tuple(Control<CheckboxControl>("C")->checked, m->current->focused),
+            std::make_tuple(1, IndexOf("C")));
 }
 
 TEST_F(Runtime, HandlerClosingTheFormEndsTheStep) {
@@ -167,7 +169,8 @@ TEST_F(Runtime, CloseFormAndLookups) {
   ASSERT_TRUE(Open(kTwoButtons));
   EXPECT_EQ(FindControl(m->current, "nothing"), nullptr);
   int32_t kind = 0;
-  EXPECT_EQ(std::make_tuple(FindControl(m->current, "C", &kind) != nullptr, kind), std::make_tuple(true, kControlCheckbox));
+  EXPECT_EQ(std::make_tuple(FindControl(m->current, "C", &kind) != nullptr, kind),
+            std::make_tuple(true, kControlCheckbox));
   EXPECT_FALSE(SetControlVisible(m, "nothing", 0));
   HideAllControls(m);
   DrawForms(m);
@@ -179,7 +182,8 @@ TEST_F(Runtime, CloseFormAndLookups) {
   FormRecord* f = m->current;
   EXPECT_TRUE(CloseForm(m, "F"));
   ASSERT_EQ(Recorded.size(), 1u);
-  EXPECT_EQ(std::make_tuple(Recorded[0].code, Recorded[0].object), std::make_tuple(kEventFormClosing, static_cast<void*>(f)));
+  EXPECT_EQ(std::make_tuple(Recorded[0].code, Recorded[0].object),
+            std::make_tuple(kEventFormClosing, static_cast<void*>(f)));
   EXPECT_EQ(std::make_tuple(m->current, m->forms.Count()), std::make_tuple(nullptr, 0));
   // Nothing to draw or update without a form.
   Recorded.clear();

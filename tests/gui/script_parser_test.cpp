@@ -62,7 +62,8 @@ TEST_F(Parser, TokenRules) {
       "X"));
   auto* a = Control<LabelControl>("A");
   ASSERT_NE(a, nullptr);
-  EXPECT_EQ(std::make_tuple(std::string(a->text), a->font, a->x, a->y), std::make_tuple("x  y", m->font1, 3, 4));
+  EXPECT_EQ(std::make_tuple(std::string(a->text), a->font, a->x, a->y),
+            std::make_tuple("x  y", m->font1, 3, 4));
   // Numbers read like atoi, held at the limits of 32 bits.
   auto* n = Control<LabelControl>("N");
   auto* j = Control<LabelControl>("J");
@@ -71,7 +72,8 @@ TEST_F(Parser, TokenRules) {
 }
 
 // 1023 bytes is the longest line of the wanted form's block (its FORM line included).
-const std::string kLongestLine = "LABEL A " + std::string(255, 'y') + " 1 1 1" + std::string(1023 - 8 - 255 - 6, ' ');
+const std::string kLongestLine =
+    "LABEL A " + std::string(255, 'y') + " 1 1 1" + std::string(1023 - 8 - 255 - 6, ' ');
 
 TEST_F(Parser, FailuresAreLoggedAtTheirLine) {
   ASSERT_EQ(kLongestLine.size(), 1023u);
@@ -139,7 +141,8 @@ TEST_F(Parser, ImageFailures) {
   EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error opening sprite file: gone.spr",
                                                   "Error loading Progressbar sprite."}));
   auto* p = Control<ProgressBarControl>("P");
-  EXPECT_EQ(std::make_tuple(p->visible, p->frameImage, Control<ProgressBarControl>("Q")->visible), std::make_tuple(0, -1, 0));
+  EXPECT_EQ(std::make_tuple(p->visible, p->frameImage, Control<ProgressBarControl>("Q")->visible),
+            std::make_tuple(0, -1, 0));
 }
 
 TEST_F(Parser, MissingScript) {
@@ -157,7 +160,8 @@ TEST_F(Parser, LongLinesAndTokensUpToTheirLimits) {
   EXPECT_EQ(Control<LabelControl>("A")->text, std::string(255, 'y'));
   CloseCurrentForm(m);
   EXPECT_TRUE(Open("FORM G\nLABEL A " + std::string(1100, 'g') + "\n#" + std::string(1023, 'c') +
-                   "\nENDFORM\nFORM " + std::string(300, 'x') + "\nENDFORM\nFORM F\nLABEL A x 1 1 1\nENDFORM\n"));
+                   "\nENDFORM\nFORM " + std::string(300, 'x') +
+                   "\nENDFORM\nFORM F\nLABEL A x 1 1 1\nENDFORM\n"));
   EXPECT_EQ(LogLines(), std::vector<std::string>{});
 }
 

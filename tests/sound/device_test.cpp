@@ -66,7 +66,8 @@ TEST_F(DeviceTest, OpenRefusesBadFormatsAndASecondOpen) {
   ASSERT_EQ(d.Open(&format, 2880, Ignore, &d), 0);
   EXPECT_EQ(d.Open(&format, 2880, Ignore, &d), -2);
   EXPECT_EQ(fake.calls, "open;");
-  EXPECT_EQ(std::make_tuple(fake.wanted.rate, fake.wanted.channels, fake.wanted.samples, d.bufferCount, d.bytesPerBuffer),
+  EXPECT_EQ(std::make_tuple(fake.wanted.rate, fake.wanted.channels, fake.wanted.samples, d.bufferCount,
+                            d.bytesPerBuffer),
             std::make_tuple(16000, 1, 2048, 4, 4096));
   EXPECT_EQ(fake.user, &d);
   EXPECT_TRUE(d.paused);

@@ -69,7 +69,8 @@ TEST_F(IntroTest, EverythingDueByTheStartClockStartsInTheFirstSample) {
   EXPECT_EQ(ss->slots[ss->intro.instruments[1].slot].baseVolume, 160);
   // Two notes in the first sample, on two channels; the third one sample later.
   ExpectSamples(MixBlock(), {{0, 160 + 320}, {1, 160 + 320 + 640}});
-  EXPECT_EQ(std::make_tuple(PlayingChannels(), ss->intro.currentIndex, ss->intro.clock), std::make_tuple(3, 3, 23000 + 2048));
+  EXPECT_EQ(std::make_tuple(PlayingChannels(), ss->intro.currentIndex, ss->intro.clock),
+            std::make_tuple(3, 3, 23000 + 2048));
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -152,7 +153,8 @@ TEST_F(IntroTest, DurationEndsTheNoteAndModeThreeLoops) {
   EXPECT_EQ(std::make_tuple(ss->slots[0].baseVolume, ss->slots[0].loopStart), std::make_tuple(256, 30));
   ss->intro.playing = 1;
   MixBlock();
-  EXPECT_EQ(std::make_tuple(ss->channels[0].loop, ss->channels[0].state), std::make_tuple(1, kChannelPlaying));
+  EXPECT_EQ(std::make_tuple(ss->channels[0].loop, ss->channels[0].state),
+            std::make_tuple(1, kChannelPlaying));
   EXPECT_EQ(LoadInstrument(ss, "none.wav", 2, 1, 0), -1);
   EXPECT_EQ(ss->intro.instruments[2].slot, -1);
 }

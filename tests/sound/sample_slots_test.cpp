@@ -27,7 +27,8 @@ TEST_F(SlotTest, WrongShortAndMissingFilesEachGiveTheirMessage) {
       // Ending inside a skipped chunk, and running out at a chunk header with no data chunk.
       {"cut.wav", WavBytes({}, 16000, 16, Chunk("LIST", std::string(100, 'x'))).substr(0, 36 + 8 + 50),
        "Error reading wave chunk (2)"},
-      {"nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10), "Error reading wave chunk."},
+      {"nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10),
+       "Error reading wave chunk."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -53,7 +54,8 @@ TEST_F(SlotTest, SecondLoadSharesAndFreeingTheOwnerDisablesTheClone) {
   int32_t clone = LoadWav(ss, "a.wav");
   ASSERT_EQ(owner, 0);
   ASSERT_EQ(clone, 1);
-  EXPECT_EQ(std::make_tuple(ss->slots[clone].data, ss->slots[clone].clone, std::string(ss->slots[clone].name)),
+  const SampleSlot& c = ss->slots[clone];
+  EXPECT_EQ(std::make_tuple(c.data, c.clone, std::string(c.name)),
             std::make_tuple(ss->slots[owner].data, 1, std::string()));
   SetSampleVolume(ss, clone, 30);
   EXPECT_EQ(ss->slots[owner].baseVolume, 100);
@@ -128,7 +130,8 @@ TEST_F(SlotTest, ChannelElevenIsCutOffWhenAllAreBusy) {
   EXPECT_EQ(std::make_tuple(ss->channels[11].slotIndex, ss->channels[11].end, ss->channels[11].startDelay),
             std::make_tuple(b, 4000, 0));
   StopSample(ss, a);
-  EXPECT_EQ(std::make_tuple(ss->channels[0].state, ss->channels[1].state), std::make_tuple(kChannelFree, kChannelPlaying));
+  EXPECT_EQ(std::make_tuple(ss->channels[0].state, ss->channels[1].state),
+            std::make_tuple(kChannelFree, kChannelPlaying));
   EXPECT_EQ(PlaySampleEx(ss, b, 0, 10, 0), 0);
   EXPECT_EQ(PlaySampleEx(ss, -1, 0, 10, 0), -1);
   EXPECT_EQ(PlaySampleEx(ss, 5, 0, 10, 0), -1);  // not in use

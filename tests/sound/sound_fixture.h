@@ -47,7 +47,8 @@ class SoundTest : public ::testing::Test {
     return std::vector<int16_t>(ss->mixBlock, ss->mixBlock + kMixBlockSamples);
   }
   // Each probe: an output sample of the block and the value expected there.
-  static void ExpectSamples(const std::vector<int16_t>& block, const std::vector<std::pair<int, int>>& probes) {
+  static void ExpectSamples(const std::vector<int16_t>& block,
+                            const std::vector<std::pair<int, int>>& probes) {
     for (const auto& [at, value] : probes) EXPECT_EQ(block[size_t(at)], value) << "sample " << at;
   }
 
