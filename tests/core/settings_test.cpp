@@ -69,6 +69,7 @@ TEST_F(SettingsFiles, NewGameResetsTheCampaignAndDeletesEveryMapState) {
   strcpy(player.previousMap, "map4_1.map");
   dir.Write("kvr_playerdata.dat", std::string(696, '\x11'));
   for (const char* name : kMapStateFiles) dir.Write(name, "state");
+  dir.Write("mapbkp.sav", "the world's backup of a map's state");
   dir.Write("map7_1.sav", "not the campaign's");
   dir.Write("kvr.ini", SettingsImage(3, 3000, 100, 0x26));
 
@@ -79,6 +80,7 @@ TEST_F(SettingsFiles, NewGameResetsTheCampaignAndDeletesEveryMapState) {
   // The reset deletes the old record and writes nothing: the next writing moment does.
   EXPECT_FALSE(dir.Exists("kvr_playerdata.dat"));
   for (const char* name : kMapStateFiles) EXPECT_FALSE(dir.Exists(name)) << name;
+  EXPECT_FALSE(dir.Exists("mapbkp.sav"));
   EXPECT_TRUE(dir.Exists("map7_1.sav"));
   EXPECT_TRUE(dir.Exists("kvr.ini"));
 
