@@ -1,12 +1,10 @@
 // The driver with a map: the roads out of a played map (window closed, quit request, question
 // open) all keep its state, and the world's requests for another map, a restore after death
 // and the main menu are carried out.
-#include <cstring>
+#include <string>
+#include <tuple>
 
-#include "app/app.h"
-#include "core/core.h"
-#include "platform/headless/headless.h"
-#include "test_support.h"
+#include "driver_fixture.h"
 #include "world/kinds.h"
 
 namespace {
@@ -31,23 +29,16 @@ void DestroyCraft(World*, void*) { ++craftsDestroyed; }
 
 const KindFunctions kTestCraft = {MakeCraft, nullptr, nullptr, DestroyCraft};
 
-class DriverMapTest : public ::testing::Test {
+class DriverMapTest : public DriverTest {
  protected:
   void SetUp() override {
-    dir.LinkGameData();
-    ClearFrameClock();
-    memset(&Input, 0, sizeof Input);
-    memset(&Bindings, 0, sizeof Bindings);
     cratesMade = craftsDestroyed = 0;
     SetKindFunctionsForTest(kTypePlayer, &kTestCraft);
-    SetCurrentPlatform(&platform);
-    SetDisplayLayout();
-    driver.Initialise(kAppContext, FrameBuffer);
+    DriverTest::SetUp();
   }
   void TearDown() override {
-    if (!shutDown) driver.Shutdown();
+    DriverTest::TearDown();
     SetKindFunctionsForTest(kTypePlayer, nullptr);
-    SetCurrentPlatform(nullptr);
   }
   // Continues a saved game in the first map, as Play does, until the map is played.
   void EnterMap() {
@@ -59,24 +50,6 @@ class DriverMapTest : public ::testing::Test {
     ASSERT_TRUE(WorldMapLoaded(&driver.world));
     ASSERT_EQ(cratesMade, 1);
   }
-  bool Step() {
-    SampleKeys();
-    const bool on = driver.Update(FrameBuffer, 40);
-    ShiftLatches();
-    FrameDeltaMs = 40;
-    driver.Render(FrameBuffer);
-    return on;
-  }
-  void ShutDown() {
-    driver.Shutdown();
-    shutDown = true;
-  }
-
-  ScratchDir dir;
-  PlatformOptions options;
-  HeadlessPlatform platform{options};
-  GameDriver driver;
-  bool shutDown = false;
 };
 
 // Whatever ends the program in the middle of a map, the map is unloaded, which writes its
@@ -95,21 +68,20 @@ TEST_P(RoadOut, KeepsThePlayedMap) {
       // The exit button's request ends the program at the next step, with no question.
       Input.quitRequest = 1;
       EXPECT_FALSE(Step());
-      EXPECT_EQ(driver.screenState, kScreenPlaying);
-      EXPECT_STREQ(driver.choiceText, "");
+      EXPECT_EQ(std::make_tuple(driver.screenState, std::string(driver.choiceText)),
+                std::make_tuple(kScreenPlaying, ""));
       break;
     case kQuestionOpen:
       Input.action[kActGoToMenu].current = 1;  // the in-game menu button
       EXPECT_TRUE(Step());
-      EXPECT_EQ(driver.screenState, kScreenChoice);
-      EXPECT_STREQ(driver.choiceText, "Go to menu?");
+      EXPECT_EQ(std::make_tuple(driver.screenState, std::string(driver.choiceText)),
+                std::make_tuple(kScreenChoice, "Go to menu?"));
       break;
   }
-  ShutDown();
-  EXPECT_TRUE(dir.Exists("map1_1.sav"));
-  EXPECT_TRUE(dir.Exists(kPlayerDataFile));
-  EXPECT_EQ(craftsDestroyed, 1);
-  EXPECT_FALSE(WorldMapLoaded(&driver.world));
+  ShutDown();  // the map state and the player data written, the craft destroyed once, the map gone
+  EXPECT_EQ(std::make_tuple(dir.Exists("map1_1.sav"), dir.Exists(kPlayerDataFile), craftsDestroyed,
+                            WorldMapLoaded(&driver.world)),
+            std::make_tuple(true, true, 1, false));
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -119,8 +91,6 @@ INSTANTIATE_TEST_SUITE_P(Driver, RoadOut,
 // The menu keys answer the question only: the console's focus under it does not move, and
 // the select key does not press the console's engine switch as well.
 TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {
-  Bindings.code[kActMenuLeft] = 0x25;
-  Bindings.code[kActMenuSelect] = 0x0D;
   EnterMap();
   Entity* craft = driver.world.player->header.entity;
   const int32_t focus = Forms->current->focused;
@@ -128,9 +98,7 @@ TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {
   Step();
   ASSERT_EQ(driver.screenState, kScreenChoice);
   for (int vk : {0x25, 0x25, 0x0D}) {  // left, left (to the engine switch), select
-    platform.SetKey(vk, true);
-    Step();
-    platform.SetKey(vk, false);
+    Step(vk);
     Step();
   }
   EXPECT_EQ(Forms->current->focused, focus);

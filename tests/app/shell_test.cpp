@@ -2,13 +2,9 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "app/app.h"
-#include "core/core.h"
-#include "platform/headless/headless.h"
-#include "test_support.h"
+#include "driver_fixture.h"
 
 namespace {
 
@@ -27,6 +23,13 @@ int RunGameBinary(const std::string& args) {
   int status = system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+// The shell over the headless machine, in a scratch directory.
+class ShellTest : public HeadlessTest {
+ protected:
+  ScratchDir dir;
+  CountingGame game;
+};
 
 }  // namespace
 
@@ -54,38 +57,25 @@ TEST(Shell, TheLoopEndsAfterNTicksOrAtTheMessageAfterAFalseUpdate) {
   }
 }
 
-TEST(Shell, DeactivationClosesTheGame) {
-  ScratchDir dir;
-  ClearFrameClock();
-  PlatformOptions o;
-  HeadlessPlatform platform(o);
+TEST_F(ShellTest, DeactivationClosesTheGame) {
   platform.QueueMessage({PlatformMessageKind::About});
   platform.QueueMessage({PlatformMessageKind::Deactivated});
-  CountingGame game;
   EXPECT_EQ(RunShell(&platform, &game), 0);
   EXPECT_EQ(game.shutdowns, 1);
-  ASSERT_EQ(platform.MessageBoxes().size(), 1u);
-  EXPECT_EQ(platform.MessageBoxes()[0], "About 3d Morvek: Version 1.0");
-  SetCurrentPlatform(nullptr);
+  EXPECT_EQ(platform.MessageBoxes(), std::vector<std::string>{"About 3d Morvek: Version 1.0"});
 }
 
-TEST(Shell, ADisplayThatWillNotOpenIsLoggedAndFails) {
-  ScratchDir dir;
-  PlatformOptions o;
-  HeadlessPlatform platform(o);
+TEST_F(ShellTest, ADisplayThatWillNotOpenIsLoggedAndFails) {
   platform.SetDisplayOk(false);
-  CountingGame game;
   EXPECT_EQ(RunShell(&platform, &game), 1);
   EXPECT_EQ(game.shutdowns, 0);
   EXPECT_EQ(dir.Log(), "Unable to open the display or the keys.\n");
-  SetCurrentPlatform(nullptr);
 }
 
-TEST(Shell, AScriptedEventComesJustBeforeItsTimerMessage) {
+TEST_F(ShellTest, AScriptedEventComesJustBeforeItsTimerMessage) {
   std::vector<ScriptedInput> script;
   std::string err;
   ASSERT_TRUE(ParseInputScript("5 up 65\n3 down 65\n", &script, &err));
-  HeadlessPlatform platform{PlatformOptions{}};
   platform.SetScript(script);
   std::vector<int> down;
   for (int i = 0; i < 7; ++i) {
@@ -108,10 +98,9 @@ TEST(GameProgram, ASecondInstanceExitsWhileTheFirstHoldsTheLock) {
 }
 
 TEST(GameProgram, OptionsAndBadInput) {
-  EXPECT_EQ(RunGameBinary("--version"), 0);
-  EXPECT_EQ(RunGameBinary("--help"), 0);
-  EXPECT_EQ(RunGameBinary("--bogus"), 2);
-  EXPECT_EQ(RunGameBinary("--scale 0"), 2);
+  const std::pair<const char*, int> options[] = {
+      {"--version", 0}, {"--help", 0}, {"--bogus", 2}, {"--scale 0", 2}};
+  for (const auto& [option, status] : options) EXPECT_EQ(RunGameBinary(option), status) << option;
   ScratchDir dir;
   // A data directory too long to keep whole is refused at start, not cut.
   for (size_t length : {262, 263}) {

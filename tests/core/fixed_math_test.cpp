@@ -52,14 +52,11 @@ TEST(Vectors, NormalizeAndTransform) {
 }
 
 TEST_F(MathTest, SineTableAndAngles) {
-  EXPECT_EQ(math.sine[0], 0);
-  EXPECT_EQ(math.sine[512], 256);
-  EXPECT_EQ(math.sine[1024], 0);
-  EXPECT_EQ(math.sine[1536], -256);
-  EXPECT_EQ(math.Sin(kQuarterTurn), math.sine[512]);
-  EXPECT_EQ(math.Cos(kQuarterTurn), math.sine[1024]);
-  EXPECT_EQ(math.Sin(-256), math.sine[2047]);
-  EXPECT_EQ(math.Sin(255), math.sine[0]);  // the low 8 bits are ignored
+  EXPECT_EQ(std::make_tuple(math.sine[0], math.sine[512], math.sine[1024], math.sine[1536]),
+            std::make_tuple(0, 256, 0, -256));
+  // Angles index the table by their high bits: the low 8 are ignored, negatives wrap.
+  EXPECT_EQ(std::make_tuple(math.Sin(kQuarterTurn), math.Cos(kQuarterTurn), math.Sin(-256), math.Sin(255)),
+            std::make_tuple(math.sine[512], math.sine[1024], math.sine[2047], math.sine[0]));
 }
 
 TEST_F(MathTest, RotationsTurnTheRightWay) {
@@ -111,19 +108,20 @@ TEST_F(MathTest, HeadingTurnsWithTheCamera) {
 }
 
 TEST(FaceNormal, UnitNormalAndDegenerateFace) {
-  Vec3f* n = MathTables::FaceNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
-  EXPECT_FLOAT_EQ(n->z, 1.0f);
-  MemFree(n);
-  n = MathTables::FaceNormal({1, 1, 1}, {1, 1, 1}, {1, 1, 1});
-  EXPECT_FLOAT_EQ(n->y, 1.0f);
-  MemFree(n);
-  // A huge face from a damaged model still gets a unit normal.
-  n = MathTables::FaceNormal({0, 0, 0}, {3e9f, 0, 0}, {0, 3e9f, 0});
-  EXPECT_FLOAT_EQ(n->z, 1.0f);
-  MemFree(n);
-  n = MathTables::FaceNormal({0, 0, 0}, {1e30f, 0, 0}, {0, 1e30f, 0});  // infinite length
-  EXPECT_FLOAT_EQ(n->y, 1.0f);
-  MemFree(n);
+  const struct {
+    Vec3f a, b, c;
+    bool up;  // the unit normal is +y (else +z)
+  } cases[] = {
+      {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, false},
+      {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, true},          // degenerate: straight up
+      {{0, 0, 0}, {3e9f, 0, 0}, {0, 3e9f, 0}, false},   // a huge face from a damaged model
+      {{0, 0, 0}, {1e30f, 0, 0}, {0, 1e30f, 0}, true},  // infinite length
+  };
+  for (const auto& c : cases) {
+    Vec3f* n = MathTables::FaceNormal(c.a, c.b, c.c);
+    EXPECT_FLOAT_EQ(c.up ? n->y : n->z, 1.0f) << c.b.x;
+    MemFree(n);
+  }
 }
 
 TEST(MathTablesLoad, MissingOrShortTablesAreLoggedAndStopCreation) {

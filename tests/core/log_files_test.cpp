@@ -24,11 +24,8 @@ TEST(Log, LiteralLinesAFreshLogAndNoStopWhenItCannotBeWritten) {
 TEST(DataFiles, RefusesNamesThatLeaveTheDirectory) {
   ScratchDir dir;
   dir.Write("ok.dat", "1");
-  EXPECT_EQ(OpenDataFile("/etc/passwd", "rb"), nullptr);
-  EXPECT_EQ(OpenDataFile("../ok.dat", "rb"), nullptr);
-  EXPECT_EQ(OpenDataFile("sub/../../x", "rb"), nullptr);
-  EXPECT_EQ(OpenDataFile("..\\x", "rb"), nullptr);
-  EXPECT_EQ(OpenDataFile("", "rb"), nullptr);
+  for (const char* name : {"/etc/passwd", "../ok.dat", "sub/../../x", "..\\x", ""})
+    EXPECT_EQ(OpenDataFile(name, "rb"), nullptr) << name;
   EXPECT_FALSE(FileDelete("../ok.dat"));
   // "..x" is an ordinary name, not a climb.
   dir.Write("..x", "2");
@@ -85,18 +82,16 @@ TEST(DataFiles, AtomicWriteReplacesWholeOrNotAtAll) {
 TEST(Text, NarrowWidenAndDirectory) {
   char16_t wide[8];
   EXPECT_EQ(Widen("a\x80\xff", wide), 3);
-  EXPECT_EQ(wide[0], u'a');
-  EXPECT_EQ(wide[1], char16_t(0xFF80));  // sign-extended, as the handheld did
-  EXPECT_EQ(wide[2], char16_t(0xFFFF));
+  EXPECT_EQ(std::u16string(wide, 3), (std::u16string{u'a', 0xFF80, 0xFFFF}));  // sign-extended
   char narrow[8];
   const char16_t in[] = {0x1241, 0x42, 0};
   EXPECT_EQ(Narrow(in, narrow), 2);
   EXPECT_STREQ(narrow, "AB");
-  char out[64];
-  DirectoryOfPath("\\Program Files\\kvr\\game.exe", out);
-  EXPECT_STREQ(out, "\\Program Files\\kvr\\");
-  DirectoryOfPath("/a/b/c", out);
-  EXPECT_STREQ(out, "/a/b/");
-  DirectoryOfPath("plain", out);
-  EXPECT_STREQ(out, "");
+  const char* const paths[][2] = {
+      {"\\Program Files\\kvr\\game.exe", "\\Program Files\\kvr\\"}, {"/a/b/c", "/a/b/"}, {"plain", ""}};
+  for (const auto& p : paths) {
+    char out[64];
+    DirectoryOfPath(p[0], out);
+    EXPECT_STREQ(out, p[1]) << p[0];
+  }
 }

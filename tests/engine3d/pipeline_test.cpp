@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <tuple>
 
 #include "engine3d/pipeline.h"
 #include "engine_fixture.h"
@@ -24,23 +25,7 @@ TdoFile FacingSquare(int32_t half) {
   return f;
 }
 
-TEST_F(PipelineTest, ObjectsBeyond4400AreCulled) {
-  ASSERT_EQ(LoadTdo(FacingSquare(10)), 0);
-  Object3D* o = engine->store.Get(0);
-  engine->store.SetPosition(0, 0, 0, 4400);
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 1);
-  engine->store.SetPosition(0, 0, 0, 4401);
-  engine->DrawFrame(FrameBuffer);
-  EXPECT_EQ(o->visible, 0);
-  EXPECT_EQ(engine->verticesUsed, 0);
-  // The frame starts from a cleared soup: the last frame's polygon is gone, not only uncounted.
-  const auto* bytes = reinterpret_cast<const unsigned char*>(engine->polySoup);
-  EXPECT_EQ(std::count(bytes, bytes + sizeof(Poly3D) * kPolySoupSize, 0),
-            std::ptrdiff_t(sizeof(Poly3D) * kPolySoupSize));
-}
-
-TEST_F(PipelineTest, ObjectsOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) {
+TEST_F(PipelineTest, ObjectsFarOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) {
   ASSERT_EQ(LoadTdo(FacingSquare(10)), 0);
   Object3D* o = engine->store.Get(0);
   const struct {
@@ -51,13 +36,20 @@ TEST_F(PipelineTest, ObjectsOffScreenOrBehindAreCulledButNotWhenTheEyeIsInside) 
                {0, -500, 0, 1, "just behind: kept, the clipper removes it"},
                {2000, 500, 0, 0, "far to the right"},
                {3, 2, 0, 1, "the eye inside the bounding sphere"},
-               {3, 2, 1, 0, "hidden"}};
+               {3, 2, 1, 0, "hidden"},
+               {0, 4400, 0, 1, "at the cull distance"},
+               {0, 4401, 0, 0, "one past it"}};
   for (const auto& c : cases) {
     engine->store.SetPosition(0, c.x, 0, c.z);
     o->hidden = c.hidden;
     engine->DrawFrame(FrameBuffer);
     EXPECT_EQ(o->visible, c.visible) << c.where;
   }
+  EXPECT_EQ(engine->verticesUsed, 0);
+  // The frame starts from a cleared soup: the last frame's polygon is gone, not only uncounted.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(engine->polySoup);
+  EXPECT_EQ(std::count(bytes, bytes + sizeof(Poly3D) * kPolySoupSize, 0),
+            std::ptrdiff_t(sizeof(Poly3D) * kPolySoupSize));
 }
 
 TEST_F(PipelineTest, ObjectsThatOverflowTheSoupAreSkippedWhole) {
@@ -129,24 +121,21 @@ void OrderFlatTriangles(Engine3D& e, std::initializer_list<int32_t> depths) {
   Order(e);
 }
 
-TEST_F(PipelineTest, DepthsJustInsideTheVisibilityAreDrawn) {
+// Keys 0 and visibility - 1 are drawn, -1 and visibility are not; equal keys come out in
+// reverse order.
+TEST_F(PipelineTest, DepthsJustInsideTheVisibilityAreDrawnInBuckets) {
   engine->SetVisibility(2000);
   OrderFlatTriangles(*engine, {1899, 1900, -100, -101});
   EXPECT_EQ(engine->buckets[1999], &engine->polySoup[0]);
-  EXPECT_EQ(engine->buckets[0], &engine->polySoup[2]);  // key 0: still drawn
+  EXPECT_EQ(engine->buckets[0], &engine->polySoup[2]);
   int filled = 0;
   for (int k = 1; k < kDepthBuckets; ++k) filled += engine->buckets[k] != nullptr;
   EXPECT_EQ(filled, 1);
   EXPECT_EQ(engine->buckets[0]->next, nullptr);
-}
-
-TEST_F(PipelineTest, EqualKeysComeOutInReverseOrder) {
   OrderFlatTriangles(*engine, {500, 500, 500});
-  Poly3D* p = engine->buckets[600];
-  ASSERT_EQ(p, &engine->polySoup[2]);
-  EXPECT_EQ(p->next, &engine->polySoup[1]);
-  EXPECT_EQ(p->next->next, &engine->polySoup[0]);
-  EXPECT_EQ(p->next->next->next, nullptr);
+  const Poly3D* p = engine->buckets[600];
+  EXPECT_EQ(std::make_tuple(p, p->next, p->next->next, p->next->next->next),
+            std::make_tuple(&engine->polySoup[2], &engine->polySoup[1], &engine->polySoup[0], nullptr));
 }
 
 TEST_F(PipelineTest, FogDarkensOrBrightensBeyondItsStart) {
@@ -155,29 +144,26 @@ TEST_F(PipelineTest, FogDarkensOrBrightensBeyondItsStart) {
   engine->vertSoup[0] = Vertex3D{0, 0, 3700, 16128};
   engine->vertSoup[1] = Vertex3D{0, 0, 3200, 16128};  // at the fog start: untouched
   engine->vertSoup[2] = Vertex3D{0, 0, 3300, 10000};
-  TransformAndFog(*engine);
-  EXPECT_EQ(engine->vertSoup[0].shade, 1280);  // 16128 - 500 * 32 = 128, clamped
-  EXPECT_EQ(engine->vertSoup[1].shade, 16128);
-  EXPECT_EQ(engine->vertSoup[2].shade, 10000 - 100 * 20);
+  TransformAndFog(*engine);  // 16128 - 500 * 32 = 128, clamped
+  EXPECT_EQ(std::make_tuple(engine->vertSoup[0].shade, engine->vertSoup[1].shade, engine->vertSoup[2].shade),
+            std::make_tuple(1280, 16128, 10000 - 100 * 20));
   engine->fogMode = 1;
   engine->vertSoup[0] = Vertex3D{0, 0, 3700, 0};
   engine->vertSoup[2] = Vertex3D{0, 0, 3300, 8000};
-  TransformAndFog(*engine);
-  EXPECT_EQ(engine->vertSoup[0].shade, 16128);  // 0 + 500 * 46 limited
-  EXPECT_EQ(engine->vertSoup[2].shade, 8000 + 100 * 30);
+  TransformAndFog(*engine);  // 0 + 500 * 46 limited
+  EXPECT_EQ(std::make_pair(engine->vertSoup[0].shade, engine->vertSoup[2].shade),
+            std::make_pair(16128, 8000 + 100 * 30));
 }
 
 TEST_F(PipelineTest, ProjectionPutsThePyramidOnTheViewportEdges) {
   int32_t sx, sy;
   ProjectPoint(*engine, 0, 0, 1000, &sx, &sy);
-  EXPECT_EQ(sx, 120 * 256);
-  EXPECT_EQ(sy, 160 * 256);
+  EXPECT_EQ(std::make_pair(sx, sy), std::make_pair(120 * 256, 160 * 256));
   ProjectPoint(*engine, 1000, -1000, 1000, &sx, &sy);
   EXPECT_NEAR(sx, 240 * 256, 512);  // the reciprocal of 1000 is 65, not 65.536
   EXPECT_NEAR(sy, 320 * 256, 512);
   ProjectPoint(*engine, 5, 5, 0, &sx, &sy);
-  EXPECT_EQ(sx, 0);
-  EXPECT_EQ(sy, 0);
+  EXPECT_EQ(std::make_pair(sx, sy), std::make_pair(0, 0));
   ProjectPoint(*engine, 5, 5, 16384, &sx, &sy);
   EXPECT_EQ(sx, 0);
 }
@@ -282,8 +268,8 @@ TEST_F(PipelineTest, AddSpriteNeedsTheSpriteTable) {
   dir.Write("orb.spr", spr);
   int32_t i = engine->AddSprite("orb.spr", 1, 0, 2.5);
   ASSERT_EQ(i, 0);
-  EXPECT_EQ(engine->sprites[0].halfWidth, 5);
-  EXPECT_EQ(engine->sprites[0].halfHeight, 7);
+  EXPECT_EQ(std::make_tuple(engine->sprites[0].halfWidth, engine->sprites[0].halfHeight),
+            std::make_tuple(5, 7));
   EXPECT_NE(engine->SetSpritePosition(0, 1, 2, 3), nullptr);
   EXPECT_EQ(engine->SetSpritePosition(1, 1, 2, 3), nullptr);  // one past the last sprite
   EXPECT_EQ(engine->AddSprite("none.spr", 1, 0, 1.0), -1);

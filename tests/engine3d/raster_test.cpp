@@ -1,11 +1,13 @@
 // The rasterisers: textured filler (winding, rows, border gap, wrap, shade rows), outline
 // lines along the border, and the scaled sprite blitter's modes and clipping.
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "engine3d/pipeline.h"
 #include "engine_fixture.h"
 #include "gfx2d/gfx2d.h"
+#include "gfx2d/gfx2d_test_util.h"
 
 namespace {
 
@@ -28,6 +30,9 @@ class RasterTest : public EngineTest {
   }
   int Drawn() const { return int(std::count_if(frame.begin(), frame.end(), [](uint16_t p) { return p != 0; })); }
   uint16_t At(int x, int y) const { return frame[size_t(y) * 240 + size_t(x)]; }
+  void ExpectAt(std::initializer_list<std::array<int, 3>> probes) const {
+    ExpectPixels(frame.data(), probes);
+  }
 
   std::vector<uint16_t> frame;
   uint8_t texture[4096];
@@ -44,13 +49,10 @@ TEST_F(RasterTest, OnlyClockwiseCornersFill) {
   EXPECT_EQ(Drawn(), 0);
   Fill({P(10, 10), P(20, 30), P(0, 30)});
   EXPECT_GT(Drawn(), 150);
-  // Rows 10..29 are drawn, row 30 is not; the span of row 29 reaches from about 0 to 20.
-  EXPECT_NE(At(10, 11), 0);
-  EXPECT_NE(At(1, 29), 0);
-  EXPECT_NE(At(19, 29), 0);
-  EXPECT_EQ(At(10, 30), 0);
-  EXPECT_EQ(At(10, 9), 0);
-  EXPECT_EQ(At(10, 10), 0);  // the apex row has no width
+  // Rows 11..29 are drawn (the apex row 10 has no width), row 30 is not; the span of row 29
+  // reaches from about 0 to 20.
+  for (auto [x, y] : {std::pair{10, 11}, {1, 29}, {19, 29}}) EXPECT_NE(At(x, y), 0) << x << "," << y;
+  ExpectAt({{10, 30, 0}, {10, 9, 0}, {10, 10, 0}});
 }
 
 TEST_F(RasterTest, ViewportWideSpansCloseTheBorderGap) {
@@ -67,7 +69,7 @@ TEST_F(RasterTest, ViewportWideSpansCloseTheBorderGap) {
   EXPECT_NE(At(3, 205), 0);
 }
 
-TEST_F(RasterTest, TextureCoordinatesWrapEvery64Texels) {
+TEST_F(RasterTest, TextureCoordinatesWrapEvery64TexelsAndShadesPickTheRow) {
   // u runs 64 * 256 .. 64 * 256 + 10 * 256 over ten pixels: the same texels as 0 .. 10.
   Fill({P(0, 0, 0, 64 * 256), P(10, 0, 0, 74 * 256), P(10, 4, 0, 74 * 256), P(0, 4, 0, 64 * 256)});
   std::vector<uint16_t> wrapped(frame);
@@ -76,11 +78,9 @@ TEST_F(RasterTest, TextureCoordinatesWrapEvery64Texels) {
   EXPECT_EQ(wrapped, frame);
   // Row 0 of the table: colour number = texel column. The step is 255/256 of a texel (the
   // reciprocal of 10 is 6553), so pixel 5 shows texel 4.
-  EXPECT_EQ(At(5, 2) & 255, 4);
-  EXPECT_EQ(At(9, 2) & 255, 8);
-}
-
-TEST_F(RasterTest, ShadeSelectsTheTableRow) {
+  EXPECT_EQ(std::make_pair(At(5, 2) & 255, At(9, 2) & 255), std::make_pair(4, 8));
+  // The shade selects the table's row.
+  std::fill(frame.begin(), frame.end(), 0);
   Fill({P(0, 0, 16128), P(8, 0, 16128), P(8, 2, 16128), P(0, 2, 16128)});
   EXPECT_EQ(At(3, 1) >> 8, 63);
   std::fill(frame.begin(), frame.end(), 0);
@@ -92,14 +92,8 @@ TEST_F(RasterTest, RowsStayInsideTheViewport) {
   engine->y0 = 50, engine->y1 = 60, engine->x0 = 20, engine->x1 = 200;
   Fill({P(0, 0), P(239, 0), P(239, 319), P(0, 319)});
   for (int y = 0; y < 320; ++y)
-    for (int x = 0; x < 240; ++x) {
-      bool inside = y >= 50 && y < 60 && x >= 20 && x < 200;
-      if (!inside) {
-        EXPECT_EQ(At(x, y), 0) << x << "," << y;
-      }
-    }
-  EXPECT_NE(At(20, 50), 0);
-  EXPECT_NE(At(199, 59), 0);
+    for (int x = 0; x < 240; ++x)
+      ASSERT_EQ(At(x, y) != 0, y >= 50 && y < 60 && x >= 20 && x < 200) << x << "," << y;
 }
 
 ClipVertex Corner(int32_t x, int32_t y) {
@@ -147,22 +141,16 @@ TEST_F(BlitTest, ScalesByNearestNeighbourSkipsTheKeyAndClipsOnTheLeft) {
   Blit(10, 10, 10, 14, 0);  // empty
   Blit(10, 10, 18, 10, 0);
   EXPECT_EQ(Drawn(), 0);
-  Blit(10, 10, 18, 14, 0);  // twice the size
-  EXPECT_EQ(At(10, 10), 0x0801);
-  EXPECT_EQ(At(11, 10), 0x0801);
-  EXPECT_EQ(At(12, 11), 0x0802);
-  EXPECT_EQ(At(16, 10), 0);  // the key
-  EXPECT_EQ(At(17, 13), 0x0808);
-  EXPECT_EQ(At(18, 13), 0);
+  Blit(10, 10, 18, 14, 0);  // twice the size; (16, 10) is the key
+  ExpectAt({{10, 10, 0x0801}, {11, 10, 0x0801}, {12, 11, 0x0802}, {16, 10, 0}, {17, 13, 0x0808},
+            {18, 13, 0}});
   EXPECT_EQ(Drawn(), 28);
   // 10 pixels left of the viewport, 40 wide: du = 1638 x 4 >> 8 = 25, so sampling starts
-  // 250/256 of a texel in (texel 0) and pixel 25 shows texel 375 >> 8 = 1.
+  // 250/256 of a texel in (texel 0), pixel 25 shows texel 375 >> 8 = 1 and pixel 31 texel
+  // 525 >> 8 = 2.
   engine->x0 = 20;
   Blit(10, 0, 50, 2, 0);
-  EXPECT_EQ(At(19, 0), 0);
-  EXPECT_EQ(At(20, 0), 0x0801);
-  EXPECT_EQ(At(25, 0), 0x0802);
-  EXPECT_EQ(At(31, 0), 0x0803);  // 21 x 25 = 525: texel 2
+  ExpectAt({{19, 0, 0}, {20, 0, 0x0801}, {25, 0, 0x0802}, {31, 0, 0x0803}});
 }
 
 TEST_F(BlitTest, BlendModes) {

@@ -40,14 +40,9 @@ TEST_F(BackgroundTest, FirstPixelsRepeatTheStartColumn) {
   b.pitch = 0;
   EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
   EXPECT_EQ(b.target, FrameBuffer);
-  // Step 32768 / 240 = 136.
-  EXPECT_EQ(Px(0, 0), 10);
-  EXPECT_EQ(Px(1, 0), 10);
-  EXPECT_EQ(Px(2, 0), 10);
-  EXPECT_EQ(Px(3, 0), 11);
-  EXPECT_EQ(Px(239, 0), 10 + (238 * 136) / 256);
-  EXPECT_EQ(Px(0, 79), 10);
-  EXPECT_EQ(Px(0, 80), 0);  // nothing below the area
+  // Step 32768 / 240 = 136; nothing below the area.
+  ExpectPx({{0, 0, 10}, {1, 0, 10}, {2, 0, 10}, {3, 0, 11}, {239, 0, 10 + (238 * 136) / 256}, {0, 79, 10},
+            {0, 80, 0}});
 }
 
 TEST_F(BackgroundTest, StartColumnTruncatesThenWrapsIntoOneTurn) {
@@ -75,17 +70,12 @@ TEST_F(BackgroundTest, RowsFollowPitchAndStayInsideThePanorama) {
   Background b;
   MakeSky(b, 0, 100, 240, 160, [](int, int r) { return uint16_t(r + 1); });
   b.heading = 0;
-  b.pitch = 51000;  // a level camera: row 28
+  b.pitch = 51000;  // a level camera: row 28; 160 rows over 80: each row twice
   b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(5, 100), 29);
-  EXPECT_EQ(Px(5, 101), 29);  // 160 rows over 80: each row twice
-  EXPECT_EQ(Px(5, 102), 30);
-  EXPECT_EQ(Px(5, 259), 28 + 79 + 1);
-  EXPECT_EQ(Px(5, 99), 0);
+  ExpectPx({{5, 100, 29}, {5, 101, 29}, {5, 102, 30}, {5, 259, 28 + 79 + 1}, {5, 99, 0}});
   b.pitch = 1792 * 100;  // the window would leave the bottom: kept on the last 80 rows
   b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(5, 100), 49);
-  EXPECT_EQ(Px(5, 259), 128);
+  ExpectPx({{5, 100, 49}, {5, 259, 128}});
   b.pitch = -500000;
   b.DrawBackground(FrameBuffer);
   EXPECT_EQ(Px(5, 100), 1);
@@ -95,19 +85,14 @@ TEST_F(BackgroundTest, AreaOffTheFrameIsClipped) {
   Background b;
   MakeSky(b, 200, 300, 240, 80, [](int, int) { return uint16_t(0x4444); });
   b.heading = 0;
-  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
-  EXPECT_EQ(Px(200, 300), 0x4444);
-  EXPECT_EQ(Px(239, 319), 0x4444);
-  EXPECT_EQ(Px(199, 300), 0);
-  EXPECT_EQ(Px(0, 301), 0);  // no wrap onto the next row
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);  // no wrap onto the next row
+  ExpectPx({{200, 300, 0x4444}, {239, 319, 0x4444}, {199, 300, 0}, {0, 301, 0}});
   b.Create(nullptr, "BG", -100, -50, 240, 80);
   b.plain = 0;
   ASSERT_EQ(b.LoadBackground("sky.spr"), 1);
   ClearFrame();
   b.DrawBackground(FrameBuffer);
-  EXPECT_EQ(Px(139, 29), 0x4444);
-  EXPECT_EQ(Px(140, 29), 0);
-  EXPECT_EQ(Px(0, 30), 0);
+  ExpectPx({{139, 29, 0x4444}, {140, 29, 0}, {0, 30, 0}});
   b.Release();
 }
 
@@ -117,11 +102,8 @@ TEST_F(BackgroundTest, PlainFillCoversWholeRows) {
   EXPECT_EQ(g->sprites[0].inUse, 0);
   b.SetFillColour(MakeColour(31, 31, 31));
   EXPECT_EQ(b.fillColourCopy, MakeColour(31, 31, 31));
-  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);
-  EXPECT_EQ(Px(0, 10), 0xFFDF);  // left of x
-  EXPECT_EQ(Px(239, 29), 0xFFDF);  // right of x + width
-  EXPECT_EQ(Px(0, 9), 0);
-  EXPECT_EQ(Px(0, 30), 0);
+  EXPECT_EQ(b.DrawBackground(FrameBuffer), 1);  // left of x and right of x + width too
+  ExpectPx({{0, 10, 0xFFDF}, {239, 29, 0xFFDF}, {0, 9, 0}, {0, 30, 0}});
   Background tall(nullptr, "BG", 0, 300, 240, 100);
   tall.SetFillColour(1);
   tall.DrawBackground(FrameBuffer);  // stops at the frame's end

@@ -18,25 +18,18 @@ TEST_F(DrawTest, SpriteClipping) {
   EXPECT_EQ(g->DrawSprite(-1, 10, 10, Opaque, 0), 0);
   EXPECT_EQ(g->DrawSprite(199, 10, 10, Opaque, 0), 0);  // a free slot
   EXPECT_EQ(g->DrawSprite(four, 20, 318, Opaque, 0), 0);
-  EXPECT_EQ(Px(20, 318), 0xF800);
-  EXPECT_EQ(Px(23, 319), 0xF800);
-  EXPECT_EQ(Px(20, 317), 0);
+  ExpectPx({{20, 318, 0xF800}, {23, 319, 0xF800}, {20, 317, 0}});
   // Rows carry their index so the dropped ones can be told apart.
   std::vector<uint16_t> px;
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 4; ++c) px.push_back(FileValueOf(uint16_t(1 + r * 4 + c)));
   int32_t s = Load("rows.spr", SprFile(4, 4, px));
   EXPECT_EQ(g->DrawSprite(s, 0, -2, Opaque, 0), 1);
-  EXPECT_EQ(Px(0, 0), 9);
-  EXPECT_EQ(Px(3, 1), 16);
-  EXPECT_EQ(Px(0, 2), 0);
+  ExpectPx({{0, 0, 9}, {3, 1, 16}, {0, 2, 0}});
   EXPECT_EQ(g->DrawSprite(s, 238, 100, Opaque, 0), 1);
-  EXPECT_EQ(Px(238, 100), 1);
-  EXPECT_EQ(Px(239, 100), 2);
-  EXPECT_EQ(Px(0, 101), 0);  // the clipped part does not wrap onto the next row
+  ExpectPx({{238, 100, 1}, {239, 100, 2}, {0, 101, 0}});  // the clipped part does not wrap
   EXPECT_EQ(g->DrawSprite(s, -3, 200, Opaque, 0), 1);
-  EXPECT_EQ(Px(0, 200), 4);
-  EXPECT_EQ(Px(1, 200), 0);
+  ExpectPx({{0, 200, 4}, {1, 200, 0}});
   EXPECT_EQ(g->DrawSprite(s, 240, 50, Opaque, 0), 0);
   EXPECT_EQ(g->DrawSprite(s, INT32_MIN, INT32_MIN, Opaque, 0), 0);
 }
@@ -66,51 +59,36 @@ TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
   }
 }
 
-TEST_F(DrawTest, LineGuardsRefuseTheLastColumnAndRow) {
-  EXPECT_EQ(g->DrawLine(10, 10, 239, 10, 1, 0xFFFF), 0);
+// Only the start and the far end are guarded: a line ending in the last column or row, or
+// starting off the screen, is refused whole; one running off the left edge stops there.
+TEST_F(DrawTest, LinesAreGuardedAtTheirEndsAndStepLikeBresenham) {
+  const int32_t refused[][4] = {{10, 10, 239, 10}, {10, 10, 10, 319}, {-1, 10, 10, 10}, {10, -1, 10, 10},
+                                {300, 20, 10, 20}, {0, 0, INT32_MIN, INT32_MIN + 5}};
+  for (const auto& l : refused)
+    EXPECT_EQ(g->DrawLine(l[0], l[1], l[2], l[3], 1, 0xFFFF), 0) << l[0] << "," << l[1];
   for (int x = 0; x < 240; ++x) ASSERT_EQ(Px(x, 10), 0);
-  EXPECT_EQ(g->DrawLine(10, 10, 10, 319, 1, 0xFFFF), 0);
-  EXPECT_EQ(g->DrawLine(-1, 10, 10, 10, 1, 0xFFFF), 0);
-  EXPECT_EQ(g->DrawLine(10, -1, 10, 10, 1, 0xFFFF), 0);
-  EXPECT_EQ(Px(10, 10), 0);
-  EXPECT_EQ(g->DrawLine(0, 5, 238, 5, 1, 0xFFFF), 1);
-  EXPECT_EQ(Px(0, 5), 0xFFFF);
-  EXPECT_EQ(Px(238, 5), 0xFFFF);
-  EXPECT_EQ(Px(239, 5), 0);
-}
-
-TEST_F(DrawTest, LineLeavingTheScreenStopsAtTheEdge) {
-  // Only the start and the far end are guarded: this one runs off the left edge.
+  EXPECT_EQ(Px(239, 20), 0);
   EXPECT_EQ(g->DrawLine(5, 20, -50, 20, 1, 0x1234), 0);
   for (int x = 0; x <= 5; ++x) EXPECT_EQ(Px(x, 20), 0x1234);
-  EXPECT_EQ(g->DrawLine(300, 20, 10, 20, 1, 0x1234), 0);  // starts off the right edge
-  EXPECT_EQ(Px(239, 20), 0);
-  EXPECT_EQ(g->DrawLine(0, 0, INT32_MIN, INT32_MIN + 5, 1, 0x1), 0);
-}
-
-TEST_F(DrawTest, LineStepsLikeBresenham) {
+  EXPECT_EQ(g->DrawLine(0, 5, 238, 5, 1, 0xFFFF), 1);
+  ExpectPx({{0, 5, 0xFFFF}, {238, 5, 0xFFFF}, {239, 5, 0}});
+  // Five pixels for (0, 0) to (4, 2), and a steep one drawn right to left.
   EXPECT_EQ(g->DrawLine(0, 0, 4, 2, 1, 7), 1);
-  const int expected[][2] = {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}};
   int count = 0;
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 6; ++x) count += Px(x, y) == 7;
   EXPECT_EQ(count, 5);
-  for (auto& p : expected) EXPECT_EQ(Px(p[0], p[1]), 7) << p[0] << "," << p[1];
-  EXPECT_EQ(g->DrawLine(20, 20, 18, 26, 1, 9), 1);  // steep, right to left
-  EXPECT_EQ(Px(20, 20), 9);
-  EXPECT_EQ(Px(18, 26), 9);
+  ExpectPx({{0, 0, 7}, {1, 1, 7}, {2, 1, 7}, {3, 2, 7}, {4, 2, 7}});
+  EXPECT_EQ(g->DrawLine(20, 20, 18, 26, 1, 9), 1);
+  ExpectPx({{20, 20, 9}, {18, 26, 9}});
 }
 
 TEST_F(DrawTest, FillRectCoversInclusiveColumnsAndSkipsRowsAtTheEdge) {
-  EXPECT_EQ(g->FillRect(10, 10, 5, 3, 0x00FF), 1);
-  EXPECT_EQ(Px(10, 10), 0x00FF);
-  EXPECT_EQ(Px(15, 12), 0x00FF);  // x + w is drawn
-  EXPECT_EQ(Px(16, 12), 0);
-  EXPECT_EQ(Px(10, 13), 0);
+  EXPECT_EQ(g->FillRect(10, 10, 5, 3, 0x00FF), 1);  // column x + w is drawn, row y + h not
+  ExpectPx({{10, 10, 0x00FF}, {15, 12, 0x00FF}, {16, 12, 0}, {10, 13, 0}});
   // The last row would reach row 319: it is skipped whole and decides the result.
   EXPECT_EQ(g->FillRect(0, 317, 10, 3, 0x00FF), 0);
-  EXPECT_EQ(Px(0, 318), 0x00FF);
-  EXPECT_EQ(Px(0, 319), 0);
+  ExpectPx({{0, 318, 0x00FF}, {0, 319, 0}});
   EXPECT_EQ(g->FillRect(0, 0, 239, 4, 0x00FF), 0);  // reaches column 239: nothing
   EXPECT_EQ(Px(100, 0), 0);
   EXPECT_EQ(g->FillRect(0, 0, 10, 0, 0x00FF), 0);

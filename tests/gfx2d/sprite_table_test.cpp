@@ -1,27 +1,25 @@
 // The sprite table: names, sharing and releases, the full table, the JPEG hook, file reading.
+#include <tuple>
+
 #include "gfx2d_test_util.h"
 
 namespace {
 
 using SpriteTableTest = Gfx2DFixture;
 
-TEST_F(SpriteTableTest, NamesUpToTwentyEightCharactersLoad) {
-  const std::string ok(24, 'a'), tooLong(25, 'b');
-  ASSERT_EQ((ok + ".spr").size(), 28u);
-  EXPECT_EQ(Load(ok + ".spr", SprFill(1, 1, 0)), 0);
-  EXPECT_EQ(g->sprites[0].name, ok + ".spr");
-  EXPECT_EQ(Load(tooLong + ".spr", SprFill(1, 1, 0)), -1);
-  EXPECT_EQ(dir.Log(), "sprite filename > 28 chars: " + tooLong + ".spr\n");
-}
-
-TEST_F(SpriteTableTest, ShortAndMissingNamesAreRefusedAndLogged) {
+// A name of 28 characters loads; a longer one, one too short for a name and ".spr", a
+// missing file and a name leaving the data directory are refused, logged as they come.
+TEST_F(SpriteTableTest, NamesUpToTwentyEightCharactersLoadOthersAreRefused) {
+  const std::string ok = std::string(24, 'a') + ".spr", tooLong = std::string(25, 'b') + ".spr";
+  EXPECT_EQ(Load(ok, SprFill(1, 1, 0)), 0);
+  EXPECT_EQ(g->sprites[0].name, ok);
+  EXPECT_EQ(Load(tooLong, SprFill(1, 1, 0)), -1);
   EXPECT_EQ(Load("a.sp", SprFill(1, 1, 0)), -1);
-  EXPECT_EQ(dir.Log(), "spr name error\n");
-  EXPECT_EQ(g->LoadSprite(""), -1);
-  dir.Write("log.txt", "");
   EXPECT_EQ(g->LoadSprite("nothing.spr"), -1);
-  EXPECT_EQ(dir.Log(), "Error opening sprite file: nothing.spr\n");
-  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);  // never outside the data directory
+  EXPECT_EQ(dir.Log(), "sprite filename > 28 chars: " + tooLong + "\nspr name error\n"
+                       "Error opening sprite file: nothing.spr\n");
+  EXPECT_EQ(g->LoadSprite(""), -1);
+  EXPECT_EQ(g->LoadSprite("../up.spr"), -1);
 }
 
 TEST_F(SpriteTableTest, SameNameIsSharedAndNeedsOneReleasePerLoad) {
@@ -68,29 +66,24 @@ TEST_F(SpriteTableTest, TwoHundredFirstSpriteFindsNoSlot) {
 
 TEST_F(SpriteTableTest, OnlyLowerAndUpperJpgGoToTheJpegLoader) {
   // Each file is a valid .spr: only the JPEG path can refuse it.
-  dir.Write("pic.jpg", SprFill(2, 2, 0));
-  dir.Write("pic.JPG", SprFill(2, 2, 0));
-  dir.Write("pic.Jpg", SprFill(2, 2, 0));
+  for (const char* name : {"pic.jpg", "pic.JPG", "pic.Jpg"}) dir.Write(name, SprFill(2, 2, 0));
   EXPECT_EQ(g->LoadSprite("pic.jpg"), -1);
   EXPECT_EQ(g->LoadSprite("pic.JPG"), -1);
   EXPECT_EQ(g->LoadSprite("pic.Jpg"), 0);
-  EXPECT_EQ(g->sprites[0].inUse, 1);
-  EXPECT_EQ(g->sprites[1].inUse, 0);
+  EXPECT_EQ(std::make_tuple(g->sprites[0].inUse, g->sprites[1].inUse), std::make_tuple(1, 0));
 }
 
 TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
   int32_t s = Load("px.spr", SprFile(3, 1, {0x001F, 0xF800, 0x07E0}));
   ASSERT_EQ(s, 0);
-  const uint16_t* block = g->SpriteBlock(s);
-  EXPECT_EQ(SpritePixels(block)[0], 0xF800);
-  EXPECT_EQ(SpritePixels(block)[1], 0x001F);
-  EXPECT_EQ(SpritePixels(block)[2], 0x07C0);  // bit 5 of the file is dropped
+  const uint16_t* px = SpritePixels(g->SpriteBlock(s));
+  EXPECT_EQ(std::vector<uint16_t>(px, px + 3),
+            (std::vector<uint16_t>{0xF800, 0x001F, 0x07C0}));  // file bit 5 dropped
   int32_t w = -1, h = -1;
   g->GetSpriteSize(s, &w, &h);
   EXPECT_EQ(std::make_pair(w, h), std::make_pair(3, 1));
   g->ClearSprite(s);
-  EXPECT_EQ(SpritePixels(block)[0], 0);
-  EXPECT_EQ(SpritePixels(block)[2], 0);
+  EXPECT_EQ(std::vector<uint16_t>(px, px + 3), std::vector<uint16_t>(3, 0));
   g->GetSpriteSize(-1, &w, &h);
   EXPECT_EQ(w, 0);
 }
@@ -98,13 +91,13 @@ TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
 TEST_F(SpriteTableTest, FileShorterThanItsHeaderClaimsIsRefused) {
   std::string bytes = SprFill(4, 4, 0x1234);
   bytes.pop_back();
-  EXPECT_EQ(Load("short.spr", bytes), -1);
-  EXPECT_EQ(dir.Log(), "Error reading from sprite file.\n");
-  EXPECT_EQ(g->sprites[0].inUse, 0);
-  dir.Write("log.txt", "");
-  EXPECT_EQ(Load("tiny.spr", "\x01\x00"), -1);
-  EXPECT_EQ(Load("empty.spr", ""), -1);
-  EXPECT_EQ(dir.Log(), "Error reading from sprite file.\nError reading from sprite file.\n");
+  for (const auto& [name, file] :
+       {std::pair{"short.spr", bytes}, {"tiny.spr", "\x01\x00"}, {"empty.spr", ""}}) {
+    EXPECT_EQ(Load(name, file), -1) << name;
+    EXPECT_EQ(dir.Log(), "Error reading from sprite file.\n") << name;
+    EXPECT_EQ(g->sprites[0].inUse, 0);
+    dir.Write("log.txt", "");
+  }
   dir.Write("log.txt", "");
   // Bytes past the last pixel are kept and ignored.
   EXPECT_EQ(Load("long.spr", SprFill(1, 1, 0) + "extra"), 0);

@@ -10,69 +10,68 @@
 
 namespace {
 
-std::string AsString(const ByteString& b) { return std::string(b.begin(), b.end()); }
-
 ByteString Colour420(int width, int height, uint32_t seed = 3) {
   EncodeOptions options;
   options.quality = 85;
   return EncodeJpeg(TestPicture(width, height, 3, seed), options);
 }
 
-// The sprite pixels LoadJpg must make from our decoder's lines.
-std::vector<uint16_t> ExpectedPixels(const ByteString& jpeg) {
-  OurDecode d = DecodeWithOurs(jpeg);
-  std::vector<uint16_t> pixels;
-  const Picture& p = d.picture;
+// The block LoadJpg must make from our decoder's lines: width, height, then the pixels.
+std::vector<uint16_t> ExpectedBlock(const ByteString& jpeg) {
+  const Picture p = DecodeWithOurs(jpeg).picture;
+  std::vector<uint16_t> block = {uint16_t(p.width), uint16_t(p.height)};
   for (int i = 0; i < p.width * p.height; ++i) {
     const uint8_t* s = &p.samples[size_t(i) * p.channels];
     int r = s[0], g = s[p.channels == 3 ? 1 : 0], b = s[p.channels == 3 ? 2 : 0];
-    pixels.push_back(MakeColour(r >> 3, g >> 3, b >> 3));
+    block.push_back(MakeColour(r >> 3, g >> 3, b >> 3));
   }
-  return pixels;
+  return block;
 }
 
-std::vector<uint16_t> BlockPixels(const uint16_t* block) {
-  return std::vector<uint16_t>(block + 2, block + 2 + size_t(block[0]) * block[1]);
+// Writes the bytes as `name` and loads them: the block LoadJpg made, or an empty vector when
+// it refused them (and then it must hand out no block, whatever the pointer held before).
+std::vector<uint16_t> Load(const ScratchDir& dir, const std::string& name, const ByteString& bytes) {
+  dir.Write(name, std::string(bytes.begin(), bytes.end()));
+  uint16_t before = 0;
+  uint16_t* block = &before;
+  if (LoadJpg(nullptr, name.c_str(), &block) != 1) {
+    EXPECT_EQ(block, nullptr);  // a block made before the failure is freed, not handed out
+    return {};
+  }
+  std::vector<uint16_t> out(block, block + 2 + size_t(block[0]) * block[1]);
+  MemFree(block);
+  return out;
 }
 
 TEST(LoadJpg, ColourAndGreyBecomeSpritePixels) {
   ScratchDir dir;
   ByteString colour = Colour420(37, 21);
   ByteString grey = EncodeJpeg(TestPicture(19, 9, 1, 4), EncodeOptions{});
-  dir.Write("colour.jpg", AsString(colour));
-  dir.Write("grey.jpg", AsString(grey));
-  uint16_t* block = nullptr;
-  ASSERT_EQ(LoadJpg(nullptr, "colour.jpg", &block), 1);
-  EXPECT_EQ(block[0], 37);
-  EXPECT_EQ(block[1], 21);
-  EXPECT_EQ(BlockPixels(block), ExpectedPixels(colour));
-  MemFree(block);
-  ASSERT_EQ(LoadJpg(nullptr, "grey.jpg", &block), 1);
-  EXPECT_EQ(BlockPixels(block), ExpectedPixels(grey));
+  const std::vector<uint16_t> colourBlock = Load(dir, "colour.jpg", colour);
+  const std::vector<uint16_t> greyBlock = Load(dir, "grey.jpg", grey);
+  ASSERT_EQ(colourBlock.size(), 2u + 37 * 21);
+  EXPECT_EQ(colourBlock, ExpectedBlock(colour));
+  ASSERT_EQ(greyBlock.size(), 2u + 19 * 9);
+  EXPECT_EQ(greyBlock, ExpectedBlock(grey));
   // Grey stays grey: red, green and blue fields carry the same 5 bits.
-  uint16_t p = block[2];
-  EXPECT_EQ(p >> 11, (p >> 6) & 31);
-  EXPECT_EQ(p >> 11, p & 31);
-  MemFree(block);
+  const uint16_t p = greyBlock[2];
+  EXPECT_EQ(std::make_pair(p >> 11, p >> 11), std::make_pair((p >> 6) & 31, p & 31));
   EXPECT_EQ(dir.Log(), "");
 }
 
 TEST(LoadJpg, JunkBeforeSoi) {
   ScratchDir dir;
-  ByteString jpeg = Colour420(24, 24);
-  dir.Write("plain.jpg", AsString(jpeg));
-  dir.Write("junk16.jpg", std::string(16, 'U') + AsString(jpeg));
-  dir.Write("junk600.jpg", std::string(600, 'U') + AsString(jpeg));
-  uint16_t* plain = nullptr;
-  uint16_t* junk = nullptr;
-  ASSERT_EQ(LoadJpg(nullptr, "plain.jpg", &plain), 1);
-  ASSERT_EQ(LoadJpg(nullptr, "junk16.jpg", &junk), 1);
-  EXPECT_EQ(BlockPixels(junk), BlockPixels(plain));
-  MemFree(plain);
-  MemFree(junk);
+  const ByteString jpeg = Colour420(24, 24);
+  auto junk = [&jpeg](size_t n) {
+    ByteString b(n, 'U');
+    b.insert(b.end(), jpeg.begin(), jpeg.end());
+    return b;
+  };
+  const std::vector<uint16_t> plain = Load(dir, "plain.jpg", jpeg);
+  ASSERT_EQ(plain.size(), 2u + 24 * 24);
+  EXPECT_EQ(Load(dir, "junk16.jpg", junk(16)), plain);
   EXPECT_EQ(dir.Log(), "");
-  EXPECT_EQ(LoadJpg(nullptr, "junk600.jpg", &junk), 0);
-  EXPECT_EQ(junk, nullptr);
+  EXPECT_TRUE(Load(dir, "junk600.jpg", junk(600)).empty());
   EXPECT_EQ(dir.Log(), "LoadJpg(): Decoder failed.\n");
 }
 
@@ -83,7 +82,7 @@ TEST(LoadJpg, RefusalsAndTheirMessages) {
     const char* message;
   };
   ByteString twelveBit = Colour420(16, 16);
-  twelveBit[size_t(SegmentPayload(twelveBit, 0xC0))] = 12;
+  twelveBit[size_t(FindMarker(twelveBit, 0xC0)) + 4] = 12;  // the frame's sample precision
   EncodeOptions fourOneOne;
   fourOneOne.lumaH = 4;
   fourOneOne.lumaV = 1;
@@ -105,10 +104,7 @@ TEST(LoadJpg, RefusalsAndTheirMessages) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ScratchDir dir;
-    dir.Write("bad.jpg", AsString(c.bytes));
-    uint16_t* block = reinterpret_cast<uint16_t*>(&dir);  // must be overwritten
-    EXPECT_EQ(LoadJpg(nullptr, "bad.jpg", &block), 0);
-    EXPECT_EQ(block, nullptr);  // a block made before the failure is freed, not handed out
+    EXPECT_TRUE(Load(dir, "bad.jpg", c.bytes).empty());
     EXPECT_EQ(dir.Log(), c.message);
   }
   ScratchDir dir;
@@ -119,21 +115,15 @@ TEST(LoadJpg, RefusalsAndTheirMessages) {
 
 TEST(LoadJpg, TruncatedFileDecodesToTheEnd) {
   ScratchDir dir;
-  ByteString whole = Colour420(64, 64);
-  ByteString half(whole.begin(), whole.begin() + long(whole.size() * 6 / 10));
-  dir.Write("whole.jpg", AsString(whole));
-  dir.Write("half.jpg", AsString(half));
-  uint16_t* a = nullptr;
-  uint16_t* b = nullptr;
-  ASSERT_EQ(LoadJpg(nullptr, "whole.jpg", &a), 1);
-  ASSERT_EQ(LoadJpg(nullptr, "half.jpg", &b), 1);
+  const ByteString whole = Colour420(64, 64);
+  const ByteString cut(whole.begin(), whole.begin() + long(whole.size() * 6 / 10));
+  const std::vector<uint16_t> a = Load(dir, "whole.jpg", whole), b = Load(dir, "cut.jpg", cut);
   EXPECT_EQ(dir.Log(), "");
+  ASSERT_EQ(a.size(), 2u + 64 * 64);
+  ASSERT_EQ(b.size(), a.size());
   // The first MCU row lies wholly inside the kept part.
-  std::vector<uint16_t> pa = BlockPixels(a), pb = BlockPixels(b);
-  EXPECT_TRUE(std::equal(pa.begin(), pa.begin() + 64 * 16, pb.begin()));
-  EXPECT_NE(pa, pb);
-  MemFree(a);
-  MemFree(b);
+  EXPECT_TRUE(std::equal(a.begin(), a.begin() + 2 + 64 * 16, b.begin()));
+  EXPECT_NE(a, b);
 }
 
 }  // namespace

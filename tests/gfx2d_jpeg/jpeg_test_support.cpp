@@ -101,11 +101,6 @@ long FindMarker(const ByteString& bytes, int code, size_t from) {
   return -1;
 }
 
-long SegmentPayload(const ByteString& bytes, int code) {
-  long at = FindMarker(bytes, code);
-  return at < 0 ? -1 : at + 4;
-}
-
 namespace {
 
 void PutSegment(ByteString& b, int code, const ByteString& payload) {

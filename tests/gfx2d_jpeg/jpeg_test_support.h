@@ -57,6 +57,3 @@ struct CraftedJpeg {
   std::string extraSegments;    // raw bytes inserted after SOI
   ByteString Build() const;
 };
-
-// The Nth (0-based) byte offset of a segment's first payload byte, for patching.
-long SegmentPayload(const ByteString& bytes, int code);

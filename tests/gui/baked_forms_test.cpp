@@ -10,37 +10,34 @@
 
 namespace {
 
-struct ControlRectForTest {
-  int32_t x, y, w, h;
-  std::string name;
-};
-
-class BakedForms : public ::testing::Test {
+// The test fixture's manager over the baked files (its own fonts and sprites are kept).
+class BakedForms : public FormsFixture {
  protected:
   void SetUp() override {
-    g.Create(0, 240, 320, FrameBuffer);
-    Gfx2D = &g;
-    m = CreateFormManager(0xDEADBEEF, nullptr, nullptr, nullptr);
-    ASSERT_NE(m, nullptr);
+    FormsFixture::SetUp();
+    dir.LinkGameData();
   }
-  void TearDown() override {
-    DestroyFormManager(m);
-    Gfx2D = nullptr;
+  FormRecord* OpenBaked(const std::string& name) {
+    return OpenForm(m, "kvr.rsx", name.c_str()) ? m->current : nullptr;
   }
-  FormRecord* Open(const std::string& name) {
-    if (!OpenForm(m, "kvr.rsx", name.c_str())) return nullptr;
-    return m->current;
-  }
-
-  UseGameData data;
-  Graphics2D g;
-  FormManager* m = nullptr;
 };
 
-bool Focusable(FormRecord* f, int32_t i) {
+struct Rect {
+  int32_t x, y, w, h;
+};
+
+template <typename C>
+bool VisibleRect(void* control, Rect* r) {
+  auto* c = static_cast<C*>(control);
+  *r = {c->x, c->y, c->width, c->height};
+  return c->visible;
+}
+
+// A visible button or checkbox can take the focus; its rectangle.
+bool Focusable(FormRecord* f, int32_t i, Rect* r) {
   const int32_t kind = f->controls.Tag(i);
-  if (kind == kControlButton) return static_cast<ButtonControl*>(f->controls.Get(i))->visible;
-  if (kind == kControlCheckbox) return static_cast<CheckboxControl*>(f->controls.Get(i))->visible;
+  if (kind == kControlButton) return VisibleRect<ButtonControl>(f->controls.Get(i), r);
+  if (kind == kControlCheckbox) return VisibleRect<CheckboxControl>(f->controls.Get(i), r);
   return false;
 }
 
@@ -50,11 +47,12 @@ TEST_F(BakedForms, KeysReachEveryButtonAndTapsHitOneEach) {
                   &forms);
   EXPECT_GE(forms.size(), 11u);  // the menus, the two in-game views, the chart and its notice
   for (const std::string& form : forms) {
-    FormRecord* f = Open(form);
+    FormRecord* f = OpenBaked(form);
     ASSERT_NE(f, nullptr) << form;
     // The first control is the backdrop (or the view), and something has the focus.
+    Rect r;
     EXPECT_GE(f->focused, 1) << form;
-    EXPECT_TRUE(Focusable(f, f->focused)) << form;
+    EXPECT_TRUE(Focusable(f, f->focused, &r)) << form;
     // Everything reachable from the initial focus with the four moves.
     std::set<int32_t> seen = {f->focused};
     std::vector<int32_t> todo = {f->focused};
@@ -67,26 +65,17 @@ TEST_F(BakedForms, KeysReachEveryButtonAndTapsHitOneEach) {
         if (seen.insert(f->focused).second) todo.push_back(f->focused);
       }
     }
-    std::vector<ControlRectForTest> rects;
+    std::vector<std::pair<Rect, std::string>> tappable;
     for (int32_t i = 0; i < f->controls.Count(); ++i) {
-      if (!Focusable(f, i)) continue;
-      const char* name = ControlName(f->controls.Get(i), f->controls.Tag(i));
-      EXPECT_TRUE(seen.count(i)) << form << ": the keys never reach " << name;
-      int32_t x, y, w, h;
-      if (f->controls.Tag(i) == kControlButton) {
-        auto* b = static_cast<ButtonControl*>(f->controls.Get(i));
-        x = b->x, y = b->y, w = b->width, h = b->height;
-      } else {
-        auto* c = static_cast<CheckboxControl*>(f->controls.Get(i));
-        x = c->x, y = c->y, w = c->width, h = c->height;
-      }
-      EXPECT_TRUE(x >= 0 && y >= 0 && x + w <= 240 && y + h <= 320) << form << " " << name;
-      EXPECT_GE(w, 24) << form << " " << name << " is too small to tap";
-      EXPECT_GE(h, 18) << form << " " << name << " is too small to tap";
-      for (const ControlRectForTest& r : rects)
-        EXPECT_TRUE(x >= r.x + r.w || r.x >= x + w || y >= r.y + r.h || r.y >= y + h)
-            << form << ": " << name << " overlaps " << r.name;
-      rects.push_back({x, y, w, h, name});
+      if (!Focusable(f, i, &r)) continue;
+      const std::string name = form + " " + ControlName(f->controls.Get(i), f->controls.Tag(i));
+      EXPECT_TRUE(seen.count(i)) << name << ": the keys never reach it";
+      EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= 240 && r.y + r.h <= 320) << name;
+      EXPECT_TRUE(r.w >= 24 && r.h >= 18) << name << " is too small to tap";
+      for (const auto& [o, other] : tappable)
+        EXPECT_TRUE(r.x >= o.x + o.w || o.x >= r.x + r.w || r.y >= o.y + o.h || o.y >= r.y + r.h)
+            << name << " overlaps " << other;
+      tappable.push_back({r, name});
     }
     CloseCurrentForm(m);
   }
@@ -94,20 +83,17 @@ TEST_F(BakedForms, KeysReachEveryButtonAndTapsHitOneEach) {
 
 // (The external camera's final panel is the strip the console sits on while playing.)
 TEST_F(BakedForms, FinalTextPanelIsHiddenWhilePlaying) {
-  for (const char* form : {"FORMINGAME_CAM_FP"}) {
-    ASSERT_NE(Open(form), nullptr);
-    // As the map loader leaves the form when play starts.
-    ShowAllControls(m);
-    for (const char* hidden : {"PGB_LOADING", "LBL_ENTERING", "IMG_SCROLLFINAL"}) SetControlVisible(m, hidden, 0);
-    std::fill(FrameBuffer, FrameBuffer + 240 * 320, uint16_t(0x1234));
-    DrawForms(m);
-    std::vector<uint16_t> playing(FrameBuffer, FrameBuffer + 240 * 320);
-    SetControlVisible(m, "IMG_TEXTFINAL", 0);
-    std::fill(FrameBuffer, FrameBuffer + 240 * 320, uint16_t(0x1234));
-    DrawForms(m);
-    EXPECT_TRUE(std::equal(playing.begin(), playing.end(), FrameBuffer)) << form;
-    CloseCurrentForm(m);
-  }
+  ASSERT_NE(OpenBaked("FORMINGAME_CAM_FP"), nullptr);
+  // As the map loader leaves the form when play starts.
+  ShowAllControls(m);
+  for (const char* hidden : {"PGB_LOADING", "LBL_ENTERING", "IMG_SCROLLFINAL"}) SetControlVisible(m, hidden, 0);
+  std::fill(FrameBuffer, FrameBuffer + 240 * 320, uint16_t(0x1234));
+  DrawForms(m);
+  std::vector<uint16_t> playing(FrameBuffer, FrameBuffer + 240 * 320);
+  SetControlVisible(m, "IMG_TEXTFINAL", 0);
+  std::fill(FrameBuffer, FrameBuffer + 240 * 320, uint16_t(0x1234));
+  DrawForms(m);
+  EXPECT_TRUE(std::equal(playing.begin(), playing.end(), FrameBuffer));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The running form: stylus and keys, key capture, drawing and throttling, closing.
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "gui_test_util.h"
 
@@ -17,13 +18,13 @@ const char* const kTwoButtons =
     "LABEL L A 1 100 100\n"
     "ENDFORM\n";
 
-std::vector<std::pair<int32_t, std::string>> Codes() {
-  std::vector<std::pair<int32_t, std::string>> out;
+using Events = std::vector<std::pair<int32_t, std::string>>;
+
+Events Codes() {
+  Events out;
   for (const RecordedEvent& e : Recorded) out.emplace_back(e.code, e.name);
   return out;
 }
-
-using Events = std::vector<std::pair<int32_t, std::string>>;
 
 TEST_F(Runtime, TapDownOnOneButtonUpOnAnother) {
   ASSERT_TRUE(Open(kTwoButtons));
@@ -70,8 +71,8 @@ TEST_F(Runtime, SelectActsOnTheFocusBeforeTheMove) {
   Recorded.clear();
   Step({kActMenuDown, kActMenuSelect});
   EXPECT_EQ(Codes(), (Events{{kEventButtonClicked, "A"}, {kEventFormTick, "F"}}));
-  EXPECT_EQ(m->current->focused, IndexOf("B"));
-  EXPECT_EQ(Control<ButtonControl>("B")->focused, 1);
+  EXPECT_EQ(std::make_tuple(m->current->focused, Control<ButtonControl>("B")->focused),
+            std::make_tuple(IndexOf("B"), 1));
   // Select on a focused checkbox toggles it.
   Step({kActMenuUp});
   Step({kActMenuRight});
@@ -83,8 +84,8 @@ TEST_F(Runtime, SelectActsOnTheFocusBeforeTheMove) {
   // Keys do nothing while navigation is off.
   m->keysNavigate = 0;
   Step({kActMenuLeft, kActMenuSelect});
-  EXPECT_EQ(Control<CheckboxControl>("C")->checked, 1);
-  EXPECT_EQ(m->current->focused, IndexOf("C"));
+  EXPECT_EQ(std::make_tuple(Control<CheckboxControl>("C")->checked, m->current->focused),
+            std::make_tuple(1, IndexOf("C")));
 }
 
 TEST_F(Runtime, HandlerClosingTheFormEndsTheStep) {
@@ -159,8 +160,7 @@ TEST_F(Runtime, ProgressBarFillGeometry) {
 TEST_F(Runtime, AProgressBarWhoseFrameIsTheFirstSpriteLoadedShows) {
   ASSERT_TRUE(Open("FORM F\nPROGRESSBAR P n.spr 20 30 40 10 0 10 0 0 2016 5\nENDFORM\n"));
   auto* p = Control<ProgressBarControl>("P");
-  ASSERT_EQ(p->frameImage, 0);
-  EXPECT_EQ(p->visible, 1);
+  EXPECT_EQ(std::make_tuple(p->frameImage, p->visible), std::make_tuple(0, 1));
   DrawForms(m);
   EXPECT_EQ(Px(21, 31), 2016);
 }
@@ -169,8 +169,8 @@ TEST_F(Runtime, CloseFormAndLookups) {
   ASSERT_TRUE(Open(kTwoButtons));
   EXPECT_EQ(FindControl(m->current, "nothing"), nullptr);
   int32_t kind = 0;
-  EXPECT_NE(FindControl(m->current, "C", &kind), nullptr);
-  EXPECT_EQ(kind, kControlCheckbox);
+  EXPECT_EQ(std::make_tuple(FindControl(m->current, "C", &kind) != nullptr, kind),
+            std::make_tuple(true, kControlCheckbox));
   EXPECT_FALSE(SetControlVisible(m, "nothing", 0));
   HideAllControls(m);
   DrawForms(m);
@@ -182,10 +182,9 @@ TEST_F(Runtime, CloseFormAndLookups) {
   FormRecord* f = m->current;
   EXPECT_TRUE(CloseForm(m, "F"));
   ASSERT_EQ(Recorded.size(), 1u);
-  EXPECT_EQ(Recorded[0].code, kEventFormClosing);
-  EXPECT_EQ(Recorded[0].object, f);
-  EXPECT_EQ(m->current, nullptr);
-  EXPECT_EQ(m->forms.Count(), 0);
+  EXPECT_EQ(std::make_tuple(Recorded[0].code, Recorded[0].object),
+            std::make_tuple(kEventFormClosing, static_cast<void*>(f)));
+  EXPECT_EQ(std::make_tuple(m->current, m->forms.Count()), std::make_tuple(nullptr, 0));
   // Nothing to draw or update without a form.
   Recorded.clear();
   Step();
@@ -201,8 +200,7 @@ TEST_F(Runtime, ClosingAnotherFormLeavesNoneCurrent) {
   ASSERT_TRUE(OpenForm(m, "kvr.rsx", "A"));
   EXPECT_STREQ(m->current->name, "A");
   EXPECT_TRUE(CloseForm(m, "B"));
-  EXPECT_EQ(m->current, nullptr);
-  EXPECT_EQ(m->forms.Count(), 1);
+  EXPECT_EQ(std::make_tuple(m->current, m->forms.Count()), std::make_tuple(nullptr, 1));
   // The manager's destruction closes whatever is left.
 }
 
@@ -221,8 +219,7 @@ TEST_F(Runtime, AFormNameOverTheLimitIsCutTheSameWayWhenLookedUp) {
   // A shorter name is still compared whole.
   dir.Write("kvr.rsx", "FORM AB\nENDFORM\n");
   ASSERT_TRUE(OpenForm(m, "kvr.rsx", "AB"));
-  EXPECT_EQ(FindForm(m, "A"), nullptr);
-  EXPECT_EQ(FindForm(m, "ABC"), nullptr);
+  EXPECT_EQ(std::make_tuple(FindForm(m, "A"), FindForm(m, "ABC")), std::make_tuple(nullptr, nullptr));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
 std::vector<std::string> captured;
@@ -27,13 +26,6 @@ TempDir::~TempDir() {
 void TempDir::Write(const std::string& name, const std::string& bytes) const {
   std::ofstream out(File(name), std::ios::binary);
   out << bytes;
-}
-
-std::string TempDir::Read(const std::string& name) const {
-  std::ifstream in(File(name), std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 CapturedMessages::CapturedMessages() {

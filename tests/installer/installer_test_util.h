@@ -16,7 +16,6 @@ class TempDir {
   const std::string& path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
   void Write(const std::string& name, const std::string& bytes) const;
-  std::string Read(const std::string& name) const;
 
  private:
   std::string path_;

@@ -24,6 +24,10 @@ class Registry : public ::testing::Test {
                   RegRoot root = HKEY_LOCAL_MACHINE) {
     return ReadRegKey(root, key, value);
   }
+  // Each pair: a value of kKey and what reading it gives.
+  void ExpectValues(std::initializer_list<std::pair<const char*, std::string>> values) {
+    for (const auto& [value, expected] : values) EXPECT_EQ(Get(kKey, value), expected) << value;
+  }
   TempDir dir_;
   InstallerScene scene_{dir_.path(), dir_.File("registry.reg")};
 };
@@ -37,11 +41,8 @@ TEST_F(Registry, UnicodeExportWithDefaultValueAndEscapes) {
       "\"Trail\"=\"C:\\\\\"\r\n"
       "\"Na\\\"me\"=\"odd name\"\r\n"
       "\"Empty\"=\"\"\r\n"));
-  EXPECT_EQ(Get(kKey, ""), "C:\\Program Files\\Vomtal\\morvek.exe");
-  EXPECT_EQ(Get(kKey, "Quote"), "say \"hi\"");
-  EXPECT_EQ(Get(kKey, "Trail"), "C:\\");
-  EXPECT_EQ(Get(kKey, "Na\"me"), "odd name");
-  EXPECT_EQ(Get(kKey, "Empty"), "");
+  ExpectValues({{"", "C:\\Program Files\\Vomtal\\morvek.exe"}, {"Quote", "say \"hi\""}, {"Trail", "C:\\"},
+                {"Na\"me", "odd name"}, {"Empty", ""}});
 }
 
 TEST_F(Registry, Regedit4ExportAndNamesWithoutCase) {
@@ -55,8 +56,7 @@ TEST_F(Registry, Regedit4ExportAndNamesWithoutCase) {
 TEST_F(Registry, MissingFileKeyOrValueIsNotFound) {
   EXPECT_EQ(Get(kKey, ""), kNotFound);
   Use("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Vomtal\\Morvek]\n\"Name\"=\"x\"\n");
-  EXPECT_EQ(Get(kKey, ""), kNotFound);         // no default value
-  EXPECT_EQ(Get(kKey, "Other"), kNotFound);    // no such value
+  ExpectValues({{"", kNotFound}, {"Other", kNotFound}});  // no default value, no such value
   EXPECT_EQ(Get("Software\\Vomtal", ""), kNotFound);  // a key above, without values
   EXPECT_EQ(Get("Software\\Vomtal\\Other", "Name"), kNotFound);
   // Without a header the file is not a registry file at all.
@@ -78,15 +78,9 @@ TEST_F(Registry, BinaryAsUpperCaseHexAndOtherTypes) {
       "\"Raw\"=hex(1):61,00,62,00\n"
       "\"Bad\"=hex:0g\n"
       "\"Bad2\"=dword:123456789\n");
-  EXPECT_EQ(Get(kKey, "Bin"), "000FA0FF07");
-  EXPECT_EQ(Get(kKey, "Long"), "0102030405");
-  EXPECT_EQ(Get(kKey, "None"), "");
-  EXPECT_EQ(Get(kKey, "Count"), "2C010000");
-  EXPECT_EQ(Get(kKey, "Path"), "%A%\\x");
   // A string stored without its terminating NUL keeps every character.
-  EXPECT_EQ(Get(kKey, "Raw"), "ab");
-  EXPECT_EQ(Get(kKey, "Bad"), kNotFound);
-  EXPECT_EQ(Get(kKey, "Bad2"), kNotFound);
+  ExpectValues({{"Bin", "000FA0FF07"}, {"Long", "0102030405"}, {"None", ""}, {"Count", "2C010000"},
+                {"Path", "%A%\\x"}, {"Raw", "ab"}, {"Bad", kNotFound}, {"Bad2", kNotFound}});
 }
 
 TEST_F(Registry, LaterLinesMergeOverwriteAndDelete) {
@@ -99,8 +93,7 @@ TEST_F(Registry, LaterLinesMergeOverwriteAndDelete) {
       "[-HKEY_LOCAL_MACHINE\\Software\\Vomtal\\Morvek\\Sub]\n"
       "[HKEY_NOWHERE\\Software]\n\"A\"=\"x\"\n"
       "; \"Z\"=\"comment\"\n");
-  EXPECT_EQ(Get(kKey, "A"), "one");
-  EXPECT_EQ(Get(kKey, "B"), kNotFound);
+  ExpectValues({{"A", "one"}, {"B", kNotFound}});
   EXPECT_EQ(Get("Software\\Vomtal\\Morvek\\Sub", "C"), kNotFound);
 }
 

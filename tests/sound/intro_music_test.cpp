@@ -1,4 +1,6 @@
 // The title-music sequencer: tick conversion, the first-sample burst, the end, skipped tracks.
+#include <tuple>
+
 #include "sound_fixture.h"
 
 namespace {
@@ -34,21 +36,17 @@ class IntroTest : public SoundTest {
 };
 
 TEST_F(IntroTest, TicksBecomeSamples) {
-  EXPECT_DOUBLE_EQ(IntroTickFactor(480, 500000), 8000.0 / 480);
   EXPECT_DOUBLE_EQ(IntroTickFactor(1000, 600000), 9.6);
   EXPECT_EQ(IntroTickFactor(0, 500000), 0.0);  // no finite factor: every time is 0
   EXPECT_EQ(IntroTickFactor(480, 0), 0.0);
   dir.Write("t.mmd", Mmd({{1, 480, 60, 241, 1}, {1, 7, 60, -3, 1}, {1, 2000000000, 0, 0, 0}}, 480));
   ASSERT_EQ(LoadIntroEvents(ss, "t.mmd"), 0);
   ASSERT_EQ(ss->intro.eventCount, 3);
-  auto* e = static_cast<IntroEvent*>(ss->intro.events.Get(0));
-  EXPECT_EQ(e->time, 8000);
-  EXPECT_EQ(e->duration, 4016);  // 241 x 16.67 truncated
-  e = static_cast<IntroEvent*>(ss->intro.events.Get(1));
-  EXPECT_EQ(e->time, 116);
-  EXPECT_EQ(e->duration, -50);
-  e = static_cast<IntroEvent*>(ss->intro.events.Get(2));
-  EXPECT_EQ(e->time, INT32_MAX);  // beyond the range: held at its limit
+  auto event = [this](int i) { return static_cast<IntroEvent*>(ss->intro.events.Get(i)); };
+  // 241 x 16.67 truncated; a time beyond the range is held at its limit.
+  EXPECT_EQ(std::make_pair(event(0)->time, event(0)->duration), std::make_pair(8000, 4016));
+  EXPECT_EQ(std::make_pair(event(1)->time, event(1)->duration), std::make_pair(116, -50));
+  EXPECT_EQ(event(2)->time, INT32_MAX);
   EXPECT_EQ(LoadIntroEvents(ss, "none.mmd"), -1);
   EXPECT_EQ(ss->intro.eventCount, 0);
   // A partial last record is kept, zero-filled past the bytes it got.
@@ -56,10 +54,7 @@ TEST_F(IntroTest, TicksBecomeSamples) {
   dir.Write("p.mmd", bytes.substr(0, bytes.size() - 20));
   LoadIntroEvents(ss, "p.mmd");
   ASSERT_EQ(ss->intro.eventCount, 2);
-  e = static_cast<IntroEvent*>(ss->intro.events.Get(1));
-  EXPECT_EQ(e->type, 1);
-  EXPECT_EQ(e->time, 0);
-  EXPECT_EQ(e->track, 0);
+  EXPECT_EQ(std::make_tuple(event(1)->type, event(1)->time, event(1)->track), std::make_tuple(1, 0, 0));
 }
 
 TEST_F(IntroTest, EverythingDueByTheStartClockStartsInTheFirstSample) {
@@ -72,12 +67,10 @@ TEST_F(IntroTest, EverythingDueByTheStartClockStartsInTheFirstSample) {
   StartIntroMusic(ss);
   EXPECT_EQ(ss->intro.playing, 1);
   EXPECT_EQ(ss->slots[ss->intro.instruments[1].slot].baseVolume, 160);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[0], 160 + 320);       // two notes in the first sample, on two channels
-  EXPECT_EQ(b[1], 160 + 320 + 640);  // the third one sample later
-  EXPECT_EQ(PlayingChannels(), 3);
-  EXPECT_EQ(ss->intro.currentIndex, 3);
-  EXPECT_EQ(ss->intro.clock, 23000 + 2048);
+  // Two notes in the first sample, on two channels; the third one sample later.
+  ExpectSamples(MixBlock(), {{0, 160 + 320}, {1, 160 + 320 + 640}});
+  EXPECT_EQ(std::make_tuple(PlayingChannels(), ss->intro.currentIndex, ss->intro.clock),
+            std::make_tuple(3, 3, 23000 + 2048));
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -89,17 +82,11 @@ TEST_F(IntroTest, TheLastRecordOnlyRestartsTheSequence) {
                               {1, 23300, 84, 0, 3},
                               {1, 23400, 60, 0, 1}}));
   StartIntroMusic(ss);
-  std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(b[99], 0);
-  EXPECT_EQ(b[100], 160);
-  EXPECT_EQ(b[200], 160 + 320);
   // At sample 300 record 2 starts and the end is reached: everything stops and reloads,
   // and the clock starts again at 23000.
-  EXPECT_EQ(b[299], 160 + 320);
-  EXPECT_EQ(b[300], 0);
+  ExpectSamples(MixBlock(), {{99, 0}, {100, 160}, {200, 160 + 320}, {299, 160 + 320}, {300, 0},
+                             {300 + 100, 0}, {300 + 101, 160}});
   EXPECT_EQ(ss->channels[2].rateCopy, 1024);  // record 2's note was started
-  EXPECT_EQ(b[300 + 100], 0);
-  EXPECT_EQ(b[300 + 101], 160);
   EXPECT_EQ(ss->intro.playing, 1);
   // Nothing of the restart needs a log line.
   EXPECT_EQ(dir.Log(), "");
@@ -133,9 +120,8 @@ TEST_F(IntroTest, NotesTransposeByTheirRate) {
   SetSampleVolume(ss, ss->intro.instruments[1].slot, 256);
   ss->channels[0].state = kChannelFree;
   std::vector<int16_t> b = MixBlock();
-  EXPECT_EQ(ss->channels[0].position, 2048u * 512);
-  EXPECT_EQ(ss->channels[1].position, 2048u * 128);
-  EXPECT_EQ(ss->channels[2].rateCopy, 1932);
+  EXPECT_EQ(std::make_tuple(ss->channels[0].position, ss->channels[1].position, ss->channels[2].rateCopy),
+            std::make_tuple(2048u * 512, 2048u * 128, 1932));
   EXPECT_EQ(b[10], 20 + 5 + (10 * 1932 >> 8));
   // Pitch changes of the instrument still reach its notes.
   SetSamplePitch(ss, ss->intro.instruments[1].slot, 128);
@@ -154,23 +140,21 @@ TEST_F(IntroTest, DurationEndsTheNoteAndModeThreeLoops) {
     dir.Write("intro.mmd", Mmd({{1, 0, note, 50, 1}, {1, 90000, 60, 0, 1}, {1, 90001, 60, 0, 1}}));
     for (MixChannel& ch : ss->channels) ch.state = kChannelFree;
     StartIntroMusic(ss);
-    std::vector<int16_t> b = MixBlock();
-    EXPECT_EQ(b[49], 160) << note;
-    EXPECT_EQ(b[50], 0) << note;
+    SCOPED_TRACE(note);
+    ExpectSamples(MixBlock(), {{49, 160}, {50, 0}});
   }
   StopIntroMusic(ss);
-  EXPECT_EQ(ss->intro.eventCount, 3);  // the events stay until the next start
-  EXPECT_EQ(ss->intro.instruments[1].slot, -1);
+  // The events stay until the next start; the instruments go.
+  EXPECT_EQ(std::make_tuple(ss->intro.eventCount, ss->intro.instruments[1].slot), std::make_tuple(3, -1));
   for (const SampleSlot& s : ss->slots) EXPECT_EQ(s.inUse, 0);
   ss->intro.currentIndex = 0;
   ss->intro.clock = 0;
   EXPECT_EQ(LoadInstrument(ss, "intro_p1.wav", 1, 3, 30), 0);
-  EXPECT_EQ(ss->slots[0].baseVolume, 256);
-  EXPECT_EQ(ss->slots[0].loopStart, 30);
+  EXPECT_EQ(std::make_tuple(ss->slots[0].baseVolume, ss->slots[0].loopStart), std::make_tuple(256, 30));
   ss->intro.playing = 1;
   MixBlock();
-  EXPECT_EQ(ss->channels[0].loop, 1);
-  EXPECT_EQ(ss->channels[0].state, kChannelPlaying);
+  EXPECT_EQ(std::make_tuple(ss->channels[0].loop, ss->channels[0].state),
+            std::make_tuple(1, kChannelPlaying));
   EXPECT_EQ(LoadInstrument(ss, "none.wav", 2, 1, 0), -1);
   EXPECT_EQ(ss->intro.instruments[2].slot, -1);
 }

@@ -1,34 +1,43 @@
 // Sample slots: LoadWav's checks and messages, sharing and freeing, playing and shaping.
+#include <tuple>
+
 #include "sound_fixture.h"
 
 using SlotTest = SoundTest;
 
+// Each refused file gives its message and leaves no slot taken.
 TEST_F(SlotTest, WrongShortAndMissingFilesEachGiveTheirMessage) {
-  dir.Write("8bit.wav", WavBytes(Ramp(10), 16000, 8));
-  dir.Write("22k.wav", WavBytes(Ramp(10), 22050, 16));
-  EXPECT_EQ(LoadWav(ss, "8bit.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "22k.wav"), -1);
-  EXPECT_EQ(dir.Log(), "Wav file is in a wrong format.\nWav file is in a wrong format.\n");
-  dir.Write("log.txt", "");
-  std::string good = WavBytes(Ramp(10));
-  dir.Write("head.wav", good.substr(0, 35));
-  dir.Write("chunk.wav", good.substr(0, 40));
-  dir.Write("data.wav", good.substr(0, good.size() - 1));
-  EXPECT_EQ(LoadWav(ss, "none.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "head.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "chunk.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "data.wav"), -1);
-  EXPECT_EQ(LoadWav(ss, "twenty_chars_lo.wav"), -1);  // 19 characters: read, but missing
-  EXPECT_EQ(LoadWav(ss, "twenty_chars_lon.wav"), -1);
-  EXPECT_EQ(dir.Log(),
-            "Error loading wave file none.wav\n"
-            "Error reading wave header file.\n"
-            "Error reading wave chunk.\n"
-            "Error loading wave data from file.\n"
-            "Error loading wave file twenty_chars_lo.wav\n"
-            "Wav filename > 19 chars: twenty_chars_lon.wav\n");
-  // Nothing was left taken by the failed loads.
-  for (const SampleSlot& s : ss->slots) EXPECT_EQ(s.inUse, 0);
+  const std::string good = WavBytes(Ramp(10));
+  std::string huge = good;  // a data size beyond the file: refused before allocating
+  WriteU32LE(reinterpret_cast<uint8_t*>(huge.data()) + 40, 0xFFFFFFF0u);
+  const struct {
+    const char* name;
+    std::string bytes;  // empty: no such file
+    const char* log;
+  } cases[] = {
+      {"8bit.wav", WavBytes(Ramp(10), 16000, 8), "Wav file is in a wrong format."},
+      {"22k.wav", WavBytes(Ramp(10), 22050, 16), "Wav file is in a wrong format."},
+      {"none.wav", "", "Error loading wave file none.wav"},
+      {"head.wav", good.substr(0, 35), "Error reading wave header file."},
+      {"chunk.wav", good.substr(0, 40), "Error reading wave chunk."},
+      {"data.wav", good.substr(0, good.size() - 1), "Error loading wave data from file."},
+      {"huge.wav", huge, "Error loading wave data from file."},
+      {"twenty_chars_lo.wav", "", "Error loading wave file twenty_chars_lo.wav"},  // 19: read
+      {"twenty_chars_lon.wav", "", "Wav filename > 19 chars: twenty_chars_lon.wav"},
+      // Ending inside a skipped chunk, and running out at a chunk header with no data chunk.
+      {"cut.wav", WavBytes({}, 16000, 16, Chunk("LIST", std::string(100, 'x'))).substr(0, 36 + 8 + 50),
+       "Error reading wave chunk (2)"},
+      {"nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10),
+       "Error reading wave chunk."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir.Write("log.txt", "");
+    if (!c.bytes.empty()) dir.Write(c.name, c.bytes);
+    EXPECT_EQ(LoadWav(ss, c.name), -1);
+    EXPECT_EQ(dir.Log(), std::string(c.log) + "\n");
+    for (const SampleSlot& s : ss->slots) EXPECT_TRUE(s.inUse == 0 && s.data == nullptr);
+  }
 }
 
 TEST_F(SlotTest, OtherChunksBeforeTheDataAreSkipped) {
@@ -38,24 +47,6 @@ TEST_F(SlotTest, OtherChunksBeforeTheDataAreSkipped) {
   ASSERT_EQ(slot, 0);
   EXPECT_EQ(ss->slots[0].length, 10);
   EXPECT_EQ(ss->slots[0].data[3], 3);
-  // A file that ends inside a skipped chunk.
-  std::string cut = WavBytes({}, 16000, 16, Chunk("LIST", std::string(100, 'x')));
-  dir.Write("cut.wav", cut.substr(0, 36 + 8 + 50));
-  EXPECT_EQ(LoadWav(ss, "cut.wav"), -1);
-  // A file with no data chunk at all runs out at a chunk header.
-  dir.Write("nodata.wav", WavBytes({}, 16000, 16, Chunk("LIST", "ab")).substr(0, 36 + 10));
-  EXPECT_EQ(LoadWav(ss, "nodata.wav"), -1);
-  EXPECT_EQ(dir.Log(), "Error reading wave chunk (2)\nError reading wave chunk.\n");
-}
-
-TEST_F(SlotTest, DataSizeBeyondTheFileIsRefusedBeforeAllocating) {
-  std::string bytes = WavBytes(Ramp(10));
-  WriteU32LE(reinterpret_cast<uint8_t*>(bytes.data()) + 40, 0xFFFFFFF0u);
-  dir.Write("huge.wav", bytes);
-  EXPECT_EQ(LoadWav(ss, "huge.wav"), -1);
-  EXPECT_EQ(dir.Log(), "Error loading wave data from file.\n");
-  EXPECT_EQ(ss->slots[0].inUse, 0);
-  EXPECT_EQ(ss->slots[0].data, nullptr);
 }
 
 TEST_F(SlotTest, SecondLoadSharesAndFreeingTheOwnerDisablesTheClone) {
@@ -63,27 +54,23 @@ TEST_F(SlotTest, SecondLoadSharesAndFreeingTheOwnerDisablesTheClone) {
   int32_t clone = LoadWav(ss, "a.wav");
   ASSERT_EQ(owner, 0);
   ASSERT_EQ(clone, 1);
-  EXPECT_EQ(ss->slots[clone].data, ss->slots[owner].data);
-  EXPECT_EQ(ss->slots[clone].clone, 1);
-  EXPECT_STREQ(ss->slots[clone].name, "");
+  const SampleSlot& c = ss->slots[clone];
+  EXPECT_EQ(std::make_tuple(c.data, c.clone, std::string(c.name)),
+            std::make_tuple(ss->slots[owner].data, 1, std::string()));
   SetSampleVolume(ss, clone, 30);
   EXPECT_EQ(ss->slots[owner].baseVolume, 100);
   PlaySample(ss, clone, 1);
   PlaySample(ss, owner, 1);
   FreeSample(ss, owner);
-  EXPECT_EQ(IsSamplePlaying(ss, clone), 0);
-  EXPECT_EQ(IsSamplePlaying(ss, owner), 0);
-  EXPECT_EQ(ss->slots[clone].inUse, 0);
-  EXPECT_EQ(ss->slots[clone].data, nullptr);
-  EXPECT_EQ(ss->slots[owner].inUse, 0);
+  EXPECT_EQ(std::make_tuple(IsSamplePlaying(ss, clone), IsSamplePlaying(ss, owner)), std::make_tuple(0, 0));
+  EXPECT_EQ(std::make_tuple(ss->slots[clone].inUse, ss->slots[clone].data, ss->slots[owner].inUse),
+            std::make_tuple(0, nullptr, 0));
   FreeSample(ss, clone);  // nothing left to free
   // The freed slots are taken again, lowest first, starting as loaded waves do.
   SetSample3D(ss, clone, 1, 2, 3, 4);
-  int32_t again = Load("b.wav", Ramp(10));
-  EXPECT_EQ(again, 0);
-  int32_t next = LoadWav(ss, "b.wav");
-  EXPECT_EQ(next, 1);
-  EXPECT_EQ(ss->slots[next].positional, 0);
+  EXPECT_EQ(Load("b.wav", Ramp(10)), 0);
+  EXPECT_EQ(LoadWav(ss, "b.wav"), 1);
+  EXPECT_EQ(ss->slots[1].positional, 0);
   EXPECT_EQ(dir.Log(), "");
 }
 
@@ -139,12 +126,12 @@ TEST_F(SlotTest, ChannelElevenIsCutOffWhenAllAreBusy) {
   int32_t b = Load("b.wav", Constant(4000, 2));
   for (int i = 0; i < kMixChannelCount; ++i) EXPECT_EQ(PlaySampleEx(ss, a, 1, 4000, 0), i);
   EXPECT_EQ(PlaySampleEx(ss, b, 0, 99999, -3), 11);
-  EXPECT_EQ(ss->channels[11].slotIndex, b);
-  EXPECT_EQ(ss->channels[11].end, 4000);  // no further than the slot
-  EXPECT_EQ(ss->channels[11].startDelay, 0);
+  // Ending no further than the slot, starting at once.
+  EXPECT_EQ(std::make_tuple(ss->channels[11].slotIndex, ss->channels[11].end, ss->channels[11].startDelay),
+            std::make_tuple(b, 4000, 0));
   StopSample(ss, a);
-  EXPECT_EQ(ss->channels[0].state, kChannelFree);
-  EXPECT_EQ(ss->channels[1].state, kChannelPlaying);
+  EXPECT_EQ(std::make_tuple(ss->channels[0].state, ss->channels[1].state),
+            std::make_tuple(kChannelFree, kChannelPlaying));
   EXPECT_EQ(PlaySampleEx(ss, b, 0, 10, 0), 0);
   EXPECT_EQ(PlaySampleEx(ss, -1, 0, 10, 0), -1);
   EXPECT_EQ(PlaySampleEx(ss, 5, 0, 10, 0), -1);  // not in use

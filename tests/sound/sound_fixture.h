@@ -12,12 +12,9 @@
 #include "../support/data_files.h"
 #include "../support/test_support.h"
 
+// A RIFF chunk: its id, its size, its body.
 inline std::string Chunk(const std::string& id, const std::string& body) {
-  std::string c = id.substr(0, 4);
-  uint8_t size[4];
-  WriteU32LE(size, uint32_t(body.size()));
-  c.append(reinterpret_cast<char*>(size), 4);
-  return c + body;
+  return Bytes().Raw(id.substr(0, 4)).I32(int32_t(body.size())).Raw(body).data;
 }
 
 // A sound system over a scratch directory, with the hand-off and the frame delta cleared.
@@ -48,6 +45,11 @@ class SoundTest : public ::testing::Test {
     FillBlock(nullptr, sink, kMixBlockBytes);
     MixStep(ss);
     return std::vector<int16_t>(ss->mixBlock, ss->mixBlock + kMixBlockSamples);
+  }
+  // Each probe: an output sample of the block and the value expected there.
+  static void ExpectSamples(const std::vector<int16_t>& block,
+                            const std::vector<std::pair<int, int>>& probes) {
+    for (const auto& [at, value] : probes) EXPECT_EQ(block[size_t(at)], value) << "sample " << at;
   }
 
   ScratchDir dir;
