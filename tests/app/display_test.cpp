@@ -1,7 +1,5 @@
 // What the player sees of a frame: 5-6-5 pixels widened to 8-8-8 on screen and in PNG shots,
 // and the command-line limits of the window.
-#include <png.h>
-
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,22 +9,6 @@
 #include "test_support.h"
 
 namespace {
-
-// Reads a PNG back into 0xRRGGBB values.
-std::vector<uint32_t> ReadPngRgb(const std::string& path, int* w, int* h) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGB;
-  std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) return {};
-  *w = int(image.width);
-  *h = int(image.height);
-  std::vector<uint32_t> out(bytes.size() / 3);
-  for (size_t i = 0; i < out.size(); ++i)
-    out[i] = (uint32_t(bytes[i * 3]) << 16) | (uint32_t(bytes[i * 3 + 1]) << 8) | bytes[i * 3 + 2];
-  return out;
-}
 
 // Each field keeps its bits and repeats its top bits below them; green has six. A shot holds
 // exactly these.
@@ -48,11 +30,10 @@ TEST(Display, AShotHoldsEveryPixelByValue) {
   std::size_t n = 0;
   for (const auto& c : kColours) frame[n++ * 241] = c.pixel;  // down the diagonal
   ASSERT_TRUE(WritePng565(dir.File("shot.png"), frame.data(), 240, 320));
-  int w = 0, h = 0;
-  std::vector<uint32_t> rgb = ReadPngRgb(dir.File("shot.png"), &w, &h);
-  ASSERT_EQ(w, 240);
-  ASSERT_EQ(h, 320);
-  ASSERT_EQ(rgb.size(), frame.size());
+  const RgbImage shot = ReadRgbImage(dir.File("shot.png"));
+  ASSERT_EQ(shot.width, 240);
+  ASSERT_EQ(shot.height, 320);
+  const std::vector<uint32_t>& rgb = shot.pixels;
   for (size_t i = 0; i < frame.size(); ++i) ASSERT_EQ(rgb[i], Rgb888From565(frame[i])) << i;
   for (size_t k = 0; k < n; ++k) EXPECT_EQ(rgb[k * 241], kColours[k].rgb) << k;
   EXPECT_FALSE(WritePng565(dir.File("no/such/dir.png"), frame.data(), 240, 320));
@@ -69,10 +50,9 @@ TEST(Display, ShotNIsTheFramePresentedAtTimerMessageN) {
     frame[0] = colour;
     platform.Present(frame.data());
   }
-  int w = 0, h = 0;
-  std::vector<uint32_t> rgb = ReadPngRgb(dir.File("one.png"), &w, &h);
-  ASSERT_EQ(rgb.size(), frame.size());
-  EXPECT_EQ(rgb[0], 0xFF0000u);
+  const RgbImage shot = ReadRgbImage(dir.File("one.png"));
+  ASSERT_EQ(shot.pixels.size(), frame.size());
+  EXPECT_EQ(shot.At(0, 0), 0xFF0000u);
 }
 
 TEST(Display, CommandLineLimitsAtAndPastTheirEdges) {

@@ -51,7 +51,7 @@ TEST(CampaignRoad, EveryEntryPointPlaysWithAnEmptyLog) {
       ASSERT_TRUE(run.SavedPlayer(&after));
       EXPECT_EQ(std::string(after.previousMap), std::string(e.map) + ".map");  // loading got through
       // A picture, not a black screen: sky and ground are drawn.
-      const Picture pic = run.Image(shot);
+      const RgbImage pic = run.Image(shot);
       ASSERT_EQ(pic.width, 240);
       EXPECT_GT(pic.Brightness(0, 40, 240, 200), 12.0);
       run.Keep({shot});

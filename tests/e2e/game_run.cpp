@@ -1,7 +1,6 @@
 // The headless game runner of the end-to-end tests.
 #include "game_run.h"
 
-#include <png.h>
 #include <sys/wait.h>
 
 #include <cmath>
@@ -9,24 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-
-double Picture::Brightness(int x, int y, int w, int h) const {
-  double sum = 0;
-  for (int j = y; j < y + h; ++j)
-    for (int i = x; i < x + w; ++i) {
-      const uint32_t p = At(i, j);
-      sum += ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255);
-    }
-  return w > 0 && h > 0 ? sum / (3.0 * w * h) : 0;
-}
-
-bool Picture::SameArea(const Picture& other, int x, int y, int w, int h) const {
-  if (width != other.width || height != other.height) return false;
-  for (int j = y; j < y + h; ++j)
-    for (int i = x; i < x + w; ++i)
-      if (At(i, j) != other.At(i, j)) return false;
-  return true;
-}
 
 GameRun::GameRun() { dir.LinkGameData(); }
 
@@ -93,22 +74,7 @@ void GameRun::Keep(const std::vector<std::string>& names) const {
                                  std::filesystem::copy_options::overwrite_existing);
 }
 
-Picture GameRun::Image(const std::string& name) const {
-  Picture out;
-  png_image image;
-  memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, dir.File(name).c_str())) return out;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return out;
-  out.width = int(image.width);
-  out.height = int(image.height);
-  out.pixels.resize(size_t(out.width) * size_t(out.height));
-  for (size_t i = 0; i < out.pixels.size(); ++i)
-    out.pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
-  return out;
-}
+RgbImage GameRun::Image(const std::string& name) const { return ReadRgbImage(dir.File(name)); }
 
 PlayerData NewGame() {
   PlayerData p;

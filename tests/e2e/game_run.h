@@ -33,15 +33,6 @@ constexpr int kVkEnter = 0x0D, kVkSpace = 0x20, kVkLeft = 0x25, kVkUp = 0x26, kV
               kVkDown = 0x28, kVkE = 0x45, kVkW = 0x57, kVkX = 0x58;
 
 // An RGB picture read from a shot.
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;  // 0xRRGGBB
-  uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-  // Mean brightness (0..255) of a rectangle.
-  double Brightness(int x, int y, int w, int h) const;
-  bool SameArea(const Picture& other, int x, int y, int w, int h) const;
-};
-
 class GameRun {
  public:
   GameRun();
@@ -61,7 +52,7 @@ class GameRun {
   void PutSettings(const Settings& settings, const KeyBindings& keys) const;
   void PutPlayer(const PlayerData& player) const;
   // A shot taken by the run; empty when it was never written.
-  Picture Image(const std::string& name) const;
+  RgbImage Image(const std::string& name) const;
   bool Has(const std::string& name) const { return dir.Exists(name); }
   // Copies the named shots where $KVR_KEEP_SHOTS points, for looking at them.
   void Keep(const std::vector<std::string>& names) const;

@@ -51,7 +51,7 @@ TEST(MapRoad, AFirstStartWalksTheNewGameRoadIntoTheMap) {
     ASSERT_TRUE(run.SavedPlayer(&p));
     EXPECT_EQ(p.skillLevel, c.level);
     EXPECT_STREQ(p.previousMap, "map1_1.map");  // the map reached its last loading stages
-    const Picture confirm = run.Image("confirm.png"), play = run.Image("play.png");
+    const RgbImage confirm = run.Image("confirm.png"), play = run.Image("play.png");
     ASSERT_EQ(play.width, 240);
     EXPECT_FALSE(confirm.SameArea(play, 0, 0, 240, 320));
     EXPECT_EQ(LogBesidesTheMissingCraft(run), "");
@@ -94,14 +94,14 @@ TEST(MapRoad, GoToMenuAnswers) {
     run.Shot(answered + 4 + 2 * 140, "after5.6s.png");  // past the 5000 ms pause
     ASSERT_EQ(run.Run(answered + 300), 0);
 
-    const Picture playing = run.Image("playing.png"), asking = run.Image("asking.png"),
+    const RgbImage playing = run.Image("playing.png"), asking = run.Image("asking.png"),
                   answeredShot = run.Image("answered.png"), menu = run.Image("menu.png");
     ASSERT_EQ(asking.width, 240);
     // The question dims the game to level 14 of 31.
     EXPECT_LT(asking.Brightness(0, 232, 240, 88), playing.Brightness(0, 232, 240, 88) * 0.6);
     // Answered: full brightness again at once (the console below the view is still).
     EXPECT_TRUE(answeredShot.SameArea(playing, 0, 240, 240, 40));
-    const Picture later = run.Image("after5.6s.png");
+    const RgbImage later = run.Image("after5.6s.png");
     EXPECT_EQ(later.SameArea(menu, 0, 0, 240, 320), c.toMenu);
     if (c.toMenu) {  // still held 4000 ms after "Yes"
       EXPECT_FALSE(run.Image("after4s.png").SameArea(menu, 0, 0, 240, 320));

@@ -24,7 +24,7 @@ TEST(MenuRoad, RoundTripsThroughEveryMenuComeBackToTheSameMainMenu) {
   run.Tap(60, at::kNewGameCancel);
   run.Shot(70, "back.png");
   ASSERT_EQ(run.Run(72), 0);
-  const Picture start = run.Image("start.png"), back = run.Image("back.png");
+  const RgbImage start = run.Image("start.png"), back = run.Image("back.png");
   ASSERT_EQ(start.width, 240);
   EXPECT_TRUE(start.SameArea(back, 0, 0, 240, 320));
   EXPECT_FALSE(start.SameArea(run.Image("credits.png"), 0, 0, 240, 320));
@@ -110,11 +110,11 @@ TEST(MenuRoad, KeySetupAssignsUnbindsAndShowsTheNewCodes) {
   same.Tap(20, at::kKeySetup);
   same.Shot(28, "keys.png");
   ASSERT_EQ(same.Run(30), 0);
-  const Picture reopened = run.Image("keys_after_left.png");
+  const RgbImage reopened = run.Image("keys_after_left.png");
   EXPECT_TRUE(reopened.SameArea(same.Image("keys.png"), 0, 0, 240, 320));
   EXPECT_FALSE(reopened.SameArea(run.Image("keys_before.png"), 0, 0, 240, 320));
   // "Press a key" stands alone on a cleared screen.
-  const Picture prompt = run.Image("press_a_key.png");
+  const RgbImage prompt = run.Image("press_a_key.png");
   EXPECT_EQ(prompt.Brightness(0, 0, 240, 100), 0.0);
   EXPECT_GT(prompt.Brightness(0, 140, 240, 40), 0.0);
 }

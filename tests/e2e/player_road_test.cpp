@@ -16,7 +16,7 @@ PlayerData ArmedGame() {
 
 // Pixels of the 3D view (above the console) whose colour passes the test.
 template <typename F>
-int CountInView(const Picture& p, int viewHeight, F test) {
+int CountInView(const RgbImage& p, int viewHeight, F test) {
   int n = 0;
   for (int y = 0; y < viewHeight; ++y)
     for (int x = 0; x < p.width; ++x) {
@@ -72,7 +72,7 @@ TEST(PlayerRoad, FirstPersonTheCraftFightsDiesOnTheLavaAndComesBackAtItsEntry) {
   ASSERT_EQ(run.Run(1600), 0);
   EXPECT_EQ(run.Log(), "");
 
-  const Picture start = run.Image("start.png"), down = run.Image("look_down.png"),
+  const RgbImage start = run.Image("start.png"), down = run.Image("look_down.png"),
                 up = run.Image("look_up.png"), plasma = run.Image("plasma.png"),
                 rocket = run.Image("rocket.png"), lava = run.Image("lava.png"),
                 blast = run.Image("death_blast.png"), back = run.Image("back_at_entry.png");
@@ -127,7 +127,7 @@ TEST(PlayerRoad, FromBehindTheCraftWalksAndFires) {
   run.Close(820);
   ASSERT_EQ(run.Run(900), 0);
   EXPECT_EQ(run.Log(), "");
-  const Picture start = run.Image("start.png"), plasma = run.Image("plasma.png"),
+  const RgbImage start = run.Image("start.png"), plasma = run.Image("plasma.png"),
                 rocket = run.Image("rocket.png"), walking = run.Image("walking.png");
   ASSERT_EQ(walking.width, 240);
   constexpr int kView = 280;

@@ -93,7 +93,7 @@ TEST(Playthrough, TheShipOnEasyTheSameWayWithAnyKeys) {
   for (int t : shotsAt) {
     const std::string name = "at" + std::to_string(t) + ".png";
     SCOPED_TRACE(name);
-    const Picture a = runs[0].Image(name), b = runs[1].Image(name);
+    const RgbImage a = runs[0].Image(name), b = runs[1].Image(name);
     ASSERT_EQ(a.width, 240);
     EXPECT_TRUE(a.SameArea(b, 0, 0, 240, 225));
     EXPECT_GT(a.Brightness(0, 40, 240, 200), 12.0);  // the game, not a black screen

@@ -58,7 +58,7 @@ TEST(Replay, ASessionPlayedBackEndsOnTheSameFrameWithTheSameFiles) {
   EXPECT_EQ(FrameReport(replayed, "replayed"), frames);
   for (const char* shot : {"shot100.png", "shot600.png", "shot950.png"}) {
     SCOPED_TRACE(shot);
-    const Picture a = recorded.Image(shot), b = replayed.Image(shot);
+    const RgbImage a = recorded.Image(shot), b = replayed.Image(shot);
     ASSERT_EQ(a.width, 240);
     EXPECT_TRUE(a.SameArea(b, 0, 0, 240, 320));
   }

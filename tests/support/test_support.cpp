@@ -1,10 +1,11 @@
-// Scratch directories for tests that read and write data files.
+// Scratch directories for tests that read and write data files, and PNG shots read back.
 #include "test_support.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <png.h>
 #include <sstream>
 
 #include "core/core.h"
@@ -74,3 +75,37 @@ UseGameData::UseGameData() {
 }
 
 UseGameData::~UseGameData() { SetExeDir(oldExeDir_.c_str()); }
+
+double RgbImage::Brightness(int x, int y, int w, int h) const {
+  double sum = 0;
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i) {
+      const uint32_t p = At(i, j);
+      sum += ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255);
+    }
+  return w > 0 && h > 0 ? sum / (3.0 * w * h) : 0;
+}
+
+bool RgbImage::SameArea(const RgbImage& other, int x, int y, int w, int h) const {
+  if (width != other.width || height != other.height) return false;
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i)
+      if (At(i, j) != other.At(i, j)) return false;
+  return true;
+}
+
+RgbImage ReadRgbImage(const std::string& path) {
+  RgbImage out;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return out;
+  out.width = int(image.width);
+  out.height = int(image.height);
+  out.pixels.resize(size_t(out.width) * size_t(out.height));
+  for (size_t i = 0; i < out.pixels.size(); ++i)
+    out.pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
+  return out;
+}

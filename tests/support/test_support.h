@@ -1,7 +1,9 @@
-// Shared test helpers: a scratch directory standing for the program's directory.
+// Shared test helpers: a scratch directory standing for the program's directory, and PNG shots read back.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,18 @@ class ScratchDir {
   std::string path_;
   std::string oldExeDir_;
 };
+
+// A shot read back from a PNG file, as 0xRRGGBB values.
+struct RgbImage {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0xRRGGBB
+  uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+  // Mean brightness (0..255) of a rectangle.
+  double Brightness(int x, int y, int w, int h) const;
+  bool SameArea(const RgbImage& other, int x, int y, int w, int h) const;
+};
+// Reads a PNG file; an empty picture when it is missing or unreadable.
+RgbImage ReadRgbImage(const std::string& path);
 
 // Points ExeDir at the baked game directory for the test's lifetime.
 class UseGameData {
