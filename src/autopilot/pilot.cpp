@@ -148,8 +148,13 @@ Intent Pilot::Think(const GameReading& game) {
     legIndex_ = -1;
     map_.clear();
   }
-  const std::string next =
+  // A launch pad walked onto before the station was reached opens the chart without the
+  // charge: the jump it refuses is given up for the hub just left, whose leg then starts over.
+  if (strcmp(game.form, "FORMJUMPTOOFAR") == 0) turnedBack_ = true;
+  std::string next =
       size_t(legIndex_ + 1) < legs_.size() ? legs_[size_t(legIndex_ + 1)].map + ".map" : "";
+  if (turnedBack_ && legIndex_ >= 0 && size_t(legIndex_) < legs_.size())
+    next = legs_[size_t(legIndex_)].map + ".map";
   MenuTap(game, options_.skill, next, &out);
   return out;
 }
@@ -161,10 +166,11 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   const std::string map = MapStem(world.MapName());
   if (map != map_) {
     EnterMap(map, false);
-  } else if (sawDeath_) {
+  } else if (sawDeath_ || turnedBack_) {
     EnterMap(map, true);  // the map was restored as it was when entered: the leg starts over
   }
   sawDeath_ = false;
+  turnedBack_ = false;
   const RouteLeg* leg = CurrentLeg();
   if (!leg) return;  // off the run: stand still
 

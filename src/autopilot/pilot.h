@@ -93,6 +93,7 @@ class Pilot {
   std::string map_;      // the map the pilot plays
   bool sawLoading_ = false;
   bool sawDeath_ = false;
+  bool turnedBack_ = false;  // the chart refused a jump without the charge: back to the hub
   bool inGame_ = false;  // a new game was started
   bool finished_ = false;
   int32_t target_ = -1;  // entity fought
