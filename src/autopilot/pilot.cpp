@@ -167,7 +167,9 @@ void Pilot::PlayMap(const GameReading& game, Intent* out) {
   if (map != map_) {
     EnterMap(map, false);
   } else if (sawDeath_ || turnedBack_) {
-    EnterMap(map, true);  // the map was restored as it was when entered: the leg starts over
+    // After a loss the map is restored as it was when entered; after the chart turned the
+    // craft back it is the hub just left. Either way the leg starts over.
+    EnterMap(map, true);
   }
   sawDeath_ = false;
   turnedBack_ = false;

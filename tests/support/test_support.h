@@ -1,4 +1,5 @@
-// Shared test helpers: a scratch directory standing for the program's directory, and PNG shots read back.
+// Shared test helpers: a scratch directory standing for the program's directory, and shots
+// read back from PNG files.
 #pragma once
 
 #include <cstdint>
