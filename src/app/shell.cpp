@@ -94,6 +94,7 @@ int RunShell(Platform* platform, GameHooks* game) {
       case PlatformMessageKind::About:
         platform->MessageBox("About 3d Morvek", "Version 1.0");
         break;
+      case PlatformMessageKind::Activated:
       case PlatformMessageKind::Quit:
         break;
     }

@@ -15,7 +15,8 @@ enum class PlatformMessageKind {
   Timer,        // the 20 ms timer fired
   StylusDown,   // left button or finger down at (x, y), layout coordinates
   StylusUp,     // released
-  Deactivated,  // the window lost the foreground (minimised)
+  Deactivated,  // the window lost the focus or was minimised: the shell pauses
+  Activated,    // the window is in front again: the shell resumes
   CloseCommand, // Ctrl+Q, or the window's close box
   About,        // Ctrl+A: show the About box
   Quit,         // the loop is over: GetMessage returned 0
@@ -72,6 +73,11 @@ class Platform {
   virtual void LockAudio() = 0;
   virtual void UnlockAudio() = 0;
   virtual void CloseAudio() = 0;
+
+  // While the game is paused (not in front): shows the last presented frame marked as
+  // paused, silences the audio output whatever the game asked of the device, and restores
+  // both when called with false. The game's own frame buffer is never touched.
+  virtual void ShowPaused(bool paused) = 0;
 };
 
 // A backend standing in front of another one (the tape recorder and player, the autopilot):
@@ -100,6 +106,7 @@ class WrappingPlatform : public Platform {
   void LockAudio() override { inner_->LockAudio(); }
   void UnlockAudio() override { inner_->UnlockAudio(); }
   void CloseAudio() override { inner_->CloseAudio(); }
+  void ShowPaused(bool paused) override { inner_->ShowPaused(paused); }
 
  protected:
   std::unique_ptr<Platform> inner_;

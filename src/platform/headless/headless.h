@@ -36,6 +36,7 @@ class HeadlessPlatform : public Platform {
   void LockAudio() override {}
   void UnlockAudio() override {}
   void CloseAudio() override;
+  void ShowPaused(bool) override {}  // a headless run is never out of sight
 
   // For tests: drive the machine by hand.
   void SetClockMs(uint64_t ms) { clockMs_ = ms; }

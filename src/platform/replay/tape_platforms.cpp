@@ -31,6 +31,7 @@ TapeTag TagOf(PlatformMessageKind kind) {
     case PlatformMessageKind::Deactivated: return TapeTag::Deactivated;
     case PlatformMessageKind::CloseCommand: return TapeTag::CloseCommand;
     case PlatformMessageKind::About: return TapeTag::About;
+    case PlatformMessageKind::Activated: break;
     case PlatformMessageKind::Quit: break;
   }
   return TapeTag::Quit;

@@ -38,6 +38,9 @@ class SdlPlatform : public Platform {
   uint16_t KeyState(int vk) override;
   void MessageBox(const std::string& title, const std::string& text) override;
   bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override;
+  void ShowPaused(bool paused) override {
+    if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
+  }
   void PauseAudio(bool paused) override {
     if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
