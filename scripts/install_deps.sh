@@ -10,7 +10,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth strace
   desktop-file-utils appstream
+  # The web build and its browser tests: the compiler, its JavaScript optimiser's parser and
+  # the browser puppeteer-core drives. npm comes with the machine's nodejs when that has it.
+  emscripten node-acorn chromium
 )
+command -v npm >/dev/null || packages+=(npm)
 
 if [ "${1:-}" = --list ]; then
   printf '%s\n' "${packages[@]}"

@@ -154,7 +154,7 @@ int RunGame(int argc, char** argv) {
   options.userDir = PlayerFilesDir();
   if (!StartInstance()) return 0;
   Platform* platform =
-      options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);
+      options.headless ? CreateHeadlessPlatform(options) : CreateWindowPlatform(options);
   if (!platform) {
     LogMessage("Unable to open the display or the keys.");
     ReleaseInstanceLock();

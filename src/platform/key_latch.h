@@ -14,6 +14,16 @@ struct KeyLatchTable {
     if (isDown) pressed[vk] = 1;
   }
 
+  // Sets a key a backend read, keeping the generic Shift, Ctrl and Alt codes down while either
+  // side's key is.
+  void SetSided(int vk, bool isDown) {
+    Set(vk, isDown);
+    static constexpr int kPairs[3][3] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
+    for (const auto& p : kPairs) {
+      if (vk == p[1] || vk == p[2]) Set(p[0], down[p[1]] || down[p[2]]);
+    }
+  }
+
   // As the handheld's key state: the top bit while down, the low bit once after a press.
   uint16_t Read(int vk) {
     if (vk < 1 || vk > 255) return 0;

@@ -136,9 +136,12 @@ struct PlatformOptions {
 int ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, std::string* out,
                          std::string* err);
 
-// The two backends. Each returns null when it cannot start (reason on stderr).
+// The backends. Each returns null when it cannot start (reason on stderr).
 Platform* CreateSdlPlatform(const PlatformOptions& options);
 Platform* CreateHeadlessPlatform(const PlatformOptions& options);
+Platform* CreateWebPlatform(const PlatformOptions& options);
+// The one a player sees: the sdl window on a desktop, the page in the browser build.
+Platform* CreateWindowPlatform(const PlatformOptions& options);
 
 // The one backend in use, reached by the code that must ask the machine something.
 Platform* CurrentPlatform();
@@ -162,5 +165,6 @@ std::string UserDataDirectory();
 // One game pixel as 0xRRGGBB, as the screen shows it.
 uint32_t Rgb888From565(uint16_t pixel);
 
-// Writes a 5-6-5 image to an RGB PNG file; false on failure.
+// Writes a 5-6-5 image to an RGB PNG file; false on failure (always in the browser build,
+// which has no PNG library: its shots are raw frames).
 bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height);

@@ -1,7 +1,6 @@
 // Pieces every backend shares: the command line, the current backend, the instance lock,
-// the executable's directory and PNG output.
+// the executable's directory and its installed layout.
 #include <fcntl.h>
-#include <png.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,7 +38,8 @@ const char kHelp[] =
     "  --ticks N          close after N timer messages\n"
     "  --input FILE       input script: lines 'TICK down|up|press VK', 'TICK stylus-down X Y',\n"
     "                     'TICK stylus-up', 'TICK close'\n"
-    "  --shot TICK:FILE   write the frame presented at timer message TICK as PNG (repeatable)\n"
+    "  --shot TICK:FILE   write the frame presented at timer message TICK as PNG, or as raw\n"
+    "                     5-6-5 bytes when FILE ends in .raw (repeatable)\n"
     "  --wav FILE         write everything the null audio device played to a WAV file\n"
     "keys in the window: Alt+Enter/F11 fullscreen, F12 screenshot, Ctrl+A about, Ctrl+Q quit\n";
 
@@ -214,34 +214,4 @@ uint32_t Rgb888From565(uint16_t p) {
   g = (g << 2) | (g >> 4);
   b = (b << 3) | (b >> 2);
   return (r << 16) | (g << 8) | b;
-}
-
-bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height) {
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::string row(size_t(width) * 3, '\0');
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint16_t p = pixels[y * width + x];
-      uint32_t rgb = Rgb888From565(p);
-      row[size_t(x) * 3 + 0] = char(rgb >> 16);
-      row[size_t(x) * 3 + 1] = char(rgb >> 8);
-      row[size_t(x) * 3 + 2] = char(rgb);
-    }
-    png_write_row(png, reinterpret_cast<png_const_bytep>(row.data()));
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return fclose(f) == 0;
 }

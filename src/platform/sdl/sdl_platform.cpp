@@ -337,15 +337,7 @@ bool SdlPlatform::Present(const uint16_t* frame) {
   return true;
 }
 
-void SdlPlatform::SetKey(int vk, bool down) {
-  if (vk <= 0 || vk > 255) return;
-  keys_.Set(vk, down);
-  // The generic Shift, Ctrl and Alt codes are down while either side is.
-  static const int pairs[3][3] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
-  for (const auto& p : pairs) {
-    if (vk == p[1] || vk == p[2]) keys_.Set(p[0], keys_.down[p[1]] || keys_.down[p[2]]);
-  }
-}
+void SdlPlatform::SetKey(int vk, bool down) { keys_.SetSided(vk, down); }
 
 uint16_t SdlPlatform::KeyState(int vk) { return keys_.Read(vk); }
 
@@ -546,6 +538,8 @@ void SdlPlatform::CloseAudio() {
 }
 
 }  // namespace
+
+Platform* CreateWindowPlatform(const PlatformOptions& options) { return CreateSdlPlatform(options); }
 
 Platform* CreateSdlPlatform(const PlatformOptions& options) {
   auto* p = new SdlPlatform(options);
