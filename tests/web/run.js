@@ -113,15 +113,22 @@ async function openGame(browser, base, query = '', before = null) {
   await page.setViewport({ width: 800, height: 1000 });
   const started = Date.now();
   await page.goto(base + query);
-  // The main menu is up once the canvas shows the menu's many colours.
-  await page.waitForFunction(() => {
+  // The main menu is up once the canvas shows the native game's main menu, exactly.
+  const menu = native()[5], want = [];
+  for (let i = 0; i < 240 * 320; ++i) want.push(...rgb(menu.readUInt16LE(i * 2)));
+  await page.waitForFunction(want => {
     const d = document.getElementById('screen').getContext('2d').getImageData(0, 0, 240, 320).data;
-    const seen = new Set();
-    for (let i = 0; i < d.length; i += 4 * 7) seen.add((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
-    return seen.size > 20;
-  }, { timeout: 15000, polling: 50 });
+    for (let i = 0, j = 0; i < d.length; i += 4, j += 3)
+      if (d[i] !== want[j] || d[i + 1] !== want[j + 1] || d[i + 2] !== want[j + 2]) return false;
+    return true;
+  }, { timeout: 15000, polling: 50 }, want);
   page.menuMs = Date.now() - started;
   return page;
+}
+
+// The page as a player sees it, kept where $KVR_KEEP_SHOTS points, for looking at.
+async function keep(page, name) {
+  if (process.env.KVR_KEEP_SHOTS) await page.screenshot({ path: path.join(process.env.KVR_KEEP_SHOTS, `web_${name}.png`) });
 }
 
 // A click at a layout point through the canvas's place and scale, press and release at once.
@@ -130,7 +137,7 @@ async function tap(page, x, y) {
     const b = document.getElementById('screen').getBoundingClientRect();
     return { left: b.left, top: b.top, width: b.width, height: b.height };
   });
-  await page.mouse.click(r.left + (x + 0.5) * r.width / 240, r.top + (y + 0.5) * r.height / 320);
+  await page.mouse.click(r.left + (x + 0.5) * r.width / 240, r.top + (y + 0.5) * r.height / 320, { delay: +(process.env.KVR_TAP_MS || 0) });
 }
 
 const at = { play: [182, 163], start: [64, 241], easy: [120, 91], skip: [120, 296], inGameMenu: [216, 300] };
@@ -186,6 +193,7 @@ const tests = {
     assert.ok(page.menuMs < 5000, `the main menu took ${page.menuMs} ms`);
     await newGameRoad(page);
     const play = await canvasPixels(page);
+    await keep(page, 'play');
     const want = native()[148];
     // The head-up panel below the 3D area: energy 250, 300 rounds, as in the native game.
     assert.ok(sameArea(play, want, 82, 234, 240, 282), 'the head-up panel differs from the native one');

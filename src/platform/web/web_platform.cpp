@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/key_latch.h"
+#include "platform/paused_frame.h"
 #include "platform/platform.h"
 #include "platform/web/web_keys.h"
 
@@ -132,7 +133,14 @@ bool WebPlatform::Present(const uint16_t* frame) {
 void WebPlatform::ShowPaused(bool paused) {
   paused_ = paused;
   PageSilence(paused ? 1 : 0);
-  if (presented_) Show(frame_);
+  if (!presented_) return;
+  if (paused) {
+    uint16_t marked[240 * 320];
+    DrawPausedFrame(frame_, marked);
+    Show(marked);
+  } else {
+    Show(frame_);
+  }
 }
 
 bool WebPlatform::OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) {
