@@ -142,16 +142,6 @@ async function tap(page, x, y) {
 
 const at = { play: [182, 163], start: [64, 241], easy: [120, 91], skip: [120, 296], inGameMenu: [216, 300] };
 
-async function playerFile(page) {
-  return page.evaluate(p => {
-    try {
-      return Array.from(FS.readFile(p));
-    } catch (e) {
-      return null;
-    }
-  }, saves + '/kvr_playerdata.dat');
-}
-
 // Into map1_1 by the new-game road, with real clicks on the scaled canvas.
 async function newGameRoad(page) {
   for (const step of [at.play, at.start, at.easy]) {
@@ -216,25 +206,24 @@ const tests = {
     await newGameRoad(page);
     await tap(page, ...at.inGameMenu);
     await sleep(800);
-    await page.keyboard.press('Enter');  // Yes
-    await sleep(6500);                   // the picture holds 5 s, then the main menu
-    const before = await playerFile(page);
-    assert.ok(before, 'no player data after leaving the map');
-    const restore = before[580];
-    const mapName = Buffer.from(before.slice(256, 512)).toString('latin1').replace(/\0.*$/s, '');
-    assert.strictEqual(restore, 1, 'the restore flag is not set');
-    assert.strictEqual(mapName, 'map1_1.map');
-    const files = await page.evaluate(dir => FS.readdir(dir), saves);
-    const states = files.filter(f => f.endsWith('.sav'));
-    assert.ok(states.length > 0, `no map state among ${files}`);
-    await sleep(500);  // the database write finishes
+    await sleep(1200);
+    await keep(page, 'asking');
+    await page.keyboard.press('Enter');  // Yes: the picture holds 5 s, then the main menu
+    // Leaving the map keeps its state and sends the campaign back to it.
+    await page.waitForFunction(dir => FS.readdir(dir).includes('map1_1.sav'), { timeout: 30000, polling: 200 }, saves);
+    await sleep(1000);  // the database write finishes
+    const kept = await page.evaluate(dir => {
+      const out = {};
+      for (const f of FS.readdir(dir)) if (f.endsWith('.sav') || f.endsWith('.dat')) out[f] = Array.from(FS.readFile(dir + '/' + f));
+      return out;
+    }, saves);
+    const player = Buffer.from(kept['kvr_playerdata.dat']);
+    assert.strictEqual(player.toString('latin1', 0, 10), 'map1_1.map', 'the campaign does not go back to map1_1');
     await page.reload();
     await page.waitForFunction('typeof FS !== "undefined" && Module.calledRun', { timeout: 15000 });
-    const after = await playerFile(page);
-    assert.deepStrictEqual(after, before, 'the player data did not survive the reload');
-    for (const f of states) {
-      const same = await page.evaluate((dir, f) => FS.readdir(dir).includes(f), saves, f);
-      assert.ok(same, `${f} did not survive the reload`);
+    for (const [f, bytes] of Object.entries(kept)) {
+      const after = await page.evaluate(p => Array.from(FS.readFile(p)), saves + '/' + f);
+      assert.deepStrictEqual(after, bytes, `${f} did not survive the reload`);
     }
     await page.close();
     // PLAY continues the campaign: straight into the map, the head-up panel back.
@@ -242,7 +231,9 @@ const tests = {
     await tap(page, ...at.play);
     await sleep(2000);
     const play = await canvasPixels(page);
+    await keep(page, 'continued');
     assert.ok(colours(play, 0, 230) > 200, 'PLAY did not continue in the map');
+    assert.ok(sameArea(play, native()[148], 82, 234, 240, 282), 'no head-up panel after PLAY');
     assert.deepStrictEqual(page.errors, []);
     await page.close();
   },
@@ -307,12 +298,16 @@ const tests = {
   for (const [name, test] of Object.entries(tests)) {
     if (only.length && !only.includes(name)) continue;
     const started = Date.now();
+    // Each test in a profile of its own: its own IndexedDB, its own single-instance lock.
+    const context = await browser.createBrowserContext();
     try {
-      await test(browser, base);
+      await test(context, base);
       console.log(`web: ${name} passed (${((Date.now() - started) / 1000).toFixed(1)} s)`);
     } catch (e) {
       ++failed;
       console.log(`web: ${name} FAILED: ${e.message}`);
+    } finally {
+      await context.close();
     }
   }
   await browser.close();
