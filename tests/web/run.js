@@ -205,12 +205,17 @@ const tests = {
     let page = await openGame(browser, base);
     await newGameRoad(page);
     await tap(page, ...at.inGameMenu);
-    await sleep(800);
-    await sleep(1200);
+    await sleep(2000);  // the question has dimmed the game in
     await keep(page, 'asking');
     await page.keyboard.press('Enter');  // Yes: the picture holds 5 s, then the main menu
     // Leaving the map keeps its state and sends the campaign back to it.
     await page.waitForFunction(dir => FS.readdir(dir).includes('map1_1.sav'), { timeout: 30000, polling: 200 }, saves);
+    // A second tab of the game says so and waits: one game writes the files at a time.
+    const second = await page.browserContext().newPage();
+    await second.goto(base);
+    await second.waitForFunction(() => /already open/.test(document.getElementById('say').textContent), { timeout: 10000 });
+    assert.ok(!(await second.evaluate(() => Module.calledRun)), 'the second tab started a game');
+    await second.close();
     await sleep(1000);  // the database write finishes
     const kept = await page.evaluate(dir => {
       const out = {};
