@@ -24,6 +24,9 @@ EM_JS(void, PagePresent, (const uint8_t* rgba), { Module.kvrPage.present(rgba); 
 EM_JS(void, PagePoll, (), { Module.kvrPage.poll(); });
 EM_JS(void, PageClosed, (), { Module.kvrPage.closed(); });
 EM_JS(void, PageSilence, (int silent), { Module.kvrPage.silence(!!silent); });
+// How long the step of one presented frame took (Update, Render, Present), for a page that
+// measures it.
+EM_JS(void, PageStepTime, (double ms), { if (Module.kvrStepTimes) Module.kvrStepTimes.push(ms); });
 EM_JS(void, PageAlert, (const char* title, const char* text),
       { alert(UTF8ToString(title) + "\n\n" + UTF8ToString(text)); });
 
@@ -84,6 +87,8 @@ class WebPlatform : public Platform {
   std::deque<PlatformMessage> queue_;
   bool quit_ = false;
   double nextTimer_ = 0;
+  double stepStarted_ = 0;  // when the last timer message was handed out
+  bool presentedInStep_ = false;
   KeyLatchTable keys_;
   std::vector<uint32_t> lut_;
   uint16_t frame_[240 * 320] = {};
@@ -96,6 +101,9 @@ class WebPlatform : public Platform {
 };
 
 PlatformMessage WebPlatform::NextMessage() {
+  if (stepStarted_ > 0 && presentedInStep_) PageStepTime(emscripten_get_now() - stepStarted_);
+  stepStarted_ = 0;
+  presentedInStep_ = false;
   for (;;) {
     if (quit_) return {PlatformMessageKind::Quit};
     PagePoll();
@@ -109,6 +117,7 @@ PlatformMessage WebPlatform::NextMessage() {
       // Like a window timer, a late timer fires once and does not queue up.
       nextTimer_ += kTimerMs;
       if (now >= nextTimer_) nextTimer_ = now + kTimerMs;
+      stepStarted_ = now;
       return {PlatformMessageKind::Timer};
     }
     // The browser runs its events, draws the canvas and plays the sound meanwhile.
@@ -124,6 +133,7 @@ void WebPlatform::Show(const uint16_t* frame) {
 bool WebPlatform::Present(const uint16_t* frame) {
   // The timer comes twice per logic step: a frame already on the canvas is not sent again.
   if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
+  presentedInStep_ = true;
   memcpy(frame_, frame, sizeof frame_);
   presented_ = true;
   if (!paused_) Show(frame_);
