@@ -165,6 +165,10 @@ std::string UserDataDirectory();
 // One game pixel as 0xRRGGBB, as the screen shows it.
 uint32_t Rgb888From565(uint16_t pixel);
 
+// Writes a 240 x 320 frame's own bytes (little-endian 5-6-5, row by row) to a file; false on
+// failure.
+bool WriteRawFrame(const std::string& path, const uint16_t* frame);
+
 // Writes a 5-6-5 image to an RGB PNG file; false on failure (always in the browser build,
 // which has no PNG library: its shots are raw frames).
 bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height);

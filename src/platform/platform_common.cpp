@@ -215,3 +215,12 @@ uint32_t Rgb888From565(uint16_t p) {
   b = (b << 3) | (b >> 2);
   return (r << 16) | (g << 8) | b;
 }
+
+bool WriteRawFrame(const std::string& path, const uint16_t* frame) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = true;
+  for (int i = 0; i < kScreenWidth * kScreenHeight && ok; ++i)
+    ok = fputc(frame[i] & 0xFF, f) != EOF && fputc(frame[i] >> 8, f) != EOF;
+  return fclose(f) == 0 && ok;
+}

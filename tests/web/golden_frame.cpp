@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine3d/golden_scene.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -15,12 +16,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   scene.Draw();
-  FILE* f = fopen(argv[1], "wb");
-  if (!f) return 1;
-  bool ok = true;
-  for (int i = 0; i < 240 * 320 && ok; ++i)
-    ok = fputc(FrameBuffer[i] & 0xFF, f) != EOF && fputc(FrameBuffer[i] >> 8, f) != EOF;
-  ok = fclose(f) == 0 && ok;
+  const bool ok = WriteRawFrame(argv[1], FrameBuffer);
   printf("golden_frame: checksum %016llx\n",
          static_cast<unsigned long long>(golden::FrameChecksum(FrameBuffer, 240 * 320)));
   return ok ? 0 : 1;

@@ -180,6 +180,7 @@ const tests = {
   // A player's road in the real page: the menu within 5 s, clicks into map1_1, keys turn the view.
   async playerRoad(browser, base) {
     const page = await openGame(browser, base);
+    console.log(`web: the main menu ${page.menuMs} ms after navigation`);
     assert.ok(page.menuMs < 5000, `the main menu took ${page.menuMs} ms`);
     await newGameRoad(page);
     const play = await canvasPixels(page);

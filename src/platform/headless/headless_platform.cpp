@@ -21,17 +21,13 @@ void PutLE(FILE* f, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) fputc(int((v >> (8 * i)) & 0xFF), f);
 }
 
-// A shot named *.raw keeps the frame's own bytes (little-endian 5-6-5, row by row): the form
-// that compares exactly between builds, including one without a PNG library.
+// A shot named *.raw keeps the frame's own bytes: the form that compares exactly between
+// builds, including one without a PNG library.
 bool WriteShot(const std::string& path, const uint16_t* frame) {
   const std::string raw = ".raw";
-  if (path.size() < raw.size() || path.compare(path.size() - raw.size(), raw.size(), raw))
-    return WritePng565(path, frame, 240, 320);
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = true;
-  for (int i = 0; i < 240 * 320 && ok; ++i) ok = fputc(frame[i] & 0xFF, f) != EOF && fputc(frame[i] >> 8, f) != EOF;
-  return fclose(f) == 0 && ok;
+  if (path.size() >= raw.size() && !path.compare(path.size() - raw.size(), raw.size(), raw))
+    return WriteRawFrame(path, frame);
+  return WritePng565(path, frame, 240, 320);
 }
 
 }  // namespace
