@@ -262,6 +262,32 @@ const tests = {
     await page.close();
   },
 
+  // A tab in the background pauses: the last frame marked, no steps, no sound; back in front
+  // the game goes on where it was.
+  async pausesWhenHidden(context, base) {
+    const page = await openGame(context, base);
+    await tap(page, 5, 5);  // a blank corner: the sound starts
+    await sleep(500);
+    const menu = await canvasPixels(page);
+    const other = await context.newPage();
+    await other.bringToFront();
+    await page.waitForFunction(() => document.hidden, { timeout: 5000 });
+    await sleep(500);
+    const paused = await canvasPixels(page);
+    await keep(page, 'paused');
+    assert.notDeepStrictEqual(paused, menu, 'the paused frame is not marked');
+    await sleep(1000);
+    assert.deepStrictEqual(await canvasPixels(page), paused, 'the game went on in the background');
+    assert.strictEqual(await page.evaluate(() => Module.kvrAudio.context.state), 'suspended');
+    await other.close();
+    await page.bringToFront();
+    await sleep(500);
+    assert.deepStrictEqual(await canvasPixels(page), menu, 'the game did not come back');
+    assert.strictEqual(await page.evaluate(() => Module.kvrAudio.context.state), 'running');
+    assert.deepStrictEqual(page.errors, []);
+    await page.close();
+  },
+
   // A page without sound still plays, and a minute of the attract mode leaves no error.
   async nothingBreaksQuietly(browser, base) {
     let page = await openGame(browser, base, '', () => {
