@@ -145,8 +145,8 @@ int RunGame(int argc, char** argv) {
     if (!share.empty()) problem = DataFolderProblem(share);
     fprintf(stderr, "game: %s\n", problem.c_str());
     if (!share.empty() && !options.headless)
-      ShowDesktopMessage("3d Morvek", "The game cannot start: " + problem +
-                                          ". Installing the game again brings its data back.");
+      ShowDesktopMessage("3d Morvek", "The game cannot start:\n" + problem +
+                                          ".\n\nInstalling the game again brings its data back.");
     return 1;
   }
   if (!SetExeDir(dir.c_str())) {
