@@ -21,6 +21,7 @@ skipped=(
   'cmake --install' 'the install test (install_runs_from_the_prefix) installs and plays the game'
   'cpack' 'the package test (package_passes_lintian) builds the package and checks it'
   'apt(-get)? install' 'installs onto the machine'
+  '^man ' 'reads a manual page installed on the machine; the package test checks the pages'
   '(^|[ /])setup( |$)' "opens the installer's window, which its window test runs under Xvfb"
 )
 
