@@ -232,5 +232,10 @@ Platform* CreateWebPlatform(const PlatformOptions& options) { return new WebPlat
 
 Platform* CreateWindowPlatform(const PlatformOptions& options) { return CreateWebPlatform(options); }
 
+bool ShowDesktopMessage(const std::string& title, const std::string& text) {
+  PageAlert(title.c_str(), text.c_str());
+  return true;
+}
+
 // The page has no PNG library; its shots are raw frames.
 bool WritePng565(const std::string&, const uint16_t*, int, int) { return false; }
