@@ -137,7 +137,7 @@ async function tap(page, x, y) {
     const b = document.getElementById('screen').getBoundingClientRect();
     return { left: b.left, top: b.top, width: b.width, height: b.height };
   });
-  await page.mouse.click(r.left + (x + 0.5) * r.width / 240, r.top + (y + 0.5) * r.height / 320, { delay: +(process.env.KVR_TAP_MS || 0) });
+  await page.mouse.click(r.left + (x + 0.5) * r.width / 240, r.top + (y + 0.5) * r.height / 320);
 }
 
 const at = { play: [182, 163], start: [64, 241], easy: [120, 91], skip: [120, 296], inGameMenu: [216, 300] };

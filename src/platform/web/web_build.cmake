@@ -22,7 +22,9 @@ endforeach()
 
 set(web_dir ${CMAKE_SOURCE_DIR}/src/platform/web)
 # The loop waits for the next timer message by yielding to the browser (Asyncify), so the shell's
-# blocking message loop runs unchanged. The page lays its files out as an installed game: the
+# blocking message loop, and the tape and autopilot backends wrapped around it, run unchanged; a
+# main-loop callback would have turned that loop inside out. The cost, measured: the module grows
+# from 386 to 624 KB (154 to 206 KB gzipped); a headless demo run is no slower within the noise. The page lays its files out as an installed game: the
 # data at /usr/share/kvr, the player's files in IndexedDB under the user's data folder.
 set(web_link_options
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
