@@ -11,17 +11,6 @@
 #include "core/core.h"
 #include "engine3d/engine3d.h"
 
-namespace {
-
-bool PlainName(const std::string& name, size_t limit) {
-  if (name.empty() || name.size() > limit) return false;
-  for (char c : name)
-    if (!isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-') return false;
-  return true;
-}
-
-}  // namespace
-
 int ReadMapStart(const PlatformOptions& options, MapStart* start) {
   *start = MapStart{};
   // The player's maps are found wherever the player's files are; a folder too long to use
@@ -40,7 +29,7 @@ int ReadMapStart(const PlatformOptions& options, MapStart* start) {
   const std::string name = options.map.substr(0, at);
   const std::string entry = at == std::string::npos ? "default" : options.map.substr(at + 1);
   // The name becomes a file name: nothing that could lead out of the folders.
-  if (!PlainName(name, sizeof start->map - 5) || entry.empty() || entry.size() >= sizeof start->entry) {
+  if (!IsPlainMapName(name.c_str()) || entry.empty() || entry.size() >= sizeof start->entry) {
     fprintf(stderr, "game: --map takes NAME or NAME@ENTRY (letters, digits, '_' and '-' in the name)\n");
     return 2;
   }

@@ -1,6 +1,7 @@
 // Opening data files beside the program, the file service and zero-filled allocation.
 #include "core/files.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -94,6 +95,14 @@ bool IsGameMapName(const char* name) {
   for (const char* game : kGameMaps)
     if (strlen(game) == n && !strncasecmp(name, game, n)) return true;
   return false;
+}
+
+bool IsPlainMapName(const char* name) {
+  const size_t n = strlen(name);
+  if (n == 0 || n > kMaxMapNameChars) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (!isalnum(static_cast<unsigned char>(name[i])) && name[i] != '_' && name[i] != '-') return false;
+  return true;
 }
 
 // A player's map is read from their maps folder; nothing else is (a map's textures, sky and

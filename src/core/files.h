@@ -29,6 +29,10 @@ bool SetPlayerMapsDir(const char* dir);
 // True for the name of a map the game ships ("map1_1", "starchart", ...), with or without
 // its ".map" or ".ent", in any case: players' maps can never take such a name.
 bool IsGameMapName(const char* name);
+// A map's name becomes file names and the target of map exits: letters, digits, '_' and '-',
+// at most this many, so nothing can lead out of a folder or overflow a field.
+constexpr size_t kMaxMapNameChars = 60;
+bool IsPlainMapName(const char* name);
 
 // ExeDir + name, opened with fopen(mode); the player's files (log.txt, kvr.ini, the player
 // data, .sav files) are taken from PlayerFilesDir() instead, and a kvr.ini the player does not

@@ -63,11 +63,18 @@ TEST(PlayerMaps, LookupTakesOnlyAPlayersOwnMapFilesAndOnlyForReading) {
   EXPECT_EQ(Opened("sub/deep.map"), "");
 }
 
-TEST(PlayerMaps, GameMapNamesAreKnownWithOrWithoutTheirExtension) {
+// The names a player's map may take: plain words, none of the game's own maps.
+TEST(PlayerMaps, NamesAPlayersMapMayTake) {
   for (const char* name : {"map1_1", "map6_2.map", "MAP3_1.ENT", "starchart.map", "testgrounds", "enemytest.ent"})
     EXPECT_TRUE(IsGameMapName(name)) << name;
   for (const char* name : {"", "map1", "map1_10", "map1_1.sav", "mymap.map", "starchart2", ".map"})
     EXPECT_FALSE(IsGameMapName(name)) << name;
+  const std::string longest(kMaxMapNameChars, 'a'), tooLong(kMaxMapNameChars + 1, 'a');
+  for (const std::string& name : {std::string("valley"), std::string("Map-2_b"), longest})
+    EXPECT_TRUE(IsPlainMapName(name.c_str())) << name;
+  for (const std::string& name : {std::string(""), tooLong, std::string("../x"), std::string("a/b"),
+                                  std::string("my map"), std::string("v.map"), std::string("caf\xc3\xa9")})
+    EXPECT_FALSE(IsPlainMapName(name.c_str())) << name;
 }
 
 // Every map the game ships is among the names no player's map can take.

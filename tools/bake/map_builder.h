@@ -132,11 +132,6 @@ int EntityModelSlots(int32_t type);
 int32_t EntityTypeByName(const std::string& name);
 const char* EntityTypeName(int32_t type);
 
-// A map's name becomes file names in the player's folder and the target of map exits:
-// letters, digits, '_' and '-', at most this many.
-constexpr size_t kMaxMapNameChars = 60;
-bool IsPlainMapName(const std::string& name);
-
 // Parse, build and check one source's own map (without the checks across maps); false
 // with the messages in *errors. *map holds what was built when the build got that far.
 bool BuildMapSource(const std::string& file, const std::string& text, MapSource* source,

@@ -1,11 +1,11 @@
 // Reading a map source: one command per line, words separated by spaces, "# ..." comments,
 // optional name=value words. See content/maps/README.md (the players' guide) for the commands.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
+#include "core/core.h"
 #include "map_builder.h"
 #include "prop_recipes.h"
 #include "texture_names.h"
@@ -316,13 +316,6 @@ double MapRegion::Distance(double x, double z) const {
   return 0;
 }
 
-bool IsPlainMapName(const std::string& name) {
-  return !name.empty() && name.size() <= kMaxMapNameChars &&
-         std::all_of(name.begin(), name.end(), [](char c) {
-           return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-';
-         });
-}
-
 bool ParseMapSource(const std::string& file, const std::string& text, MapSource* out,
                     std::vector<std::string>* errors) {
   *out = MapSource{};
@@ -334,7 +327,7 @@ bool ParseMapSource(const std::string& file, const std::string& text, MapSource*
     out->name = base.substr(0, base.find('.'));
   }
   // The name becomes file names: nothing that could lead out of the folder or break a field.
-  if (!IsPlainMapName(out->name))
+  if (!IsPlainMapName(out->name.c_str()))
     errors->push_back(file + (out->nameLine ? ":" + std::to_string(out->nameLine) : std::string()) +
                       ": the map's name \"" + out->name + "\" may hold only letters, digits, '_' and '-' (at most " +
                       std::to_string(kMaxMapNameChars) + ")");

@@ -29,7 +29,7 @@ void Help(const MapsFolders& folders) {
   printf("usage: kvr-maps [--data DIR] COMMAND ...\n");
   for (const Command& c : kCommands) printf("  kvr-maps %s\n", c.usage);
   printf("Your maps folder: %s\n", folders.maps.c_str());
-  printf("  (--data DIR uses DIR's game data and DIR/maps/, as \"%s --data DIR\" does)\n", folders.game.c_str());
+  printf("  (--data DIR uses DIR's game data and DIR/maps/, as the game's --data DIR does)\n");
   printf("Play a built map: %s --map NAME[@ENTRY] [--skill easy|normal|hard]\n", folders.game.c_str());
   printf("The modder's guide (commands, props, textures, entities, limits): %s\n", folders.guide.c_str());
 }
@@ -59,6 +59,7 @@ bool FindFolders(const std::string& dataOption, MapsFolders* f) {
     f->guide = std::filesystem::exists(source, ec) ? source : f->data + "maps-guide.md";
   }
   if (f->game.empty()) f->game = exeDir + "game";
+  if (!dataOption.empty()) f->game += " --data " + dataOption;
   return true;
 }
 

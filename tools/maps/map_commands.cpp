@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,13 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// "--name VALUE" among the words; `fallback` when absent.
-std::string Option(const Words& args, const std::string& name, const std::string& fallback) {
-  for (size_t i = 0; i + 1 < args.size(); ++i)
-    if (args[i] == name) return args[i + 1];
-  return fallback;
-}
 
 // The words that are not options or their values; false (with a message) for an option
 // the command does not take.
@@ -47,24 +39,17 @@ bool Plain(const Words& args, std::initializer_list<const char*> options, Words*
   return true;
 }
 
-bool ReadText(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  *text = ss.str();
-  return true;
-}
-
 // Builds a source with the bake's own checks and the ones a player's map needs besides: a
 // name the game does not use for a map of its own, and a texture pack and sky the game has.
 bool BuildPlayerMap(const MapsFolders& folders, const std::string& file, MapSource* src, BuiltMap* map,
                     std::vector<std::string>* errors) {
-  std::string text;
-  if (!ReadText(file, &text)) {
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
     errors->push_back(file + ": cannot be read");
     return false;
   }
+  const std::vector<unsigned char> bytes = ReadWholeFile(file);
+  const std::string text(bytes.begin(), bytes.end());
   const bool built = BuildMapSource(file, text, src, map, errors);
   if (IsGameMapName(src->name.c_str()))
     errors->push_back(file + (src->nameLine ? ":" + std::to_string(src->nameLine) : std::string()) +
@@ -103,7 +88,7 @@ int CommandNew(const MapsFolders& folders, const Words& args) {
     return 2;
   }
   const std::string& name = plain[0];
-  if (!IsPlainMapName(name)) {
+  if (!IsPlainMapName(name.c_str())) {
     fprintf(stderr, "kvr-maps: a map's name may hold only letters, digits, '_' and '-' (at most %zu)\n",
             kMaxMapNameChars);
     return 1;
@@ -144,7 +129,7 @@ int CommandBuild(const MapsFolders& folders, const Words& args) {
     fprintf(stderr, "kvr-maps: %s refused: nothing written\n", plain[0].c_str());
     return 1;
   }
-  const std::string out = WithSlash(Option(args, "--out", folders.maps));
+  const std::string out = WithSlash(OptionValue(args, "--out", folders.maps));
   std::error_code ec;
   fs::create_directories(out, ec);
   if (!WriteInto(out, src.name + ".map", MapFileBytes(map)) || !WriteInto(out, src.name + ".ent", EntFileBytes(map)))
@@ -187,7 +172,7 @@ int CommandShow(const MapsFolders& folders, const Words& args) {
   int status = 1;
   if (WriteInto(dir, src.name + ".map", MapFileBytes(map)) && WriteInto(dir, src.name + ".ent", EntFileBytes(map))) {
     Args show = {dir + src.name + ".map", plain[1]};
-    const std::string from = Option(args, "--from", "");
+    const std::string from = OptionValue(args, "--from", "");
     if (!from.empty()) show.insert(show.end(), {"--from", from});
     status = ::ShowMap(show);
   }

@@ -21,7 +21,7 @@ base sand                # ground that nothing else paints
 # Rolling ground, a raised plateau to the north-east and a road along the valley.
 noise 50 900 seed=7
 raise 250 rect 3750 3750 5500 5500 soft=500
-paint road path 300 1200 900 3000 3000 4600 4600
+paint road path 500 1200 900 3000 3000 4600 4600
 paint grass_dirt circle 1200 1200 600
 
 # The edge must be wall all round: the craft cannot leave the map.
