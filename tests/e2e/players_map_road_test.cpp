@@ -107,6 +107,26 @@ TEST(PlayersMap, BuiltWithKvrMapsItPlaysAtItsEntryInAFolderOfItsOwn) {
   }
 }
 
+// A map exit leads from one player's map to another, found in the same maps folder.
+TEST(PlayersMap, AnExitLeadsToAnotherOfThePlayersMaps) {
+  GameRun run;
+  run.dir.Write("valley.txt", Source("entity MapExit 1000 750 tag=ridge.map entry=east\n"));
+  std::string ridge = Source("");
+  ridge.replace(ridge.find("map  valley"), 11, "map  ridge");
+  run.dir.Write("ridge.txt", ridge);
+  ASSERT_EQ(KvrMaps(run, "build valley.txt"), 0);
+  ASSERT_EQ(KvrMaps(run, "build ridge.txt"), 0);
+  run.files = "maps-play/";
+  run.Close(120);
+  ASSERT_EQ(run.Run(200, "--map valley"), 0);
+  EXPECT_EQ(run.Log(), "");
+  PlayerData p;
+  ASSERT_TRUE(run.SavedPlayer(&p));
+  EXPECT_STREQ(p.previousMap, "ridge.map");
+  EXPECT_EQ(p.position[0], 1500);  // at the exit's entry point
+  EXPECT_TRUE(run.Has("maps-play/valley.sav"));  // the map left keeps its state
+}
+
 // Each road out of a player's map that does not lead to another map ends at the main menu:
 // the "menu" exit quietly, an exit to a map that does not exist and a map that cannot be
 // played with a word on the head-up line; Play then goes back to where the map was entered.
