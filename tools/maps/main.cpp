@@ -46,7 +46,7 @@ bool FindFolders(const std::string& dataOption, MapsFolders* f) {
     if (user.empty()) return false;
     f->data = installed;
     f->maps = user + "maps/";
-    f->guide = installed + "maps-guide.md";
+    f->guide = std::filesystem::path(installed + "maps-guide.md").lexically_normal().string();
     f->game = "kvr-game";
   } else {
     f->data = exeDir;

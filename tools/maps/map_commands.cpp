@@ -87,7 +87,8 @@ int CommandNew(const MapsFolders& folders, const Words& args) {
     fprintf(stderr, "usage: kvr-maps new NAME\n");
     return 2;
   }
-  const std::string& name = plain[0];
+  std::string name = plain[0];
+  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".txt") == 0) name.resize(name.size() - 4);
   if (!IsPlainMapName(name.c_str())) {
     fprintf(stderr, "kvr-maps: a map's name may hold only letters, digits, '_' and '-' (at most %zu)\n",
             kMaxMapNameChars);
