@@ -53,6 +53,18 @@ std::string CampaignFiles(const GameRun& run) {
   return all;
 }
 
+// The player data a run closed in play left: the map last entered, the craft where it stood
+// (at its entry, having not moved), and the skill.
+void ExpectCraftAt(const GameRun& run, const char* map, int32_t x, int32_t z, int32_t skill = 2) {
+  PlayerData p;
+  ASSERT_TRUE(run.SavedPlayer(&p));
+  EXPECT_STREQ(p.previousMap, map);
+  EXPECT_EQ(p.restorePlayer, 1);
+  EXPECT_EQ(p.position[0], x);
+  EXPECT_EQ(p.position[2], z);
+  EXPECT_EQ(p.skillLevel, skill);
+}
+
 // The main menu as a plain start shows it.
 RgbImage MainMenu() {
   GameRun run;
@@ -93,13 +105,7 @@ TEST(PlayersMap, BuiltWithKvrMapsItPlaysAtItsEntryInAFolderOfItsOwn) {
     run.Close(80);
     ASSERT_EQ(run.Run(200, c.option), 0) << run.dir.Read("stdout.txt");
     EXPECT_EQ(run.Log(), "");
-    PlayerData p;
-    ASSERT_TRUE(run.SavedPlayer(&p));
-    EXPECT_STREQ(p.previousMap, "valley.map");
-    EXPECT_EQ(p.restorePlayer, 1);  // closed in play: the craft where it stood, at its entry
-    EXPECT_EQ(p.position[0], c.x);
-    EXPECT_EQ(p.position[2], c.z);
-    EXPECT_EQ(p.skillLevel, c.skill);
+    ExpectCraftAt(run, "valley.map", c.x, c.z, c.skill);
     const RgbImage shot = run.Image("valley.png");
     ASSERT_EQ(shot.width, 240);
     EXPECT_GT(shot.Brightness(0, 0, 240, 200), 20);  // sky and sand, not a black screen
@@ -120,10 +126,7 @@ TEST(PlayersMap, AnExitLeadsToAnotherOfThePlayersMaps) {
   run.Close(120);
   ASSERT_EQ(run.Run(200, "--map valley"), 0);
   EXPECT_EQ(run.Log(), "");
-  PlayerData p;
-  ASSERT_TRUE(run.SavedPlayer(&p));
-  EXPECT_STREQ(p.previousMap, "ridge.map");
-  EXPECT_EQ(p.position[0], 1500);  // at the exit's entry point
+  ExpectCraftAt(run, "ridge.map", 1500, 500);  // at the exit's entry point
   EXPECT_TRUE(run.Has("maps-play/valley.sav"));  // the map left keeps its state
 }
 
@@ -198,10 +201,7 @@ TEST(PlayersMap, TheStarterMapBuildsDrawsAndPlays) {
   run.Close(80);
   ASSERT_EQ(run.Run(200, "--map outpost"), 0);
   EXPECT_EQ(run.Log(), "");
-  PlayerData p;
-  ASSERT_TRUE(run.SavedPlayer(&p));
-  EXPECT_EQ(p.position[0], 1200);
-  EXPECT_EQ(p.position[2], 1200);
+  ExpectCraftAt(run, "outpost.map", 1200, 1200);
   run.Keep({"top.png", "entry.png", "outpost.png"});
 }
 
@@ -264,10 +264,7 @@ TEST(PlayersMap, MapOptionsAreCheckedBeforeTheGameStarts) {
   run.Close(60);
   ASSERT_EQ(run.Run(100, "--map map1_1"), 0);
   EXPECT_EQ(run.Log(), "");
-  PlayerData p;
-  ASSERT_TRUE(run.SavedPlayer(&p));
-  EXPECT_STREQ(p.previousMap, "map1_1.map");
-  EXPECT_EQ(p.position[0], 3000);
+  ExpectCraftAt(run, "map1_1.map", 3000, 2700);
 }
 
 }  // namespace
