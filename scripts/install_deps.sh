@@ -9,14 +9,10 @@ packages=(
   libsdl2-dev libpng-dev libjpeg-dev libstb-dev libfltk1.3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth strace
-<<<<<<< HEAD
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
   # The web build and its browser tests: the compiler, its JavaScript optimiser's parser and
   # the browser puppeteer-core drives. npm comes with the machine's nodejs when that has it.
   emscripten node-acorn chromium
-=======
-  desktop-file-utils appstream lintian
->>>>>>> main
 )
 command -v npm >/dev/null || packages+=(npm)
 
