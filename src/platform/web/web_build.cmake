@@ -7,8 +7,12 @@ if(NOT EXISTS "${KVR_BAKE}")
 endif()
 set(KVR_WEB_DATA ${CMAKE_BINARY_DIR}/data)
 file(MAKE_DIRECTORY ${KVR_WEB_DATA})
+# The data package is made when the program links: the stamp makes every bake link it anew.
+set(KVR_WEB_DATA_STAMP ${CMAKE_BINARY_DIR}/data.stamp)
 add_custom_target(content ALL
   COMMAND ${KVR_BAKE} ${KVR_WEB_DATA} ${CMAKE_SOURCE_DIR}/content
+  COMMAND ${CMAKE_COMMAND} -E touch ${KVR_WEB_DATA_STAMP}
+  BYPRODUCTS ${KVR_WEB_DATA_STAMP}
   COMMENT "Baking the game's content into ${KVR_WEB_DATA}")
 
 # Debian's emscripten optimises its JavaScript with node, which finds the packaged parser only
@@ -30,7 +34,8 @@ set(web_link_options
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
   -sEXPORTED_RUNTIME_METHODS=['ccall','FS'] -sEXPORTED_FUNCTIONS=['_main','_malloc'] -sMINIFY_HTML=0
   -lidbfs.js)
-set_target_properties(game PROPERTIES SUFFIX .html LINK_DEPENDS ${web_dir}/page.html)
+set_target_properties(game PROPERTIES SUFFIX .html
+  LINK_DEPENDS "${web_dir}/page.html;${KVR_WEB_DATA_STAMP}")
 target_link_options(game PRIVATE ${web_link_options} --shell-file ${web_dir}/page.html
   "SHELL:--preload-file ${KVR_WEB_DATA}@/usr/share/kvr")
 add_custom_command(OUTPUT ${KVR_GAME_DIR}/index.html
@@ -43,7 +48,8 @@ add_executable(golden_frame ${CMAKE_SOURCE_DIR}/tests/web/golden_frame.cpp)
 target_include_directories(golden_frame PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(golden_frame PRIVATE KVR_GAME_DIR="/usr/share/kvr")
 target_link_libraries(golden_frame PRIVATE kvr_engine3d)
-set_target_properties(golden_frame PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KVR_GAME_DIR})
+set_target_properties(golden_frame PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KVR_GAME_DIR}
+  LINK_DEPENDS ${KVR_WEB_DATA_STAMP})
 add_dependencies(golden_frame content)
 foreach(name 155 148 asintable.dat ents.tex map1.tex player1.tdo player1_f1.tdo player1_f2.tdo)
   target_link_options(golden_frame PRIVATE "SHELL:--preload-file ${KVR_WEB_DATA}/${name}@/usr/share/kvr/${name}")
