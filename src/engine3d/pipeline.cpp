@@ -136,6 +136,8 @@ void TransformAndFog(Engine3D& e) {
     v->x = p.x;
     v->y = p.y;
     v->z = p.z;
+    // A vertex is shared by several polygons: project it once here, not at every corner.
+    ProjectPoint(e, p.x, p.y, p.z, &e.projected[2 * i], &e.projected[2 * i + 1]);
     if (p.z <= fogStart) continue;
     int64_t depth = int64_t(p.z) - fogStart;
     int64_t shade = v->shade;
@@ -210,7 +212,8 @@ void DrawPolygon(Engine3D& e, const Poly3D& p) {
     c->shade = v.shade;
     c->u = textured ? p.u[k] : 0;
     c->v = textured ? p.v[k] : 0;
-    ProjectPoint(e, c->x, c->y, c->z, &c->sx, &c->sy);
+    c->sx = e.projected[2 * p.corner[k]];
+    c->sy = e.projected[2 * p.corner[k] + 1];
     corners[k] = c;
   }
   ClipVertex* clipped[kMaxClipCorners];
@@ -247,10 +250,13 @@ void DrawOrdered(Engine3D& e) {
 void Engine3D::DrawFrame(uint16_t* target) {
   if (!ready || !Math || !Math->sine || !target) return;
   frameBuffer = target;
-  polygonsUsed = verticesUsed = 0;
   // Every record starts the frame zeroed, so no field of last frame's polygons or sprites
-  // can leak into a record that is filled only in part.
-  memset(polySoup, 0, size_t(kPolySoupSize) * sizeof(Poly3D));
+  // can leak into a record that is filled only in part. Only records last frame wrote can
+  // be dirty: the rest of the soup is still zero from the frame before.
+  int32_t dirty = polygonsDirty > polygonsUsed + 1 ? polygonsDirty : polygonsUsed + 1;
+  if (dirty > kPolySoupSize) dirty = kPolySoupSize;
+  memset(polySoup, 0, size_t(dirty) * sizeof(Poly3D));
+  polygonsUsed = verticesUsed = 0;
   BuildViewMatrix(*this);
   for (int32_t i = 0; i < store.count; ++i) {
     store.objects[i]->visible = 0;
@@ -258,5 +264,7 @@ void Engine3D::DrawFrame(uint16_t* target) {
   }
   TransformAndFog(*this);
   Order(*this);
+  // A dropped back face is written one record past the last one kept.
+  polygonsDirty = polygonsUsed + 1 < kPolySoupSize ? polygonsUsed + 1 : kPolySoupSize;
   DrawOrdered(*this);
 }
