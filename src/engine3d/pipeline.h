@@ -56,6 +56,14 @@ struct RasterVertex {
 // corners running clockwise on the screen produce spans. `lut` points at row 0.
 void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vertices, int count,
                          const uint8_t* texture, uint16_t* frame, const uint16_t* lut);
+// One row of the textured filler: n pixels from (u, v, shade) stepping (du, dv, ds) per
+// pixel; u and v in 1/256 texel, the shade row in 8-fraction units. `lut` points at row 0.
+void TexturedSpan(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
+                  int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds);
+// The same row pixel by pixel in 32-bit arithmetic: what TexturedSpan must match, and what
+// it is where the compiler has no vector types.
+void TexturedSpanScalar(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
+                        int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds);
 // The count edges of the closed corner list as one-pixel lines, inside a 2-pixel border.
 void DrawOutlinePolygon(const Engine3D& e, uint16_t* frame, ClipVertex* const* corners,
                         int count, uint16_t colour);

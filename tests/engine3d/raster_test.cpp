@@ -88,6 +88,38 @@ TEST_F(RasterTest, TextureCoordinatesWrapEvery64TexelsAndShadesPickTheRow) {
   EXPECT_EQ(At(3, 1), 64);  // row 0, texel (0, 1)
 }
 
+// The span in lanes against the pixel-by-pixel one: every length around the lane width,
+// steps either way, coordinates wrapping past 64 texels and 16 bits, shades in the guard
+// rows; neither writes a pixel past the span.
+TEST_F(RasterTest, LaneSpansMatchThePixelByPixelSpan) {
+  struct Case {
+    int32_t u, v, shade, du, dv, ds;
+  };
+  std::vector<Case> cases = {{0, 0, 20 * 256, 256, 0, 0},
+                             {16383, 16383, 63 * 256 + 255, -300, -700, -60},
+                             {-70000, 90000, -8 * 256, 5000, -9000, 150},
+                             {1 << 20, -(1 << 21), 71 * 256 + 255, -16384, 16384, -90},
+                             {123, 45678, 4000, 65536 + 77, -65536 - 3, 1}};
+  uint32_t seed = 12345;
+  auto next = [&seed](int32_t lo, int32_t hi) {
+    seed = seed * 214013u + 2531011u;
+    return lo + int32_t((seed >> 8) % uint32_t(hi - lo + 1));
+  };
+  for (int i = 0; i < 200; ++i)
+    cases.push_back({next(-100000, 100000), next(-100000, 100000), next(0, 16383),
+                     next(-20000, 20000), next(-20000, 20000), next(-60, 60)});
+  for (const Case& c : cases)
+    for (int32_t n = 1; n <= 40; ++n) {
+      int32_t end = c.shade + (n - 1) * c.ds;
+      if (end < -8 * 256 || end >= 72 * 256) continue;  // past the guard rows either way
+      std::vector<uint16_t> lanes(48, 0xBEEF), scalar(48, 0xBEEF);
+      TexturedSpan(lanes.data(), n, texture, Lut(), c.u, c.v, c.shade, c.du, c.dv, c.ds);
+      TexturedSpanScalar(scalar.data(), n, texture, Lut(), c.u, c.v, c.shade, c.du, c.dv, c.ds);
+      ASSERT_EQ(lanes, scalar) << "n " << n << " u " << c.u << " v " << c.v << " shade " << c.shade;
+      ASSERT_EQ(lanes[size_t(n)], 0xBEEF);
+    }
+}
+
 TEST_F(RasterTest, RowsStayInsideTheViewport) {
   engine->y0 = 50, engine->y1 = 60, engine->x0 = 20, engine->x1 = 200;
   Fill({P(0, 0), P(239, 0), P(239, 319), P(0, 319)});
