@@ -28,6 +28,13 @@ int32_t Saturate(int64_t v) {
   return v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : int32_t(v));
 }
 
+// a / d, in 32 bits when both fit (a 64-bit divide costs several times as much; it runs
+// for every fogged vertex).
+inline int64_t Quotient(int64_t a, int32_t d) {
+  if (d > 0 && a >= INT32_MIN && a <= INT32_MAX) return int32_t(a) / d;
+  return a / d;
+}
+
 }  // namespace
 
 void BuildViewMatrix(Engine3D& e) {
@@ -142,11 +149,11 @@ void TransformAndFog(Engine3D& e) {
     int64_t depth = int64_t(p.z) - fogStart;
     int64_t shade = v->shade;
     if (e.fogMode == 0) {
-      shade -= depth * (shade / range);
+      shade -= depth * Quotient(shade, range);
       if (shade < kFogDarkest) shade = kFogDarkest;
       if (shade > kFogBrightest) shade = kFogBrightest;
     } else {
-      shade += depth * ((kFogBrightTarget - shade) / range);
+      shade += depth * Quotient(kFogBrightTarget - shade, range);
       if (shade > kFogBrightest) shade = kFogBrightest;
     }
     v->shade = int32_t(shade);
@@ -199,10 +206,34 @@ void Order(Engine3D& e) {
 
 namespace {
 
+// True when camera-space point v lies inside all four side planes of the view pyramid.
+inline bool InsideView(const Vertex3D& v) {
+  const int64_t x = v.x, y = v.y, z = v.z;
+  return z + x >= 0 && z - x >= 0 && z + y >= 0 && z - y >= 0;
+}
+
 void DrawPolygon(Engine3D& e, const Poly3D& p) {
   bool textured = p.type != 3 && p.type != 4;
-  ClipVertex* corners[4];
   int n = p.cornerCount == 4 ? 4 : 3;
+  const int bank = p.bank ? kBankEntities : kBankMap;
+  const uint8_t* texture = e.textures[bank][p.texture & (kTexturesPerBank - 1)];
+  // Most polygons lie wholly inside the view: the clipper would hand the corners back as
+  // they are, so they go to the filler straight from the soup.
+  if (textured) {
+    bool inside = true;
+    for (int k = 0; k < n && inside; ++k) inside = InsideView(e.vertSoup[p.corner[k]]);
+    if (inside) {
+      RasterVertex rv[4];
+      for (int k = 0; k < n; ++k) {
+        const int32_t i = p.corner[k];
+        rv[k] = RasterVertex{e.projected[2 * i], e.projected[2 * i + 1], e.vertSoup[i].shade,
+                             p.u[k], p.v[k]};
+      }
+      FillTexturedPolygon(e, rv, n, texture, e.frameBuffer, e.luts[bank]);
+      return;
+    }
+  }
+  ClipVertex* corners[4];
   for (int k = 0; k < n; ++k) {
     const Vertex3D& v = e.vertSoup[p.corner[k]];
     ClipVertex* c = NextClipVertex(e);
@@ -229,9 +260,7 @@ void DrawPolygon(Engine3D& e, const Poly3D& p) {
     const ClipVertex* c = clipped[k];
     rv[k] = RasterVertex{c->sx, c->sy, c->shade, c->u, c->v};
   }
-  int bank = p.bank ? kBankEntities : kBankMap;
-  FillTexturedPolygon(e, rv, count, e.textures[bank][p.texture & (kTexturesPerBank - 1)],
-                      e.frameBuffer, e.luts[bank]);
+  FillTexturedPolygon(e, rv, count, texture, e.frameBuffer, e.luts[bank]);
 }
 
 }  // namespace
@@ -250,12 +279,11 @@ void DrawOrdered(Engine3D& e) {
 void Engine3D::DrawFrame(uint16_t* target) {
   if (!ready || !Math || !Math->sine || !target) return;
   frameBuffer = target;
-  // Every record starts the frame zeroed, so no field of last frame's polygons or sprites
-  // can leak into a record that is filled only in part. Only records last frame wrote can
-  // be dirty: the rest of the soup is still zero from the frame before.
-  int32_t dirty = polygonsDirty > polygonsUsed + 1 ? polygonsDirty : polygonsUsed + 1;
-  if (dirty > kPolySoupSize) dirty = kPolySoupSize;
-  memset(polySoup, 0, size_t(dirty) * sizeof(Poly3D));
+  // Every record past the used ones is zero, so no field of an earlier frame's polygons or
+  // sprites can leak into a record that is filled only in part. Records are written whole
+  // in order, so only those past this frame's count that an earlier frame (or a caller
+  // setting the count) left behind need clearing, once the frame's count is known.
+  int32_t dirty = polygonsDirty > polygonsUsed ? polygonsDirty : polygonsUsed;
   polygonsUsed = verticesUsed = 0;
   BuildViewMatrix(*this);
   for (int32_t i = 0; i < store.count; ++i) {
@@ -265,6 +293,10 @@ void Engine3D::DrawFrame(uint16_t* target) {
   TransformAndFog(*this);
   Order(*this);
   // A dropped back face is written one record past the last one kept.
-  polygonsDirty = polygonsUsed + 1 < kPolySoupSize ? polygonsUsed + 1 : kPolySoupSize;
+  if (dirty < polygonsUsed + 1) dirty = polygonsUsed + 1;
+  if (dirty > kPolySoupSize) dirty = kPolySoupSize;
+  if (dirty > polygonsUsed)
+    memset(polySoup + polygonsUsed, 0, size_t(dirty - polygonsUsed) * sizeof(Poly3D));
+  polygonsDirty = polygonsUsed;
   DrawOrdered(*this);
 }

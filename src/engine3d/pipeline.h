@@ -31,8 +31,26 @@ void DrawOrdered(Engine3D& e);
 
 // --- Corners, clipping, sprites ---
 
+// Screen positions and plane distances far outside the frame only ever belong to corners
+// that are clipped away; keeping them within 2^30 keeps later arithmetic in range.
+constexpr int64_t kClipLimit = (int64_t(1) << 30) - 1;
+inline int32_t Clamp30(int64_t v) {
+  return int32_t(v > kClipLimit ? kClipLimit : (v < -kClipLimit ? -kClipLimit : v));
+}
+
 // Screen position (24.8) of a camera-space point; (0, 0) for depths outside 1..16383.
-void ProjectPoint(const Engine3D& e, int32_t x, int32_t y, int32_t z, int32_t* sx, int32_t* sy);
+// Inline: every vertex of the frame goes through it.
+inline void ProjectPoint(const Engine3D& e, int32_t x, int32_t y, int32_t z, int32_t* sx,
+                         int32_t* sy) {
+  if (z < 1 || z >= 16384) {
+    *sx = 0;
+    *sy = 0;
+    return;
+  }
+  int64_t q = e.reciprocal[z];
+  *sx = Clamp30((int64_t((e.x0 + e.x1) >> 1) << 8) + ((int64_t(e.x1 - e.x0) * x * q) >> 9));
+  *sy = Clamp30((int64_t((e.y0 + e.y1) >> 1) << 8) - ((int64_t(e.y1 - e.y0) * y * q) >> 9));
+}
 // The next slot of the clip ring.
 ClipVertex* NextClipVertex(Engine3D& e);
 // Clips corners (pointers into the clip ring) against the four side planes of the view
