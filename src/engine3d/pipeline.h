@@ -91,3 +91,11 @@ void BlitSprite(const Engine3D& e, uint16_t* frame, int32_t left, int32_t top, i
                 int32_t bottom, const uint16_t* image, int32_t srcLeft, int32_t srcTop,
                 int32_t srcRight, int32_t srcBottom, int32_t clipX0, int32_t clipY0,
                 int32_t clipX1, int32_t clipY1, int32_t mode, int32_t key);
+// One row of a sprite blit: n pixels from src at u, stepping du (both 1/256 pixel), in blit
+// mode 0..3 (others draw nothing).
+void BlitSpriteRow(uint16_t* dst, const uint16_t* src, int32_t u, int32_t du, int32_t n,
+                   int32_t mode, uint16_t key);
+// The same row pixel by pixel: what BlitSpriteRow must match, and what it is where the
+// compiler has no vector types.
+void BlitSpriteRowScalar(uint16_t* dst, const uint16_t* src, int32_t u, int32_t du, int32_t n,
+                         int32_t mode, uint16_t key);

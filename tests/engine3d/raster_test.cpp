@@ -200,4 +200,28 @@ TEST_F(BlitTest, BlendModes) {
   EXPECT_EQ(At(23, 0), 0);  // key
 }
 
+// The sprite rows in lanes against the pixel-by-pixel ones: every mode, scaled up, down and
+// one to one, over pixels with full, empty and odd fields and the key; nothing past the row
+// is touched.
+TEST(BlitRows, LanesMatchThePixelByPixelRows) {
+  uint32_t seed = 7;
+  auto next = [&seed] {
+    seed = seed * 214013u + 2531011u;
+    return uint16_t(seed >> 16);
+  };
+  const uint16_t key = 0x1234;
+  std::vector<uint16_t> src(200);
+  for (auto& p : src) p = next() % 4 == 0 ? key : (next() % 3 == 0 ? 0xFFFF : next());
+  for (int32_t mode = 0; mode <= 4; ++mode)
+    for (int32_t du : {256, 100, 333, 700})
+      for (int32_t n = 0; n <= 40; ++n) {
+        std::vector<uint16_t> lanes(48), scalar;
+        for (auto& p : lanes) p = next() % 5 == 0 ? 0xFFFF : next();
+        scalar = lanes;
+        BlitSpriteRow(lanes.data(), src.data(), 37, du, n, mode, key);
+        BlitSpriteRowScalar(scalar.data(), src.data(), 37, du, n, mode, key);
+        ASSERT_EQ(lanes, scalar) << "mode " << mode << " du " << du << " n " << n;
+      }
+}
+
 }  // namespace
