@@ -42,13 +42,14 @@ constexpr uint16_t kGuardOffset = kLutGuardRows * 256;
 
 void TexturedSpan(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
                   int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds) {
-  if (n < 1) return;
+  // Setting up the lanes costs more than a few pixels do.
+  if (n < 4) return TexturedSpanScalar(dst, n, texture, lut, u, v, shade, du, dv, ds);
   const Lanes step = {0, 1, 2, 3, 4, 5, 6, 7};
-  Lanes lu = uint16_t(u) + step * uint16_t(du);
-  Lanes lv = uint16_t(v) + step * uint16_t(dv);
-  Lanes ls = uint16_t(shade) + step * uint16_t(ds);
-  const uint16_t du8 = uint16_t(uint32_t(du) * kLanes), dv8 = uint16_t(uint32_t(dv) * kLanes),
-                 ds8 = uint16_t(uint32_t(ds) * kLanes);
+  const Lanes su = Lanes{} + uint16_t(du), sv = Lanes{} + uint16_t(dv),
+              ss = Lanes{} + uint16_t(ds);
+  Lanes lu = uint16_t(u) + step * su;
+  Lanes lv = uint16_t(v) + step * sv;
+  Lanes ls = uint16_t(shade) + step * ss;
   const uint16_t* table = lut - kGuardOffset;
   for (;;) {
     const Lanes texel = ((lv >> 2) & 0xFC0) | ((lu >> 8) & 63);
@@ -66,9 +67,9 @@ void TexturedSpan(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16
     dst += kLanes;
     n -= kLanes;
     if (n == 0) return;
-    lu += du8;
-    lv += dv8;
-    ls += ds8;
+    lu += su * uint16_t(kLanes);
+    lv += sv * uint16_t(kLanes);
+    ls += ss * uint16_t(kLanes);
   }
 }
 
