@@ -100,19 +100,6 @@ void MathTables::SubVector(Vec3* a, const Vec3& b) {
   a->z = WrapSub(a->z, b.z);
 }
 
-// One row of a matrix times a vector, summed in 32 bits as on the handheld.
-static inline int32_t Dot3(int32_t a, int32_t b, int32_t c, int32_t x, int32_t y, int32_t z) {
-  return WrapAdd(WrapAdd(WrapMul(a, x), WrapMul(b, y)), WrapMul(c, z));
-}
-
-void MathTables::Transform(Vec3* v, const Matrix3& M) {
-  const int32_t* m = M.m;
-  int32_t x = v->x, y = v->y, z = v->z;
-  v->x = Dot3(m[0], m[1], m[2], x, y, z) >> 8;
-  v->y = Dot3(m[3], m[4], m[5], x, y, z) >> 8;
-  v->z = Dot3(m[6], m[7], m[8], x, y, z) >> 8;
-}
-
 void MathTables::Normalize(Vec3* v) {
   int64_t sq = int64_t(v->x) * v->x + int64_t(v->y) * v->y + int64_t(v->z) * v->z;
   if (sq > INT32_MAX) sq = INT32_MAX;
