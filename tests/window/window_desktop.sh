@@ -14,14 +14,7 @@ if [ "${2:-}" != --inside ]; then
   for tool in xvfb-run openbox xdotool xwininfo xprop xwd xmessage xwdtopnm pngtopnm pamenlarge pamcut pamdepth pamtopnm; do
     command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }
   done
-  scratch=$(mktemp -d)
-  trap 'rm -rf "$scratch"' EXIT
-  data=$scratch/data
-  mkdir "$data"
-  for f in "$game_dir"/*; do
-    case $(basename "$f") in game|setup|log.txt|*.sav|kvr_playerdata.dat|game.lock|*.tmp|window.cfg|shot*.png) ;;
-      *) ln -s "$f" "$data/" ;; esac
-  done
+  source "$here/scratch_data.sh"
   # The two screens the clicks go between, as the headless game draws them, at scale 2.
   printf '100 stylus-down 182 193\n104 stylus-up\n' >"$scratch/newgame.txt"
   "$game_dir/game" --headless --data "$data" --ticks 300 --shot 299:"$scratch/menu.png" 2>/dev/null
