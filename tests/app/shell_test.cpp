@@ -141,7 +141,7 @@ TEST(Shell, AwayFromTheFrontNoStepRunsAndNoSoundPlaysAndTheReturnRunsNoBurst) {
     SetCurrentPlatform(nullptr);
     EXPECT_EQ(game.shutdowns, 1);  // the close while away still takes the one shutdown
     EXPECT_EQ(away->pausedTimers, c.backAt < 0 ? 150 : 100);
-    EXPECT_FALSE(headless->ShownPaused() && c.backAt > 0);
+    EXPECT_EQ(headless->ShownPaused(), c.backAt < 0);
     // 1 s before leaving and 1 s after coming back: a step per 40 ms, none in between.
     ASSERT_EQ(game.steps.size(), c.backAt < 0 ? 25u : 50u);
     long blocksWhenLeft = 0;
@@ -174,6 +174,14 @@ TEST(Shell, AwayFromTheFrontNoStepRunsAndNoSoundPlaysAndTheReturnRunsNoBurst) {
     SetCurrentPlatform(nullptr);
     EXPECT_TRUE(replayed.steps == game.steps);
   }
+}
+
+TEST_F(ShellTest, AboutShowsItsBoxAndTheCloseCommandEndsTheGame) {
+  platform.QueueMessage({PlatformMessageKind::About});
+  platform.QueueMessage({PlatformMessageKind::CloseCommand});
+  EXPECT_EQ(RunShell(&platform, &game), 0);
+  EXPECT_EQ(game.shutdowns, 1);
+  EXPECT_EQ(platform.MessageBoxes(), std::vector<std::string>{"About 3d Morvek: Version 1.0"});
 }
 
 TEST_F(ShellTest, ADisplayThatWillNotOpenIsLoggedAndFails) {
