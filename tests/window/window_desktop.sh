@@ -35,6 +35,7 @@ game=
 fail() {
   echo "FAIL: $*"
   [ -z "$game" ] || kill "$game" 2>/dev/null || true
+  [ ! -s "$scratch/game.out" ] || sed 's/^/game: /' "$scratch/game.out"
   exit 1
 }
 openbox >/dev/null 2>&1 &
