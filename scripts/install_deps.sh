@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth strace
   xdotool x11-utils x11-apps netpbm openbox
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 
 if [ "${1:-}" = --list ]; then
