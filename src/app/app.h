@@ -62,6 +62,18 @@ Platform* WithDemo(Platform* platform, const PlatformOptions& options);
 // game cannot start without), in words for the player; empty when it can.
 std::string DataFolderProblem(const std::string& dir);
 
+// A new game on one map, asked for on the command line (--map NAME[@ENTRY] --skill S).
+struct MapStart {
+  char map[kMapNameBytes] = {};         // "NAME.map"; empty: the game opens at the main menu
+  char entry[kEntryPointBytes] = {};    // the player record that places the craft
+  int32_t skill = 2;                    // 1 easy, 2 normal, 3 hard
+};
+// Checks --map and --skill into *start (left empty without --map) and turns the lookup in
+// the player's maps folder on. 0 to go on, else the exit status (the reason on stderr).
+int ReadMapStart(const PlatformOptions& options, MapStart* start);
+// After the folder is chosen: false (reason on stderr) when no map of that name is found.
+bool MapStartFound(const MapStart& start);
+
 // Picks the backend from the desktop options, runs the shell, returns the exit status.
 int RunGame(int argc, char** argv);
 
@@ -108,6 +120,11 @@ class GameDriver final : public GameHooks, public WorldHost {
   // Opens FORMINGAME_CAM_FP for the first-person camera, else FORMINGAME_CAM_EXT2.
   void OpenInGameForm();
 
+  // Set before Initialise: the game starts on this map instead of at the main menu.
+  MapStart mapStart;
+  char arrivalMap[kMapNameBytes] = {};       // the map being played and the entry it was
+  char arrivalEntry[kEntryPointBytes] = {};  // entered by, for a way back from a dead end
+
   uint32_t app = 0;
   uint16_t* frame = nullptr;
   Font* font = nullptr;            // "font2.fnt": the head-up line and the choice box
@@ -139,6 +156,12 @@ class GameDriver final : public GameHooks, public WorldHost {
   void AnswerChoice();
   void UnloadMap();
   void BackToForms();
+  // Custom maps (map_play.cpp): the start on a map, and the main menu in place of an exit
+  // that leads nowhere or of a map that has no craft to play.
+  void StartOnMap();
+  void NoteArrival();
+  bool ExitLeadsToMenu();
+  bool MapUnplayable();
 };
 
 // The one game driver of the process; null outside its lifetime.

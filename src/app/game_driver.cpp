@@ -58,6 +58,7 @@ void GameDriver::Initialise(uint32_t handle, uint16_t* frameBuffer) {
 
   font = new (std::nothrow) Font(this);
   if (font) font->LoadFont("font2.fnt");
+  if (mapStart.map[0]) StartOnMap();
 }
 
 void GameDriver::OpenInGameForm() {
@@ -96,6 +97,7 @@ bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
 
   switch (screenState) {
     case kScreenPlaying:
+      if (MapUnplayable()) break;
       WorldUpdate(&world);
       // A map exit, a death or the end of the closing pause in this very step goes first:
       // the question would otherwise swallow it.
@@ -114,6 +116,7 @@ bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
       AnswerChoice();
       break;
     case kScreenNextMap:
+      if (ExitLeadsToMenu()) break;
       fadeReset = 1;
       UnloadMap();
       BackToForms();
@@ -160,6 +163,7 @@ bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
 
 void GameDriver::Render(uint16_t*) {
   if (screenState == kScreenLoading) {
+    if (world.loadingStep == 0) NoteArrival();
     WorldLoadStep(&world);
     Throttle(forms, false);
   }

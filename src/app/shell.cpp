@@ -17,18 +17,19 @@ void Shutdown(Platform* platform, GameHooks* game) {
   game->Shutdown();
 }
 
-// The attract mode starts new games, and a new game deletes the player data and every map
-// state: it keeps its files in a folder of its own inside the player's, so a campaign under
-// way is never touched. It takes the player's settings along (the keys it presses are the
-// player's bindings). False, with the reason on stderr, when the folder cannot be made.
-bool UseDemoFolder() {
+// The attract mode and a game on one map (--map) start new games, and a new game deletes the
+// player data and every map state: each keeps its files in a folder of its own inside the
+// player's ("demo", "maps-play"), so a campaign under way is never touched. It takes the
+// player's settings along (the keys it presses are the player's bindings). False, with the
+// reason on stderr, when the folder cannot be made.
+bool UseOwnFolder(const char* name) {
   namespace fs = std::filesystem;
   const fs::path player = PlayerFilesDir();
-  const fs::path demo = player / "demo";
+  const fs::path demo = player / name;
   std::error_code error;
   fs::create_directory(demo, error);
   if (error) {
-    fprintf(stderr, "game: the demo's folder %s cannot be made: %s\n", demo.c_str(),
+    fprintf(stderr, "game: the folder %s cannot be made: %s\n", demo.c_str(),
             error.message().c_str());
     return false;
   }
@@ -38,7 +39,7 @@ bool UseDemoFolder() {
   else
     fs::remove(demo / kSettingsFile, error);  // the shipped defaults, as for the player
   if (!SetUserDir(demo.c_str())) {
-    fprintf(stderr, "game: the demo's folder is too long (at most %d characters): %s\n",
+    fprintf(stderr, "game: the folder is too long (at most %d characters): %s\n",
             kMaxPath - 2, demo.c_str());
     return false;
   }
@@ -175,7 +176,10 @@ int RunGame(int argc, char** argv) {
       return 1;
     }
   }
-  if (options.demo && !UseDemoFolder()) return 1;
+  MapStart start;
+  if (const int misused = ReadMapStart(options, &start)) return misused;
+  if (options.demo && !UseOwnFolder("demo")) return 1;
+  if (start.map[0] && (!UseOwnFolder("maps-play") || !MapStartFound(start))) return 1;
   options.userDir = PlayerFilesDir();
   if (!StartInstance()) return 0;
   Platform* platform =
@@ -195,7 +199,9 @@ int RunGame(int argc, char** argv) {
     return 2;
   }
   platform = WithDemo(platform, options);
-  GameHooks* game = new GameDriver();
+  GameDriver* driver = new GameDriver();
+  driver->mapStart = start;
+  GameHooks* game = driver;
   int status = RunShell(platform, game);
   delete game;
   SetCurrentPlatform(nullptr);

@@ -1,14 +1,17 @@
 // Opening data files beside the program, the file service and zero-filled allocation.
 #include "core/files.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <unistd.h>
 
 #include "core/settings.h"
 
 char ExeDir[kMaxPath] = "./";
 char UserDir[kMaxPath] = "";
+char PlayerMapsDir[kMaxPath] = "";
 
 // A cut directory would name another place, and every path composed from it would be
 // refused without a word: such a directory is refused whole, and `out` stays as it was.
@@ -36,6 +39,14 @@ bool SetUserDir(const char* dir) {
     return true;
   }
   return CopyDirectory(dir, UserDir);
+}
+
+bool SetPlayerMapsDir(const char* dir) {
+  if (!dir[0]) {
+    PlayerMapsDir[0] = 0;
+    return true;
+  }
+  return CopyDirectory(dir, PlayerMapsDir);
 }
 
 const char* PlayerFilesDir() { return UserDir[0] ? UserDir : ExeDir; }
@@ -73,8 +84,40 @@ static bool ComposePath(const char* name, char* path) {
   return ComposePathIn(IsPlayerFile(name) ? PlayerFilesDir() : ExeDir, name, path);
 }
 
+// The maps the game ships: a player's map of the same name would change the campaign.
+static const char* const kGameMaps[] = {"map1_1", "map1_2", "map1_3", "map2_1",   "map2_2",
+                                        "map3_1", "map3_2", "map4_1", "map5_1",   "map6_1",
+                                        "map6_2", "starchart", "testgrounds", "enemytest"};
+
+bool IsGameMapName(const char* name) {
+  size_t n = strlen(name);
+  if (n > 4 && (!strcasecmp(name + n - 4, ".map") || !strcasecmp(name + n - 4, ".ent"))) n -= 4;
+  for (const char* game : kGameMaps)
+    if (strlen(game) == n && !strncasecmp(name, game, n)) return true;
+  return false;
+}
+
+bool IsPlainMapName(const char* name) {
+  const size_t n = strlen(name);
+  if (n == 0 || n > kMaxMapNameChars) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (!isalnum(static_cast<unsigned char>(name[i])) && name[i] != '_' && name[i] != '-') return false;
+  return true;
+}
+
+// A player's map is read from their maps folder; nothing else is (a map's textures, sky and
+// models are the game's), and it is never written there.
+static bool IsPlayerMapFile(const char* name, const char* mode) {
+  const size_t n = strlen(name);
+  return PlayerMapsDir[0] && mode[0] == 'r' && !strchr(mode, '+') && n > 4 &&
+         (!strcmp(name + n - 4, ".map") || !strcmp(name + n - 4, ".ent")) && !IsGameMapName(name);
+}
+
 FILE* OpenDataFile(const char* name, const char* mode) {
   char path[kMaxPath];
+  if (IsPlayerMapFile(name, mode) && ComposePathIn(PlayerMapsDir, name, path)) {
+    if (FILE* own = fopen(path, mode)) return own;
+  }
   if (!ComposePath(name, path)) return nullptr;
   FILE* f = fopen(path, mode);
   // An installed game ships default settings with its data; the player's own copy is

@@ -21,9 +21,23 @@ bool SetUserDir(const char* dir);
 // The folder the player's files are written to: UserDir when set, otherwise ExeDir.
 const char* PlayerFilesDir();
 
+// The player's own built maps (maps/ in the player's folder), with its separator; empty when
+// there is none. Set once at start, before the player's folder may move elsewhere.
+extern char PlayerMapsDir[kMaxPath];
+// Appends the separator; empty turns the folder off; false (folder kept) when too long.
+bool SetPlayerMapsDir(const char* dir);
+// True for the name of a map the game ships ("map1_1", "starchart", ...), with or without
+// its ".map" or ".ent", in any case: players' maps can never take such a name.
+bool IsGameMapName(const char* name);
+// A map's name becomes file names and the target of map exits: letters, digits, '_' and '-',
+// at most this many, so nothing can lead out of a folder or overflow a field.
+constexpr size_t kMaxMapNameChars = 60;
+bool IsPlainMapName(const char* name);
+
 // ExeDir + name, opened with fopen(mode); the player's files (log.txt, kvr.ini, the player
 // data, .sav files) are taken from PlayerFilesDir() instead, and a kvr.ini the player does not
-// have yet is read from ExeDir. Null when the file cannot be opened, when the name is absolute
+// have yet is read from ExeDir. A .map or .ent opened for reading is looked for in
+// PlayerMapsDir first, unless the game ships a map of that name. Null when the file cannot be opened, when the name is absolute
 // or climbs out with "..", or when the composed path exceeds 264 bytes.
 FILE* OpenDataFile(const char* name, const char* mode);
 

@@ -17,10 +17,7 @@ int32_t Clamp(int64_t v, int32_t lo, int32_t hi) {
 
 }  // namespace
 
-int Engine3D::Create(void* ownerValue, const char* controlName, int32_t x, int32_t y,
-                     int32_t w, int32_t h) {
-  owner = ownerValue;
-  strncpy(name, controlName ? controlName : "", sizeof name - 1);
+void Engine3D::SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
   // The rasterisers write straight into the frame buffer inside the viewport, so a
   // rectangle reaching outside it is cut to it.
   int32_t fw = int32_t(FrameBufferWidth), fh = int32_t(FrameBufferHeight);
@@ -30,6 +27,13 @@ int Engine3D::Create(void* ownerValue, const char* controlName, int32_t x, int32
   y1 = Clamp(int64_t(y) + h, y0, fh);
   viewWidth = x1 - x0;
   viewHeight = y1 - y0;
+}
+
+int Engine3D::Create(void* ownerValue, const char* controlName, int32_t x, int32_t y,
+                     int32_t w, int32_t h) {
+  owner = ownerValue;
+  strncpy(name, controlName ? controlName : "", sizeof name - 1);
+  SetViewport(x, y, w, h);
 
   SetVisibility(4000);
   polygonsUsed = verticesUsed = 0;

@@ -180,6 +180,9 @@ class Engine3D {
   // within the frame buffer), visibility 4000, the identity camera, then loads "148" and
   // allocates the tables, textures and soups. 1, or 0 after logging.
   int Create(void* owner, const char* name, int32_t x, int32_t y, int32_t w, int32_t h);
+  // Moves the view to another rectangle of the frame (cut to it); the projection follows it
+  // from the next frame on. Used when a view grows to the whole screen.
+  void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h);
   // Clamps to 2000..4000; fog starts 800 before it.
   void SetVisibility(int32_t v);
   // Reads a texture pack into bank 0 (map) or 1 (entities). 1 when complete including its

@@ -17,15 +17,9 @@ void Background::Create(void* ownerForm, const char* controlName, int32_t areaX,
   *this = Background();
   owner = ownerForm;
   if (controlName) strncpy(name, controlName, sizeof name - 1);
-  const int64_t screenWidth = FrameBufferWidth;
-  screenPixels = int32_t(screenWidth * FrameBufferHeight);
-  x = areaX;
-  y = areaY;
-  width = areaWidth;
-  height = areaHeight;
+  screenPixels = int32_t(int64_t(FrameBufferWidth) * FrameBufferHeight);
+  SetArea(areaX, areaY, areaWidth, areaHeight);
   margin = 0;
-  fillStart = int32_t(std::clamp<int64_t>(screenWidth * areaY, INT32_MIN, INT32_MAX));
-  fillLength = int32_t(std::clamp<int64_t>(screenWidth * areaHeight, INT32_MIN, INT32_MAX));
   windowWidth = kWindowWidth;
   windowHeight = kWindowHeight;
   plain = 1;
@@ -34,6 +28,16 @@ void Background::Create(void* ownerForm, const char* controlName, int32_t areaX,
   pitch = 0;
   fillColour = fillColourCopy = 0;
   visible = 1;
+}
+
+void Background::SetArea(int32_t areaX, int32_t areaY, int32_t areaWidth, int32_t areaHeight) {
+  const int64_t screenWidth = FrameBufferWidth;
+  x = areaX;
+  y = areaY;
+  width = areaWidth;
+  height = areaHeight;
+  fillStart = int32_t(std::clamp<int64_t>(screenWidth * areaY, INT32_MIN, INT32_MAX));
+  fillLength = int32_t(std::clamp<int64_t>(screenWidth * areaHeight, INT32_MIN, INT32_MAX));
 }
 
 int Background::LoadBackground(const char* file) {

@@ -213,6 +213,8 @@ class Background {
   // pitch 0, colour 0, visible.
   void Create(void* owner, const char* name, int32_t x, int32_t y, int32_t width,
               int32_t height);
+  // Moves the area (physical pixels) and keeps the panorama, the fill and the angles.
+  void SetArea(int32_t x, int32_t y, int32_t width, int32_t height);
   // Loads the panorama (shared). 1 when loaded, or at once for a plain background; 0 after
   // logging when the file fails to load or is not 640 x 128.
   int LoadBackground(const char* file);

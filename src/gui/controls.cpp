@@ -152,6 +152,23 @@ bool SetControlVisible(FormManager* m, const char* name, uint8_t visible) {
   return true;
 }
 
+bool SetControlArea(FormManager* m, const char* name, int32_t x, int32_t y, int32_t width,
+                    int32_t height) {
+  int32_t kind = 0;
+  void* control = FindCurrentControl(m, name, &kind);
+  if (kind == kControlView3D && control) {
+    auto* v = static_cast<View3DControl*>(control);
+    v->x = x, v->y = y, v->width = width, v->height = height;
+    if (v->engine) v->engine->SetViewport(x, y, width, height);
+    return true;
+  }
+  if (kind == kControlBackground && control) {
+    static_cast<BackgroundControl*>(control)->SetArea(x, y, width, height);
+    return true;
+  }
+  return false;
+}
+
 void HideAllControls(FormManager* m) { SetAllVisible(m, 0); }
 void ShowAllControls(FormManager* m) { SetAllVisible(m, 1); }
 

@@ -188,6 +188,10 @@ void* FindCurrentControl(FormManager* manager, const char* name, int32_t* kind =
 const char* ControlName(void* control, int32_t kind);
 // Visible flag of the named control of the current form (a 3D view's active flag).
 bool SetControlVisible(FormManager* manager, const char* name, uint8_t visible);
+// Moves the named 3D view or background of the current form to another rectangle (the
+// view's projection follows it); false for other kinds and unknown names.
+bool SetControlArea(FormManager* manager, const char* name, int32_t x, int32_t y,
+                    int32_t width, int32_t height);
 void HideAllControls(FormManager* manager);
 void ShowAllControls(FormManager* manager);
 void SetLabelText(LabelControl* label, const char* text);  // at most 255 bytes are kept

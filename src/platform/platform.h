@@ -129,6 +129,8 @@ struct PlatformOptions {
   bool noPerformanceCounter = false;  // headless: simulate a machine without one
   bool demo = false;       // the autopilot plays until a real key or touch
   std::string demoValue;   // what followed "--demo=": skill and run, checked by the app
+  std::string map;         // --map NAME[@ENTRY]: a new game on that map, checked by the app
+  std::string skill;       // --skill easy|normal|hard for that game, checked by the app
 };
 
 // Parses the desktop command line. Returns 0 to go on, 1 for an error (message written to

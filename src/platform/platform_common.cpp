@@ -34,6 +34,10 @@ const char kHelp[] =
     "                     or a click (SKILL easy (default), normal or hard; RUN final\n"
     "                     (default) or ship); its saves go to a demo/ folder beside the\n"
     "                     player's; headless, the game closes when the run ends\n"
+    "  --map NAME[@ENTRY] a new game on a map of your own (built by kvr-maps) or the game's,\n"
+    "                     at its entry point (default: default); its saves go to a\n"
+    "                     maps-play/ folder beside the player's\n"
+    "  --skill SKILL      easy, normal (default) or hard, for --map\n"
     "headless runs (no window, no sound card, virtual 20 ms clock):\n"
     "  --headless         run without a window\n"
     "  --ticks N          close after N timer messages\n"
@@ -99,6 +103,12 @@ int ParsePlatformOptions(int argc, char** argv, PlatformOptions* o, std::string*
     } else if (a == "--demo" || a.rfind("--demo=", 0) == 0) {
       o->demo = true;
       o->demoValue = a.size() > 6 ? a.substr(7) : "";
+    } else if (a == "--map") {
+      if (!value(&v)) return 1;
+      o->map = v;
+    } else if (a == "--skill") {
+      if (!value(&v)) return 1;
+      o->skill = v;
     } else if (a == "--headless") {
       o->headless = true;
     } else if (a == "--ticks") {

@@ -162,8 +162,10 @@ void Controls(World* world, PlayerCraft* craft) {
     Play(world, craft, kRotate);
 }
 
-// Only the full-screen 3D view (and the given extras) stays on the screen.
-void FullScreenView(World* world, const char* const* extras, int count) {
+// Only the full-screen 3D view (and the given extras) stays on the screen. With the whole
+// frame, the view and its sky grow over the rows of the hidden head-up panel, which would
+// otherwise stay black for the whole sequence; the form is made anew when play goes on.
+void FullScreenView(World* world, bool wholeFrame, const char* const* extras, int count) {
   ClearFrame();
   FormManager* forms = WorldForms(world);
   if (!forms) return;
@@ -171,6 +173,10 @@ void FullScreenView(World* world, const char* const* extras, int count) {
   SetControlVisible(forms, "NEWTDENG", 1);
   SetControlVisible(forms, "NEWBACKGROUND", 1);
   for (int i = 0; i < count; ++i) SetControlVisible(forms, extras[i], 1);
+  if (!wholeFrame) return;
+  const int32_t w = int32_t(FrameBufferWidth), h = int32_t(FrameBufferHeight);
+  SetControlArea(forms, "NEWTDENG", 0, 0, w, h);
+  SetControlArea(forms, "NEWBACKGROUND", 0, 0, w, h);
 }
 
 void Halt(Entity* e) {
@@ -189,7 +195,7 @@ void StopAllSounds(World* world) {
 
 void Die(World* world, PlayerCraft* craft) {
   Entity* e = craft->entity;
-  FullScreenView(world, nullptr, 0);
+  FullScreenView(world, true, nullptr, 0);
   craft->header.state = kCraftExploding;
   e->active = 0;
   ShowObject(craft, craft->craftObject, false);
@@ -220,7 +226,7 @@ const Entity* ShipEntity(const World* world) {
 void Board(World* world, PlayerCraft* craft) {
   Entity* e = craft->entity;
   if (world->host) world->host->GetPlayerData().boardedShip = 1;
-  FullScreenView(world, nullptr, 0);
+  FullScreenView(world, true, nullptr, 0);
   Halt(e);
   ShowObject(craft, craft->craftObject, true);
   if (const Entity* ship = ShipEntity(world)) {
@@ -260,8 +266,9 @@ void StartFinal(World* world, PlayerCraft* craft) {
   world->cameraMode = 4;
   Halt(e);
   ShowPose(craft->walkAnimator, 1);
+  // The final text's panel fills the rows below the view, as the form lays them out.
   static const char* const kExtras[] = {"IMG_TEXTFINAL", "BTN_MENU"};
-  FullScreenView(world, kExtras, 2);
+  FullScreenView(world, false, kExtras, 2);
   FormManager* forms = WorldForms(world);
   int32_t kind = 0;
   SpriteImage* image = forms ? static_cast<SpriteImage*>(

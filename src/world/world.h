@@ -158,6 +158,8 @@ void StarChartClose(World* world);
 // True when the next map is the star chart ("starchart.map", the target of the launch pads'
 // map exits): the driver opens FORMSTARCHART instead of loading a map.
 bool LeadsToStarChart(const PlayerData& player);
+// The target of a map exit that leads back to the main menu (players' maps end this way).
+constexpr const char* kMenuExitTarget = "menu";
 
 // ---------------------------------------------------------------------------------------
 // A read-only look at the world for code that watches or plays the game from outside it (the

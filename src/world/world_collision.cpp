@@ -65,7 +65,9 @@ void FollowGround(World* world, EntityManager* manager, Entity* e, const Object3
     DispatchCollision(world, e, nullptr);
   }
   if (p.type == kPolyDamaging && e->type == kTypePlayer) {
-    if (world->player) world->player->energy -= 5;
+    // Stops at 0 as shot damage does: the display never shows a negative energy.
+    if (PlayerCraft* craft = world->player)
+      craft->energy = craft->energy > 5 ? craft->energy - 5 : 0;
     SoundSystem* sound = WorldSound(world);
     if (sound && manager->explosionSample >= 0 &&
         !IsSamplePlaying(sound, manager->explosionSample))

@@ -121,6 +121,45 @@ TEST(MenuRoad, OptionsAreSavedOnlyByTheBackButton) {
   }
 }
 
+// A player's own options (none of them the defaults) fill the form exactly as if set by
+// hand on it, and its back button writes them back unchanged.
+TEST(MenuRoad, TheOptionsFormShowsTheSavedSettingsAndBackKeepsThem) {
+  GameRun own;
+  Settings mine = DefaultSettings();
+  mine.playMusic = 0;
+  mine.volume = 96;
+  mine.visibility = 3400;
+  mine.cameraMode = kCameraExternal;
+  own.PutSettings(mine, DefaultKeys());
+  const std::string before = own.dir.Read(kSettingsFile);
+  own.Tap(10, at::kOptions);
+  own.Shot(18, "options.png");
+  own.Tap(20, at::kOptionsBack);
+  own.Close(40);
+  ASSERT_EQ(own.Run(60), 0);
+  EXPECT_EQ(own.dir.Read(kSettingsFile), before);
+
+  // The same values reached from the defaults with the form's own controls; the background
+  // box, tapped off and on again, takes the focus back to where a new form has it.
+  GameRun byHand;
+  byHand.PutSettings(DefaultSettings(), DefaultKeys());
+  int tick = 10;
+  auto tap = [&](Point p) { byHand.Tap(tick, p), tick += 10; };
+  tap(at::kOptions);
+  tap(at::kPlayMusic);
+  tap(at::kCameraFirstPerson);
+  for (int i = 0; i < 10; ++i) tap(at::kVolumeMinus);  // 256 - 10 x 16 = 96
+  for (int i = 0; i < 3; ++i) tap(at::kVisPlus);       // 2800 + 3 x 200 = 3400
+  tap(at::kShowBackground);
+  tap(at::kShowBackground);
+  byHand.Shot(tick, "options.png");
+  ASSERT_EQ(byHand.Run(tick + 2), 0);
+  const RgbImage shown = own.Image("options.png");
+  ASSERT_EQ(shown.width, 240);
+  EXPECT_TRUE(shown.SameArea(byHand.Image("options.png"), 0, 0, 240, 320));
+  EXPECT_EQ(own.Log() + byHand.Log(), "");
+}
+
 // Key setup: a game key taken from another game action unbinds it; a menu key leaves the
 // game actions alone; the form comes back after every key with the new codes on it.
 TEST(MenuRoad, KeySetupAssignsUnbindsAndShowsTheNewCodes) {

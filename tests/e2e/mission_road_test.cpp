@@ -145,6 +145,9 @@ TEST(MissionRoad, TheShipLeavesWithThePlayerAndTheGameEnds) {
   ASSERT_TRUE(run.SavedPlayer(&p));
   EXPECT_STREQ(p.nextMap, "map1_1.map");
   EXPECT_EQ(p.haveShipKeyCard, 0);  // reset with the new campaign
+  // Boarding shows the whole screen: the rows under the external view are not left black.
+  for (const char* shot : {"ship_boarding.png", "ship_door.png"})
+    EXPECT_GT(run.Image(shot).Brightness(0, 280, 240, 40), 20.0) << shot;
   EXPECT_TRUE(run.Image("after_ship.png").SameArea(run.Image("menu.png"), 0, 0, 240, 320));
   EXPECT_EQ(run.Log(), "");
 }

@@ -86,9 +86,11 @@ TEST(PlayerRoad, FirstPersonTheCraftFightsDiesOnTheLavaAndComesBackAtItsEntry) {
   EXPECT_GT(CountInView(blast, kView, FireOrange), 200);
   // On the lava the energy bar is shorter than at the start.
   EXPECT_LT(lava.Brightness(128, 240, 102, 9), start.Brightness(128, 240, 102, 9));
-  // Death: the whole screen is the 3D view (no console), and after the restore the map and
-  // the craft are exactly as they were when it entered.
+  // Death: the whole screen is the 3D view (no console, no black band where it stood), and
+  // after the restore the map and the craft are exactly as they were when it entered.
   EXPECT_FALSE(blast.SameArea(start, 0, 290, 240, 30));
+  EXPECT_GT(blast.Brightness(0, kView, 240, 320 - kView), 20.0);
+  run.Keep({"death_blast.png"});
   // The band across the middle of the view holds what moves by itself after a load: the
   // ammunition crate beside the pad spins from the moment the map is loaded, and the
   // enemies on the far side of the canyon's mouth have walked for another while (so their
@@ -136,6 +138,10 @@ TEST(PlayerRoad, FromBehindTheCraftWalksAndFires) {
   // The craft stands in the lower middle of the view, dark against the sand behind it.
   EXPECT_LT(start.Brightness(90, 170, 60, 60), start.Brightness(0, 170, 40, 60));
   EXPECT_FALSE(walking.SameArea(start, 0, 0, 240, kView));
+  // Death fills the screen below the view too.
+  const RgbImage blast = run.Image("death_blast.png");
+  EXPECT_GT(CountInView(blast, 320, FireOrange), 200);
+  EXPECT_GT(blast.Brightness(0, kView, 240, 320 - kView), 20.0);
 }
 
 }  // namespace

@@ -382,6 +382,40 @@ TEST_F(MapStateTest, DeathBringsBackTheMapAsItWasAtEntry) {
   EXPECT_EQ(KindOf(kTypeAmmoMGun)->entity->active, 0);
 }
 
+// Leaving alive and coming back: each kind of record puts back what it keeps.
+TEST_F(MapStateTest, LeavingAliveKeepsWhatHappened) {
+  struct Case {
+    const char* what;
+    int32_t type;
+    int32_t hitPoints, state, active, heading;  // what the map's play left
+  };
+  for (const Case& c : {Case{"a damaged raptor", kTypeMegaRaptor, 37, 2, 1, 0},
+                        Case{"an opened barrier", kTypeBarrier, 100, 0, 0, 777}}) {
+    SCOPED_TRACE(c.what);
+    Load("map1_1.map");
+    KindHeader* k = KindOf(c.type);
+    k->hitPoints = c.hitPoints;
+    k->state = c.state;
+    k->entity->active = uint8_t(c.active);
+    k->entity->x = 1234, k->entity->y = 56, k->entity->z = -789, k->entity->w = 11;
+    if (c.heading) k->entity->heading = c.heading;
+    LeaveAndReturn();
+    k = KindOf(c.type);
+    EXPECT_EQ(k->hitPoints, c.hitPoints);
+    EXPECT_EQ(k->state, c.state);
+    EXPECT_EQ(k->entity->active, c.active);
+    EXPECT_EQ(k->entity->x, 1234);
+    EXPECT_EQ(k->entity->y, 56);
+    EXPECT_EQ(k->entity->z, -789);
+    EXPECT_EQ(k->entity->w, 11);
+    if (c.heading) {
+      EXPECT_EQ(k->entity->heading, c.heading);
+    }
+    Unload();
+    std::remove(dir.File("map1_1.sav").c_str());
+  }
+}
+
 TEST_F(MapStateTest, AStateOfAnotherSizeIsNotRead) {
   for (size_t bytes : {61u, 63u, 0u}) {
     dir.Write("map1_1.sav", std::string(bytes, '\x05'));

@@ -69,34 +69,54 @@ TEST_F(CraftTest, PlasmaAlternatesSidesAtMostOnceIn150Ms) {
   EXPECT_GT(second->x, 1000 - 90);
 }
 
-TEST_F(CraftTest, AHardPlasmaHitAtTenEnergyLeavesZeroAndTheCraftExplodesNextUpdate) {
-  host.player.skillLevel = 3;
-  host.player.energy = 10;
-  MakeCraft();
-  Entity* enemy = AddVictim(kTypeMegaRaptor, 5000, 100, 0);
-  Entity shot = {};
-  shot.type = kTypePlasma;
-  shot.active = 1;
-  shot.owner = enemy;
-  DispatchCollision(&world, craft->entity, &shot);
-  EXPECT_EQ(craft->energy, 0);
-  EXPECT_EQ(craft->header.state, kCraftAlive);
-  Step();
-  EXPECT_EQ(craft->header.state, kCraftExploding);
-  EXPECT_EQ(craft->entity->active, 0);
-  EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 0);
-  EXPECT_EQ(craft->rocketLauncher->state, kRocketBursting);  // the craft's own blast
-  // The fade starts at 180 and the wreck is gone at 257.
-  Step(180);
-  EXPECT_EQ(craft->explosionTime, 180);
-  EXPECT_EQ(host.fadeOuts, 1);
-  Step(76);
-  EXPECT_EQ(craft->header.state, kCraftExploding);
-  Step();
-  EXPECT_EQ(craft->explosionTime, 257);
-  EXPECT_EQ(craft->header.state, kCraftDead);
-  EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 1);
-  EXPECT_EQ(host.fadeOuts, 1);
+// Both ways of losing the last energy stop at 0 (the display never reads below it) and
+// the craft explodes as before.
+TEST_F(CraftTest, TheLastEnergyLostStopsAtZeroAndTheCraftExplodes) {
+  struct Case {
+    const char* what;
+    int32_t energy;
+    bool lava;  // else a plasma shot hits
+  };
+  const Case cases[] = {{"hard plasma hit at 10", 10, false}, {"lava at 3", 3, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    host.player.skillLevel = 3;
+    host.player.energy = c.energy;
+    host.fadeOuts = 0;
+    if (c.lava) PlaceModel(GroundTile(400, 1), 0, 0, 0);
+    MakeCraft(c.lava ? -300 : 0, 100, c.lava ? -300 : 0);
+    if (c.lava) {
+      UpdateEntities(&world, world.entities);  // one step on the ground takes 5
+    } else {
+      Entity* enemy = AddVictim(kTypeMegaRaptor, 5000, 100, 0);
+      Entity shot = {};
+      shot.type = kTypePlasma;
+      shot.active = 1;
+      shot.owner = enemy;
+      DispatchCollision(&world, craft->entity, &shot);
+    }
+    EXPECT_EQ(craft->energy, 0);
+    EXPECT_EQ(craft->header.state, kCraftAlive);
+    kPlayerKind.update(&world, craft);
+    EXPECT_EQ(craft->header.state, kCraftExploding);
+    EXPECT_EQ(craft->energy, 0);
+    EXPECT_EQ(craft->entity->active, 0);
+    EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 0);
+    EXPECT_EQ(craft->rocketLauncher->state, kRocketBursting);  // the craft's own blast
+    // The fade starts at 180 and the wreck is gone at 257.
+    Step(180);
+    EXPECT_EQ(craft->explosionTime, 180);
+    EXPECT_EQ(host.fadeOuts, 1);
+    Step(76);
+    EXPECT_EQ(craft->header.state, kCraftExploding);
+    Step();
+    EXPECT_EQ(craft->explosionTime, 257);
+    EXPECT_EQ(craft->header.state, kCraftDead);
+    EXPECT_EQ(scene->store.Get(craft->explosionObject)->hidden, 1);
+    EXPECT_EQ(host.fadeOuts, 1);
+    EXPECT_EQ(craft->energy, 0);
+    FreshMap();
+  }
 }
 
 TEST_F(CraftTest, BumpingBouncesAndStandsClearWhileTheShipWithTheKeycardBoards) {

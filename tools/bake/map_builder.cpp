@@ -326,9 +326,9 @@ void CheckRecords(const MapSource& src, const Grid& g, BuiltMap* out, std::vecto
     } else {
       otherSlots += EntityModelSlots(e.type);
     }
-    if (e.type == kTypeMapExit &&
+    if (e.type == kTypeMapExit && e.tag != kMenuExitTarget &&
         (e.tag.size() < 5 || e.tag.compare(e.tag.size() - 4, 4, ".map") != 0 || e.entry.empty()))
-      fail(e, "a map exit needs tag=TARGET.map and entry=ENTRY");
+      fail(e, "a map exit needs tag=TARGET.map and entry=ENTRY, or tag=menu");
   }
   if (players == 0) errors->push_back(map + ": no Player record: the map cannot be entered");
   const struct {
@@ -608,6 +608,12 @@ Bytes EntFileBytes(const BuiltMap& m) {
   return b;
 }
 
+bool BuildMapSource(const std::string& file, const std::string& text, MapSource* source,
+                    BuiltMap* map, std::vector<std::string>* errors) {
+  return ParseMapSource(file, text, source, errors) && BuildMap(*source, map, errors) &&
+         CheckMapReach(*source, *map, errors);
+}
+
 bool BakeMapSource(const BakeContext& ctx, const std::string& sourceFile) {
   std::string text;
   std::vector<std::string> errors;
@@ -615,8 +621,7 @@ bool BakeMapSource(const BakeContext& ctx, const std::string& sourceFile) {
   BuiltMap map;
   if (!ReadSource(ctx, sourceFile, &text)) {
     errors.push_back(sourceFile + ": cannot be read");
-  } else if (ParseMapSource(sourceFile, text, &src, &errors) && BuildMap(src, &map, &errors) &&
-             CheckMapReach(src, map, &errors)) {
+  } else if (BuildMapSource(sourceFile, text, &src, &map, &errors)) {
     if (WriteOut(ctx, src.name + ".map", MapFileBytes(map)) && WriteOut(ctx, src.name + ".ent", EntFileBytes(map)))
       return true;
     return false;

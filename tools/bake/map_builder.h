@@ -69,6 +69,7 @@ struct EntityPlacement {
 
 struct MapSource {
   std::string name;      // "map1_1": gives map1_1.map and map1_1.ent
+  int nameLine = 0;      // the "map" command's line; 0 when the name is the source's
   std::string file;      // the source's name for messages
   std::string pack;      // texture pack of bank 0
   std::string sky;       // background panorama
@@ -130,6 +131,11 @@ int EntityModelSlots(int32_t type);
 // A .ent type code from its name ("MegaRaptor"), 0 when unknown; and back.
 int32_t EntityTypeByName(const std::string& name);
 const char* EntityTypeName(int32_t type);
+
+// Parse, build and check one source's own map (without the checks across maps); false
+// with the messages in *errors. *map holds what was built when the build got that far.
+bool BuildMapSource(const std::string& file, const std::string& text, MapSource* source,
+                    BuiltMap* map, std::vector<std::string>* errors);
 
 // Parse, build, check and write NAME.map and NAME.ent alone (without the checks across
 // maps); false with messages on stderr.

@@ -1,10 +1,11 @@
 // Reading a map source: one command per line, words separated by spaces, "# ..." comments,
-// optional name=value words. See content/maps/README.md for the commands.
+// optional name=value words. See content/maps/README.md (the players' guide) for the commands.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
+#include "core/core.h"
 #include "map_builder.h"
 #include "prop_recipes.h"
 #include "texture_names.h"
@@ -185,6 +186,7 @@ class Parser {
     if (c == "map" || c == "pack" || c == "sky") {
       if (l.words.size() != 2 || !OnlyOptions(l, {})) return Fail(l.number, "\"" + c + "\" takes one name");
       (c == "map" ? out_->name : c == "pack" ? out_->pack : out_->sky) = l.words[1];
+      if (c == "map") out_->nameLine = l.number;
     } else if (c == "size") {
       if (!Numbers(l, 1, 2, v) || !OnlyOptions(l, {})) return;
       if (v[0] < 1 || v[1] < 1 || v[0] > kMaxExtent || v[1] > kMaxExtent)
@@ -324,5 +326,10 @@ bool ParseMapSource(const std::string& file, const std::string& text, MapSource*
     std::string base = file.substr(file.find_last_of('/') + 1);
     out->name = base.substr(0, base.find('.'));
   }
+  // The name becomes file names: nothing that could lead out of the folder or break a field.
+  if (!IsPlainMapName(out->name.c_str()))
+    errors->push_back(file + (out->nameLine ? ":" + std::to_string(out->nameLine) : std::string()) +
+                      ": the map's name \"" + out->name + "\" may hold only letters, digits, '_' and '-' (at most " +
+                      std::to_string(kMaxMapNameChars) + ")");
   return errors->size() == before;
 }
