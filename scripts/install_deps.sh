@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libpng-dev libjpeg-dev libstb-dev libfltk1.3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth strace
+  xdotool x11-utils x11-apps netpbm openbox
   desktop-file-utils appstream lintian
 )
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/key_latch.h"
+#include "platform/paused_frame.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_scale.h"
 #include "platform/sdl/sdl_keys.h"
@@ -38,11 +39,10 @@ class SdlPlatform : public Platform {
   uint16_t KeyState(int vk) override;
   void MessageBox(const std::string& title, const std::string& text) override;
   bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override;
-  void ShowPaused(bool paused) override {
-    if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
-  }
+  void ShowPaused(bool paused) override;
   void PauseAudio(bool paused) override {
-    if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
+    gameAudioPaused_ = paused;
+    if (audio_ && !shownPaused_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
   void LockAudio() override {
     if (audio_) SDL_LockAudioDevice(audio_);
@@ -54,6 +54,9 @@ class SdlPlatform : public Platform {
 
  private:
   bool Translate(const SDL_Event& e, PlatformMessage* out);
+  bool WindowEvent(const SDL_WindowEvent& e, PlatformMessage* out);
+  bool Finger(const SDL_TouchFingerEvent& e, PlatformMessage* out);
+  void ReleaseAllKeys();
   void SetKey(int vk, bool down);
   void SetAxisKeys(int axis, int value);
   void ToggleFullscreen();
@@ -82,6 +85,13 @@ class SdlPlatform : public Platform {
   Uint32 surfaceFormat_ = SDL_PIXELFORMAT_UNKNOWN;
   std::vector<uint32_t> surfaceLut_;  // game pixel to surface pixel, when not 0xRRGGBB
   SDL_AudioDeviceID audio_ = 0;
+  bool gameAudioPaused_ = true;  // what the game last asked of the device
+  // In front means focused and not minimised; the window opens in front.
+  bool focused_ = true, minimised_ = false, inFront_ = true;
+  bool shownPaused_ = false;
+  uint16_t gameFrame_[240 * 320] = {};  // the game's last frame while frame_ shows it paused
+  SDL_FingerID finger_ = 0;             // the finger that is the stylus now
+  bool fingerDown_ = false;
   std::vector<SDL_GameController*> controllers_;
   bool quit_ = false;
   Uint32 nextTimer_ = 0;
@@ -404,18 +414,7 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
       *out = {PlatformMessageKind::CloseCommand};
       return true;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
-        *out = {PlatformMessageKind::Deactivated};
-        return true;
-      }
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-        *out = {PlatformMessageKind::CloseCommand};
-        return true;
-      }
-      if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
-          e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-        Repaint();
-      return false;
+      return WindowEvent(e.window, out);
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       bool downNow = e.type == SDL_KEYDOWN;
@@ -444,7 +443,8 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      if (e.button.button != SDL_BUTTON_LEFT) return false;
+      // A touch comes as finger events; SDL's mouse made up from it would tap twice.
+      if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID) return false;
       // Window coordinates to the 240 x 320 layout, through the frame's place on screen.
       int ww = 1, wh = 1, ow = 1, oh = 1;
       SDL_GetWindowSize(window_, &ww, &wh);
@@ -463,6 +463,9 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
         *out = {PlatformMessageKind::StylusUp, x, y};
       return true;
     }
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+      return Finger(e.tfinger, out);
     case SDL_CONTROLLERDEVICEADDED:
       if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) controllers_.push_back(c);
       return false;
@@ -490,6 +493,58 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
   }
 }
 
+bool SdlPlatform::WindowEvent(const SDL_WindowEvent& e, PlatformMessage* out) {
+  switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      *out = {PlatformMessageKind::CloseCommand};
+      return true;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      Repaint();
+      return false;
+    case SDL_WINDOWEVENT_FOCUS_LOST: focused_ = false; break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN: minimised_ = true; break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SHOWN: minimised_ = false; break;
+    default: return false;
+  }
+  // One message each way however many events the window manager sends for one change.
+  const bool inFront = focused_ && !minimised_;
+  if (inFront == inFront_) return false;
+  inFront_ = inFront;
+  // Keys released while away send nothing here, and the controllers are not heard at all:
+  // every key reads as up from now on, until it is pressed again.
+  if (!inFront) ReleaseAllKeys();
+  *out = {inFront ? PlatformMessageKind::Activated : PlatformMessageKind::Deactivated};
+  return true;
+}
+
+void SdlPlatform::ReleaseAllKeys() {
+  // A press not read yet stays latched: it happened while the game was in front.
+  for (int vk = 1; vk < 256; ++vk)
+    if (keys_.down[vk]) keys_.Set(vk, false);
+}
+
+// A touchscreen is a stylus too: the first finger down is it, until that finger goes up.
+bool SdlPlatform::Finger(const SDL_TouchFingerEvent& e, PlatformMessage* out) {
+  const bool down = e.type == SDL_FINGERDOWN;
+  if (down ? fingerDown_ : (!fingerDown_ || e.fingerId != finger_)) return false;
+  fingerDown_ = down;
+  finger_ = e.fingerId;
+  // Finger positions are fractions of the window: to its pixels, then through the frame's
+  // place on screen as a mouse click.
+  int ow = 1, oh = 1;
+  OutputSize(&ow, &oh);
+  int x = 0, y = 0;
+  LayoutPoint(FrameRect(), double(e.x) * ow, double(e.y) * oh, &x, &y);
+  SetKey(0x01, down);
+  *out = {down ? PlatformMessageKind::StylusDown : PlatformMessageKind::StylusUp, x, y};
+  return true;
+}
+
 PlatformMessage SdlPlatform::NextMessage() {
   for (;;) {
     if (quit_) return {PlatformMessageKind::Quit};
@@ -507,6 +562,24 @@ PlatformMessage SdlPlatform::NextMessage() {
     }
     SDL_WaitEventTimeout(nullptr, int(nextTimer_ - now));
   }
+}
+
+// Paused, the window shows the last frame dimmed with the sign, and the sound stops; back in
+// front, both are as the game left them.
+void SdlPlatform::ShowPaused(bool paused) {
+  if (paused == shownPaused_) return;
+  shownPaused_ = paused;
+  if (audio_) SDL_PauseAudioDevice(audio_, paused || gameAudioPaused_ ? 1 : 0);
+  if (window_) SDL_SetWindowTitle(window_, paused ? "3d Morvek (paused)" : "3d Morvek");
+  if (!window_ || (!renderer_ && !surfaceMode_)) return;
+  // The kept frame is what a repaint shows: it holds the paused picture while paused.
+  if (paused) {
+    memcpy(gameFrame_, frame_, sizeof frame_);
+    DrawPausedFrame(gameFrame_, frame_);
+  } else {
+    memcpy(frame_, gameFrame_, sizeof frame_);
+  }
+  Repaint();
 }
 
 void SdlPlatform::MessageBox(const std::string& title, const std::string& text) {
