@@ -208,7 +208,10 @@ void JpegDecodeMcuRow(JpegDecoder* dec);
 void JpegIdctMcuRow(JpegDecoder* dec);
 // One 8 x 8 block: dequantised coefficients in natural order to level-shifted, clamped
 // samples (row after row). `last` is the zig-zag index of the last non-zero coefficient.
+// Where the machine has SSE2 the transform runs eight lanes at a time; the samples are the
+// same as the portable version's, which the tests hold it to.
 void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out);
+void JpegIdctBlockPortable(const int16_t* in, int32_t last, uint8_t* out);
 
 // Zig-zag position -> natural (row-major) position. The 16 extra entries are never reached:
 // an index past 63 is refused before it is used.
