@@ -64,6 +64,9 @@ struct JpegHuffTable {
   // Codes up to kJpegFastBits long decode with one look-up: (length << 8) | symbol,
   // 0 for a longer code.
   uint16_t fast[512];
+  // An AC code and the value after it, both within kJpegFastBits: (value << 16) |
+  // (run << 8) | bits taken, 0 otherwise.
+  int32_t fastAc[512];
   int32_t maxCode[18];    // largest code of each length, -1 when there is none
   int32_t valueOffset[17];// values index = valueOffset[length] + code
 };

@@ -137,7 +137,7 @@ constexpr int32_t K(uint32_t k) { return int32_t(k); }
 // Idct8 with every product regrouped so that each output is a sum of 16-bit inputs times
 // 16-bit factors: the sums agree with the portable ones modulo 2^32, which is all they
 // are. in[i] holds input i of eight transforms (one per lane).
-void Idct8Lanes(const __m128i in[8], Lanes8 out[8]) {
+[[gnu::always_inline]] inline void Idct8Lanes(const __m128i in[8], Lanes8 out[8]) {
   static_assert(K(k1_501321110) - K(k0_899976223) + K(k1_175875602) - K(k0_390180644) < 32768);
   const Lanes8 tmp0 = MulAdd(in[0], in[4], Pair(1 << kConstBits, 1 << kConstBits));
   const Lanes8 tmp1 = MulAdd(in[0], in[4], Pair(1 << kConstBits, -(1 << kConstBits)));
@@ -173,7 +173,7 @@ inline __m128i DescaleLanes(__m128i x, int n) {
 }
 
 // Rows of eight 16-bit values become columns.
-void Transpose8(__m128i m[8]) {
+[[gnu::always_inline]] inline void Transpose8(__m128i m[8]) {
   const __m128i a0 = _mm_unpacklo_epi16(m[0], m[1]), a1 = _mm_unpackhi_epi16(m[0], m[1]);
   const __m128i a2 = _mm_unpacklo_epi16(m[2], m[3]), a3 = _mm_unpackhi_epi16(m[2], m[3]);
   const __m128i a4 = _mm_unpacklo_epi16(m[4], m[5]), a5 = _mm_unpackhi_epi16(m[4], m[5]);
