@@ -54,16 +54,11 @@ void MathTables::Destroy() {
 }
 
 int32_t MathTables::IntSqrt(int32_t n) {
-  int32_t root = 0, remainder = n, bit = 1 << 30;
-  for (int i = 0; i < 16; ++i) {
-    if (root + bit <= remainder) {
-      remainder -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-    bit >>= 2;
-  }
+  if (n <= 0) return 0;
+  // A double holds every 32-bit value and its square root is correctly rounded, so the
+  // truncation is the exact whole root; the remainder then rounds to the nearest.
+  const int32_t root = int32_t(std::sqrt(double(n)));
+  const int32_t remainder = n - root * root;
   return root < remainder ? root + 1 : root;
 }
 
