@@ -146,6 +146,7 @@ struct JpegDecoder {
   uint8_t begun;
   uint8_t progressive;
   uint8_t finished;       // EOI came instead of a scan: nothing to deliver
+  uint8_t portableOnly;   // set by tests: plain C++ where a vector path exists
 };
 
 // --- The decoder's operations, in the order LoadJpg uses them ---

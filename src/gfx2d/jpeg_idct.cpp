@@ -279,6 +279,7 @@ void JpegIdctBlockPortable(const int16_t* in, int32_t last, uint8_t* out) {
 void JpegIdctMcuRow(JpegDecoder* dec) {
   const int16_t* in = dec->coefficients;
   uint8_t* out = dec->samples;
+  auto* idct = dec->portableOnly ? JpegIdctBlockPortable : JpegIdctBlock;
   for (int b = 0; b < dec->blocksPerMcuRow; ++b, in += 64, out += 64)
-    JpegIdctBlock(in, dec->blockLast[b], out);
+    idct(in, dec->blockLast[b], out);
 }
