@@ -218,10 +218,16 @@ float MathTables::HeadingFromMatrix(const Matrix3& M) const {
 }
 
 Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3) {
+  Vec3f* n = static_cast<Vec3f*>(MemAlloc(sizeof(Vec3f)));
+  if (n) *n = FaceNormalValue(p1, p2, p3);
+  return n;
+}
+
+Vec3f MathTables::FaceNormalValue(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3) {
   Vec3f a{p1.x - p2.x, p1.y - p2.y, p1.z - p2.z};
   Vec3f b{p1.x - p3.x, p1.y - p3.y, p1.z - p3.z};
-  Vec3f* n = static_cast<Vec3f*>(MemAlloc(sizeof(Vec3f)));
-  if (!n) return nullptr;
+  Vec3f normal;
+  Vec3f* n = &normal;
   n->x = a.y * b.z - a.z * b.y;
   n->y = a.z * b.x - a.x * b.z;
   n->z = a.x * b.y - a.y * b.x;
@@ -243,7 +249,7 @@ Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3)
   } else {
     *n = {0.0f, 1.0f, 0.0f};
   }
-  return n;
+  return normal;
 }
 
 int LoadReciprocalTable(uint16_t* table) {
