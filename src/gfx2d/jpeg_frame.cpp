@@ -122,14 +122,11 @@ inline void PutPixel(uint8_t* out, int32_t y, int32_t r, int32_t g, int32_t b) {
   memcpy(out, &rgb, 4);
 }
 
-// Converts line y of the MCU row (and line y + 1 when V is 2, y then even) into lines[0]
-// (and lines[1]); each chrominance sample covers H x V pixels.
-template <int H, int V>
-void ConvertColour(JpegDecoder* dec, int y) {
-  const int32_t* crR = dec->crR;
-  const int32_t* cbB = dec->cbB;
-  const int32_t* crG = dec->crG;
-  const int32_t* cbG = dec->cbG;
+// Walks line y of the MCU row (and line y + 1 when V is 2, y then even): for each luminance
+// block of the line, its luminance samples, its 8 / H chrominance samples of each kind and
+// where its 8 pixels go in lines[0] (and lines[1]).
+template <int H, int V, typename Block>
+void ForEachLineBlock(JpegDecoder* dec, int y, Block block) {
   const int mcuBytes = dec->blocksPerMcu * 64;
   const int lumaOffset = (dec->lumaBlock + (y >> 3) * H) * 64 + (y & 7) * 8;
   const int chromaRow = (y / V) * 8;
@@ -139,25 +136,33 @@ void ConvertColour(JpegDecoder* dec, int y) {
   uint8_t* out0 = dec->lines[0];
   uint8_t* out1 = dec->lines[1];
   for (int m = 0; m < dec->mcusPerRow; ++m, mcu += mcuBytes, out0 += 32 * H, out1 += 32 * H) {
-    // Each luminance block of the line takes 8 / H chrominance samples.
-    for (int block = 0; block < H; ++block) {
-      const uint8_t* luma = mcu + lumaOffset + block * 64;
-      const uint8_t* cb = mcu + cbOffset + block * (8 / H);
-      const uint8_t* cr = mcu + crOffset + block * (8 / H);
-      uint8_t* o0 = out0 + block * 32;
-      uint8_t* o1 = out1 + block * 32;
-      for (int i = 0; i < 8 / H; ++i) {
-        int32_t r = crR[cr[i]];
-        int32_t g = (crG[cr[i]] + cbG[cb[i]]) >> 16;
-        int32_t b = cbB[cb[i]];
-        for (int dx = 0; dx < H; ++dx) {
-          int px = i * H + dx;
-          PutPixel(o0 + px * 4, luma[px], r, g, b);
-          if (V == 2) PutPixel(o1 + px * 4, luma[px + 8], r, g, b);
-        }
+    for (int b = 0; b < H; ++b)
+      block(mcu + lumaOffset + b * 64, mcu + cbOffset + b * (8 / H), mcu + crOffset + b * (8 / H),
+            out0 + b * 32, out1 + b * 32);
+  }
+}
+
+// Converts line y of the MCU row (and line y + 1 when V is 2) into lines[0] (and lines[1]);
+// each chrominance sample covers H x V pixels.
+template <int H, int V>
+void ConvertColour(JpegDecoder* dec, int y) {
+  const int32_t* crR = dec->crR;
+  const int32_t* cbB = dec->cbB;
+  const int32_t* crG = dec->crG;
+  const int32_t* cbG = dec->cbG;
+  ForEachLineBlock<H, V>(dec, y, [&](const uint8_t* luma, const uint8_t* cb, const uint8_t* cr,
+                                     uint8_t* o0, uint8_t* o1) {
+    for (int i = 0; i < 8 / H; ++i) {
+      int32_t r = crR[cr[i]];
+      int32_t g = (crG[cr[i]] + cbG[cb[i]]) >> 16;
+      int32_t b = cbB[cb[i]];
+      for (int dx = 0; dx < H; ++dx) {
+        int px = i * H + dx;
+        PutPixel(o0 + px * 4, luma[px], r, g, b);
+        if (V == 2) PutPixel(o1 + px * 4, luma[px + 8], r, g, b);
       }
     }
-  }
+  });
 }
 
 #if defined(__SSE2__)
@@ -228,23 +233,12 @@ inline __m128i ChromaSamples(const uint8_t* p, int n) {
 // As ConvertColour, eight pixels at a time; the same bytes.
 template <int H, int V>
 void ConvertColourSse2(JpegDecoder* dec, int y) {
-  const int mcuBytes = dec->blocksPerMcu * 64;
-  const int lumaOffset = (dec->lumaBlock + (y >> 3) * H) * 64 + (y & 7) * 8;
-  const int chromaRow = (y / V) * 8;
-  const int cbOffset = dec->cbBlock * 64 + chromaRow;
-  const int crOffset = dec->crBlock * 64 + chromaRow;
-  const uint8_t* mcu = dec->samples;
-  uint8_t* out0 = dec->lines[0];
-  uint8_t* out1 = dec->lines[1];
-  for (int m = 0; m < dec->mcusPerRow; ++m, mcu += mcuBytes, out0 += 32 * H, out1 += 32 * H) {
-    for (int block = 0; block < H; ++block) {
-      const uint8_t* luma = mcu + lumaOffset + block * 64;
-      const ChromaLanes c = ChromaOf(ChromaSamples(mcu + crOffset + block * (8 / H), 8 / H),
-                                     ChromaSamples(mcu + cbOffset + block * (8 / H), 8 / H));
-      PutEight(out0 + block * 32, luma, c);
-      if (V == 2) PutEight(out1 + block * 32, luma + 8, c);
-    }
-  }
+  ForEachLineBlock<H, V>(dec, y, [](const uint8_t* luma, const uint8_t* cb, const uint8_t* cr,
+                                    uint8_t* o0, uint8_t* o1) {
+    const ChromaLanes c = ChromaOf(ChromaSamples(cr, 8 / H), ChromaSamples(cb, 8 / H));
+    PutEight(o0, luma, c);
+    if (V == 2) PutEight(o1, luma + 8, c);
+  });
 }
 
 #endif
