@@ -54,16 +54,11 @@ void MathTables::Destroy() {
 }
 
 int32_t MathTables::IntSqrt(int32_t n) {
-  int32_t root = 0, remainder = n, bit = 1 << 30;
-  for (int i = 0; i < 16; ++i) {
-    if (root + bit <= remainder) {
-      remainder -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-    bit >>= 2;
-  }
+  if (n <= 0) return 0;
+  // A double holds every 32-bit value and its square root is correctly rounded, so the
+  // truncation is the exact whole root; the remainder then rounds to the nearest.
+  const int32_t root = int32_t(std::sqrt(double(n)));
+  const int32_t remainder = n - root * root;
   return root < remainder ? root + 1 : root;
 }
 
@@ -210,10 +205,16 @@ float MathTables::HeadingFromMatrix(const Matrix3& M) const {
 }
 
 Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3) {
+  Vec3f* n = static_cast<Vec3f*>(MemAlloc(sizeof(Vec3f)));
+  if (n) *n = FaceNormalValue(p1, p2, p3);
+  return n;
+}
+
+Vec3f MathTables::FaceNormalValue(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3) {
   Vec3f a{p1.x - p2.x, p1.y - p2.y, p1.z - p2.z};
   Vec3f b{p1.x - p3.x, p1.y - p3.y, p1.z - p3.z};
-  Vec3f* n = static_cast<Vec3f*>(MemAlloc(sizeof(Vec3f)));
-  if (!n) return nullptr;
+  Vec3f normal;
+  Vec3f* n = &normal;
   n->x = a.y * b.z - a.z * b.y;
   n->y = a.z * b.x - a.x * b.z;
   n->z = a.x * b.y - a.y * b.x;
@@ -235,7 +236,7 @@ Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3)
   } else {
     *n = {0.0f, 1.0f, 0.0f};
   }
-  return n;
+  return normal;
 }
 
 int LoadReciprocalTable(uint16_t* table) {

@@ -66,6 +66,8 @@ class MathTables {
   float HeadingFromMatrix(const Matrix3& m) const;
   // Newly allocated (MemAlloc) unit-ish normal of the triangle; the caller frees it.
   static Vec3f* FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3);
+  // The same normal by value, for loaders that make thousands of them.
+  static Vec3f FaceNormalValue(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3);
 
  private:
   double AtanKernel(double t) const;
