@@ -43,7 +43,8 @@ for f in "$game_dir"/*; do
 done
 
 # Inside the virtual X server: start the game, let it play, read its and the server's times
-# from /proc, stop it. Prints "GAME_TICKS XVFB_TICKS WALL_TICKS".
+# from /proc, stop it. Prints the game's clock ticks, the server's, and the wall time each was
+# watched (the game from its start, the server from the game's start).
 measure() {
   local game=$1 data=$2 seconds=$3 scale=$4 perf_out=$5
   local hz; hz=$(getconf CLK_TCK)
@@ -78,7 +79,7 @@ measure() {
 }
 
 read -r game_ticks xvfb_ticks game_wall xvfb_wall < <(
-  xvfb-run -a -s "-screen 0 1600x1200x24" bash -c "$(declare -f measure); measure \"\$@\"" _ \
+  xvfb-run -a -s "-screen 0 $((240 * scale + 200))x$((320 * scale + 200))x24" bash -c "$(declare -f measure); measure \"\$@\"" _ \
     "$game" "$data" "$seconds" "$scale" "$perf_out")
 [ -n "${game_wall:-}" ] && [ "$game_wall" -gt 0 ] || { echo "cpu_share: no measurement" >&2; exit 1; }
 share() { awk -v t="$1" -v w="$2" 'BEGIN { printf "%.1f", (w > 0 ? 100 * t / w : 0) }'; }
