@@ -15,8 +15,15 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 prefix=$scratch/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-game=$prefix/bin/kvr-game
-[ -x "$game" ] || fail "no kvr-game in $prefix/bin"
+game=$prefix/games/kvr-game
+[ -x "$game" ] || fail "no kvr-game in $prefix/games"
+[ ! -e "$prefix/bin" ] || fail "programs in $prefix/bin: $(ls "$prefix/bin")"
+for page in kvr-game kvr-setup; do
+  gzip -t "$prefix/share/man/man6/$page.6.gz" 2>/dev/null || fail "no manual page $page(6)"
+done
+for f in copyright changelog.gz; do
+  [ -s "$prefix/share/doc/kvr-game/$f" ] || fail "no $f in share/doc/kvr-game"
+done
 [ -f "$prefix/share/kvr/kvr.ini" ] || fail "no data in share/kvr"
 for f in game setup log.txt kvr_playerdata.dat game.lock; do
   [ ! -e "$prefix/share/kvr/$f" ] || fail "share/kvr holds $f"
@@ -29,6 +36,9 @@ for size in 16 32 48 128; do
   [ "$width" = "$size" ] || fail "the ${size}x${size} icon is $width wide"
 done
 desktop-file-validate "$prefix/share/applications/kvr-game.desktop" || fail "desktop entry"
+# The desktop entry starts the installed game (the games folder is on the players' path).
+exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$prefix/share/applications/kvr-game.desktop")
+[ -x "$prefix/games/$exec_program" ] || fail "the desktop entry starts '$exec_program'"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/null ||
   fail "metainfo"
 
@@ -74,13 +84,23 @@ run env XDG_DATA_HOME="$scratch/xdg" "$game" --data "$scratch/data" --headless -
 [ -z "$(ls -A "$scratch/xdg")" ] || fail "--data: wrote into XDG_DATA_HOME"
 [ "$before" = "$(snapshot)" ] || fail "the prefix changed"
 # The installed setup finds its files in share/kvr and starts the device manager there.
-if [ -x "$prefix/bin/kvr-setup" ]; then
+if [ -x "$prefix/games/kvr-setup" ]; then
   [ -f "$prefix/share/kvr/setup.ini" ] || fail "no setup.ini in share/kvr"
-  "$prefix/bin/kvr-setup" --help >/dev/null || fail "kvr-setup --help"
+  "$prefix/games/kvr-setup" --help >/dev/null || fail "kvr-setup --help"
   if [ -n "$xvfb" ]; then
-    (cd "$scratch/elsewhere" && "$setup_window" "$xvfb" "$prefix/bin/kvr-setup" "$press" \
+    (cd "$scratch/elsewhere" && "$setup_window" "$xvfb" "$prefix/games/kvr-setup" "$press" \
       "$prefix/share/kvr") || fail "the installed setup's window"
   fi
 fi
 [ "$before" = "$(snapshot)" ] || fail "the prefix changed"
+
+# An installed game whose data went missing says where they should be and does not start
+# (in a window it says so in a message box too).
+mv "$prefix/share/kvr" "$prefix/share/kvr.away"
+status=0
+run env XDG_DATA_HOME="$scratch/xdg" "$game" --headless --ticks 20 >"$scratch/out.txt" 2>&1 || status=$?
+mv "$prefix/share/kvr.away" "$prefix/share/kvr"
+[ "$status" = 1 ] || fail "the game without its data exited with $status"
+[ "$(cat "$scratch/out.txt")" = "game: there is no folder $prefix/share/kvr/" ] ||
+  fail "the game without its data said: $(cat "$scratch/out.txt")"
 echo "installed game ran from $prefix and wrote only into its user folder"

@@ -77,7 +77,7 @@ echo "$pulled" | tr '\n' ' ' | fold -s -w 100
 echo
 # Every library the programs need must have come with the declared dependencies.
 for program in kvr-game kvr-setup; do
-  missing=$(in_root ldd "/usr/bin/$program" | grep 'not found' || true)
+  missing=$(in_root ldd "/usr/games/$program" | grep 'not found' || true)
   [ -z "$missing" ] || fail "$program misses libraries the package does not depend on: $missing"
 done
 
@@ -89,7 +89,7 @@ cp "$src/scripts/new_campaign.input" "$root/tmp/input.txt"
 touch "$scratch/stamp"
 sleep 1  # file times in whole seconds on some file systems
 as_player() {
-  chroot --userspec=player:player "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/home/player \
+  chroot --userspec=player:player "$root" /usr/bin/env -i PATH=/usr/bin:/bin:/usr/games HOME=/home/player \
     XDG_DATA_HOME=/home/player/.local/share "$@"
 }
 as_player sh -c "cd /tmp && kvr-game --headless --ticks $ticks --input /tmp/input.txt" \

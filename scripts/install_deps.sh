@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libpng-dev libjpeg-dev libstb-dev libfltk1.3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth strace linux-perf
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 
 if [ "${1:-}" = --list ]; then

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 #include "world/world.h"
@@ -48,6 +49,10 @@ void ShiftLatches();
 // With --demo, the platform wrapped by the autopilot (headless, it closes the game when its
 // run is over); else the platform itself.
 Platform* WithDemo(Platform* platform, const PlatformOptions& options);
+
+// Why the game cannot run from the data folder `dir` (it does not exist, or lacks a file the
+// game cannot start without), in words for the player; empty when it can.
+std::string DataFolderProblem(const std::string& dir);
 
 // Picks the backend from the desktop options, runs the shell, returns the exit status.
 int RunGame(int argc, char** argv);

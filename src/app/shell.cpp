@@ -136,6 +136,19 @@ int RunGame(int argc, char** argv) {
   const std::string exeDir = ExecutableDirectory();
   const std::string installed = options.dataDir.empty() ? InstalledDataDirectory(exeDir) : "";
   std::string dir = !options.dataDir.empty() ? options.dataDir : !installed.empty() ? installed : exeDir;
+  // A folder the game cannot run from is refused before a window opens, rather than showing
+  // a black window. An installed game whose data went missing (started from the desktop's
+  // menu, with no terminal to read) says so in a message box as well.
+  std::string problem = DataFolderProblem(dir);
+  if (!problem.empty()) {
+    const std::string share = options.dataDir.empty() ? InstallTreeDataDirectory(exeDir) : "";
+    if (!share.empty()) problem = DataFolderProblem(share);
+    fprintf(stderr, "game: %s\n", problem.c_str());
+    if (!share.empty() && !options.headless)
+      ShowDesktopMessage("3d Morvek", "The game cannot start:\n" + problem +
+                                          ".\n\nInstalling the game again brings its data back.");
+    return 1;
+  }
   if (!SetExeDir(dir.c_str())) {
     fprintf(stderr, "game: the data directory is too long (at most %d characters): %s\n",
             kMaxPath - 2, dir.c_str());

@@ -75,7 +75,7 @@ std::string RegistryFilePath();
 std::string ProgramDir();
 // Makes ProgramDir return `dir` (tests); "" goes back to the real one.
 void SetProgramDir(const std::string& dir);
-// For a setup installed as <prefix>/bin/kvr-setup (`programDir` is <prefix>/bin), the folder
+// For a setup installed as <prefix>/games/kvr-setup (`programDir` is <prefix>/games), the folder
 // its files went to, <prefix>/share/kvr, when it holds setup.ini; "" otherwise.
 std::string InstalledMediumDir(const std::string& programDir);
 // Where setup.ini, the licence and the artwork are read from: the installed share folder,

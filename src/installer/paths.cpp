@@ -28,11 +28,11 @@ std::string ProgramDir() {
 void SetProgramDir(const std::string& dir) { programDirOverride = dir; }
 
 std::string InstalledMediumDir(const std::string& programDir) {
-  const std::string bin = "/bin";
-  if (programDir.size() <= bin.size() ||
-      programDir.compare(programDir.size() - bin.size(), bin.size(), bin) != 0)
+  const std::string games = "/" KVR_GAMES_FOLDER;
+  if (programDir.size() <= games.size() ||
+      programDir.compare(programDir.size() - games.size(), games.size(), games) != 0)
     return "";
-  std::string medium = programDir.substr(0, programDir.size() - bin.size()) + "/share/kvr";
+  std::string medium = programDir.substr(0, programDir.size() - games.size()) + "/share/kvr";
   // The package file is what setup is for: a share folder without it is not this install.
   struct stat st;
   if (stat((medium + "/setup.ini").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";

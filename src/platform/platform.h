@@ -140,6 +140,10 @@ int ParsePlatformOptions(int argc, char** argv, PlatformOptions* options, std::s
 Platform* CreateSdlPlatform(const PlatformOptions& options);
 Platform* CreateHeadlessPlatform(const PlatformOptions& options);
 
+// A message box on the desktop with no window of the game's own, for what stops the game
+// before its window opens; false when no desktop shows it.
+bool ShowDesktopMessage(const std::string& title, const std::string& text);
+
 // The one backend in use, reached by the code that must ask the machine something.
 Platform* CurrentPlatform();
 void SetCurrentPlatform(Platform* platform);
@@ -152,8 +156,12 @@ void ReleaseInstanceLock();
 // Directory of the running executable, with its trailing separator.
 std::string ExecutableDirectory();
 
-// The data folder of an installed game (<prefix>/share/kvr/ beside <prefix>/bin/), with its
-// trailing separator; empty when the program does not run from an installed tree.
+// Where an installed game keeps its data (<prefix>/share/kvr/ for a program in
+// <prefix>/games/), with its trailing separator, whether it is there or not; empty when the
+// program does not stand in an install tree's games folder.
+std::string InstallTreeDataDirectory(const std::string& exeDir);
+// The data folder of an installed game, with its trailing separator; empty when the program
+// does not run from an installed tree or its data folder is not there.
 std::string InstalledDataDirectory(const std::string& exeDir);
 // $XDG_DATA_HOME/kvr/ (~/.local/share/kvr/ by default), created when missing, with its
 // trailing separator; empty (reason on stderr) when it cannot be had.

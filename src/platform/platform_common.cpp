@@ -41,7 +41,10 @@ const char kHelp[] =
     "                     'TICK stylus-up', 'TICK close'\n"
     "  --shot TICK:FILE   write the frame presented at timer message TICK as PNG (repeatable)\n"
     "  --wav FILE         write everything the null audio device played to a WAV file\n"
-    "keys in the window: Alt+Enter/F11 fullscreen, F12 screenshot, Ctrl+A about, Ctrl+Q quit\n";
+    "keys in the window: Alt+Enter/F11 fullscreen, F12 screenshot, Ctrl+A about, Ctrl+Q quit\n"
+    "examples:\n"
+    "  game --headless --ticks 500 --shot 499:shot.png\n"
+    "  game --headless --demo=normal --ticks 1500 --shot 1499:demo.png\n";
 
 bool ParseInt(const char* text, int* out) {
   char* end = nullptr;
@@ -163,11 +166,17 @@ std::string ExecutableDirectory() {
   return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
 }
 
-std::string InstalledDataDirectory(const std::string& exeDir) {
-  const std::string bin = "/bin/";
-  if (exeDir.size() < bin.size() || exeDir.compare(exeDir.size() - bin.size(), bin.size(), bin))
+std::string InstallTreeDataDirectory(const std::string& exeDir) {
+  const std::string games = "/" KVR_GAMES_FOLDER "/";
+  if (exeDir.size() < games.size() ||
+      exeDir.compare(exeDir.size() - games.size(), games.size(), games))
     return "";
-  std::string data = exeDir + KVR_DATA_FROM_BIN "/";
+  return exeDir + KVR_DATA_FROM_GAMES "/";
+}
+
+std::string InstalledDataDirectory(const std::string& exeDir) {
+  const std::string data = InstallTreeDataDirectory(exeDir);
+  if (data.empty()) return "";
   struct stat st;
   // The default settings are part of every install: a share folder without them is not ours.
   if (stat((data + "kvr.ini").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";

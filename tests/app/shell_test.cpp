@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "driver_fixture.h"
@@ -18,8 +19,9 @@ class CountingGame : public GameHooks {
   int updates = 0, renders = 0, shutdowns = 0, failAt = -1;
 };
 
-int RunGameBinary(const std::string& args) {
-  std::string cmd = GameDataDir() + "/game " + args + " >/dev/null 2>&1";
+// The exit status of the game run with `args`; what it printed goes to `out`.
+int RunGameBinary(const std::string& args, const std::string& out = "/dev/null") {
+  std::string cmd = GameDataDir() + "/game " + args + " >" + out + " 2>&1";
   int status = system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -97,16 +99,56 @@ TEST(GameProgram, ASecondInstanceExitsWhileTheFirstHoldsTheLock) {
   EXPECT_FALSE(dir.Exists("log.txt"));
 }
 
+// Every bad value is refused before a window opens, with one line saying what is wrong: the
+// data folder too, when it is missing or lacks a file the game cannot start without (and
+// nothing is written into it).
 TEST(GameProgram, OptionsAndBadInput) {
-  const std::pair<const char*, int> options[] = {
-      {"--version", 0}, {"--help", 0}, {"--bogus", 2}, {"--scale 0", 2}};
-  for (const auto& [option, status] : options) EXPECT_EQ(RunGameBinary(option), status) << option;
-  ScratchDir dir;
+  ScratchDir dir, empty, noFont;
+  dir.LinkGameData();
+  dir.Write("bad.txt", "5 jump 3\n");
+  noFont.LinkGameData();
+  std::filesystem::remove(noFont.File("font2.fnt"));
+  const std::string data = " --data " + dir.path();
+  const struct {
+    std::string args;
+    int status;
+    std::string says;  // the start of the one line on stderr, or of stdout's first line
+  } cases[] = {
+      {"--version", 0, "3d Morvek 1.0"},
+      {"--help", 0, "usage: game"},
+      {"--bogus", 2, "game: unknown option '--bogus'"},
+      {"--scale 0", 2, "game: --scale takes a whole number"},
+      {"--ticks abc", 2, "game: --ticks takes a whole number"},
+      {"--headless" + data + " --input " + dir.File("bad.txt"), 1, "game: input script line 1"},
+      {"--headless" + data + " --input " + dir.File("none.txt"), 1, "game: cannot read input script"},
+      {"--headless --ticks 1 --data /no/such/folder", 1, "game: there is no folder /no/such/folder"},
+      {"--data /no/such/folder", 1, "game: there is no folder /no/such/folder"},  // no window
+      {"--headless --ticks 1 --data " + dir.File("bad.txt"), 1,
+       "game: " + dir.File("bad.txt") + " is not a folder"},
+      {"--headless --ticks 1 --data " + empty.path(), 1,
+       "game: the data folder " + empty.path() +
+           " lacks the game's data (155, 148, asintable.dat, kvr.rsx, font1.fnt, font2.fnt, font3.fnt)"},
+      {"--headless --ticks 1 --data " + noFont.path(), 1,
+       "game: the data folder " + noFont.path() + " lacks the game's data (font2.fnt)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    EXPECT_EQ(RunGameBinary(c.args, dir.File("out.txt")), c.status);
+    const std::string out = dir.Read("out.txt");
+    EXPECT_EQ(out.rfind(c.says, 0), 0u) << out;
+    if (c.status != 0) {
+      EXPECT_EQ(out.find('\n'), out.size() - 1) << out;  // one line
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
+  EXPECT_FALSE(noFont.Exists("log.txt"));
   // A data directory too long to keep whole is refused at start, not cut.
   for (size_t length : {262, 263}) {
     std::string longDir = dir.path() + "/" + std::string(length - 1 - dir.path().size(), 'x');
+    std::filesystem::create_directory(longDir);
+    for (const auto& entry : std::filesystem::directory_iterator(noFont.path()))
+      std::filesystem::copy_symlink(entry.path(), longDir + "/" + entry.path().filename().string());
+    std::filesystem::copy_symlink(dir.File("font2.fnt"), longDir + "/font2.fnt");
     EXPECT_EQ(RunGameBinary("--headless --ticks 1 --data " + longDir), length == 262 ? 0 : 1);
   }
-  dir.Write("bad.txt", "5 jump 3\n");
-  EXPECT_EQ(RunGameBinary("--headless --data " + dir.path() + " --input " + dir.File("bad.txt")), 1);
 }

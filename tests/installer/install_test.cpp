@@ -113,21 +113,22 @@ TEST_F(Install, AManagerThatCannotStartIsReported) {
   EXPECT_TRUE(NoChildren());
 }
 
-// Installed as <prefix>/bin/kvr-setup, setup reads its files from <prefix>/share/kvr (where
-// the installed window's end-to-end run sees it start the manager). A bin folder without the
-// share folder's setup.ini is an ordinary directory.
+// Installed as <prefix>/games/kvr-setup, setup reads its files from <prefix>/share/kvr (where
+// the installed window's end-to-end run sees it start the manager). A games folder without the
+// share folder's setup.ini is an ordinary directory, and so is any other folder.
 TEST_F(Install, AnInstalledSetupUsesItsShareFolder) {
   const std::string prefix = medium_.File("prefix");
-  std::filesystem::create_directories(prefix + "/bin");
+  std::filesystem::create_directories(prefix + "/games");
   std::filesystem::create_directories(prefix + "/share/kvr");
-  EXPECT_EQ(InstalledMediumDir(prefix + "/bin"), "");  // no setup.ini yet
+  EXPECT_EQ(InstalledMediumDir(prefix + "/games"), "");  // no setup.ini yet
   medium_.Write("prefix/share/kvr/setup.ini", "[App]\nDescription=Installed game\n");
-  EXPECT_EQ(InstalledMediumDir(prefix + "/bin"), prefix + "/share/kvr");
-  EXPECT_EQ(InstalledMediumDir(prefix + "/sbin"), "");
+  EXPECT_EQ(InstalledMediumDir(prefix + "/games"), prefix + "/share/kvr");
+  EXPECT_EQ(InstalledMediumDir(prefix + "/bin"), "");
+  EXPECT_EQ(InstalledMediumDir(prefix + "/minigames"), "");
   EXPECT_EQ(InstalledMediumDir(prefix), "");
-  EXPECT_EQ(InstalledMediumDir("/bin"), "");
+  EXPECT_EQ(InstalledMediumDir("/games"), "");
 
-  InstallerScene installed(prefix + "/bin", medium_.File("registry.reg"));
+  InstallerScene installed(prefix + "/games", medium_.File("registry.reg"));
   EXPECT_EQ(LabelInfoCaption(), "Installation of Installed game");
 }
 

@@ -31,8 +31,7 @@ int InfoFile(const Args& args) {
     return 2;
   }
   const std::string& name = args[0];
-  // Files named on the command line are the user's choice: read them as given.
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(InputPath(name), std::ios::binary);
   if (!in) {
     fprintf(stderr, "kvrtool: cannot open %s\n", name.c_str());
     return 1;

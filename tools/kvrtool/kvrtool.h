@@ -21,6 +21,25 @@ struct ToolCommand {
 // Writes the 240 x 320 frame buffer to a PNG; prints an error and returns false on failure.
 bool SaveFramePng(const std::string& path);
 
+// File arguments follow one rule in every command: a bare name (no '/') is a data file, read
+// from the data directory (--data DIR, else the current folder); a path is used as given.
+// Output files are written where they are named.
+// The path to open for a file argument.
+std::string InputPath(const std::string& arg);
+
+// Runs `load` with the data directory pointed at the folder of `arg` when it is a path,
+// handing it the bare file name (the game's loaders only open names); a bare name is loaded
+// from the data directory as it stands.
+template <typename Load>
+auto WithFileDirectory(const std::string& arg, Load load) {
+  const std::string saved = ExeDir;
+  const size_t slash = arg.find_last_of('/');
+  if (slash != std::string::npos) SetExeDir(arg.substr(0, slash + 1).c_str());
+  auto result = load(slash == std::string::npos ? arg : arg.substr(slash + 1));
+  SetExeDir(saved.c_str());
+  return result;
+}
+
 // Looks in args for "--name VALUE"; returns fallback when absent.
 std::string OptionValue(const Args& args, const std::string& name, const std::string& fallback);
 // args without any "--name VALUE" pairs.

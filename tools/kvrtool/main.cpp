@@ -38,6 +38,15 @@ const ToolCommand kCommands[] = {
 void Usage() {
   fprintf(stderr, "usage: kvrtool [--data DIR] COMMAND ...\n");
   for (const ToolCommand& c : kCommands) fprintf(stderr, "  kvrtool %s\n", c.usage);
+  fprintf(stderr,
+          "a FILE given by its bare name is read from the data directory (--data DIR, else the\n"
+          "current folder); a path is used as given; OUT files are written where named\n"
+          "examples (from the top of the source tree, after a build):\n"
+          "  kvrtool --data build/game info 155\n"
+          "  kvrtool info build/game/map1_1.ent\n"
+          "  kvrtool --data build/game show map map1_1.map top.png --from canyon\n"
+          "  kvrtool --data build/game show sprite vomtal.spr splash.png\n"
+          "  kvrtool --data build/game check\n");
 }
 
 }  // namespace
@@ -54,6 +63,10 @@ std::string OptionValue(const Args& args, const std::string& name, const std::st
   for (size_t i = 0; i + 1 < args.size(); ++i)
     if (args[i] == name) return args[i + 1];
   return fallback;
+}
+
+std::string InputPath(const std::string& arg) {
+  return arg.find('/') == std::string::npos ? ExeDir + arg : arg;
 }
 
 bool EndsWith(const std::string& s, const std::string& tail) {

@@ -44,7 +44,8 @@ int ShowSprite(const Args& all) {
   }
   Canvas c;
   Backdrop();
-  int32_t slot = c.g.LoadSprite(args[0].c_str());
+  int32_t slot =
+      WithFileDirectory(args[0], [&](const std::string& n) { return c.g.LoadSprite(n.c_str()); });
   if (slot == -1) {
     fprintf(stderr, "kvrtool: cannot load sprite %s\n", args[0].c_str());
     ReportLog();
@@ -72,7 +73,7 @@ int ShowText(const Args& all) {
   Canvas c;
   Backdrop();
   Font font;
-  if (!font.LoadFont(args[0].c_str())) {
+  if (!WithFileDirectory(args[0], [&](const std::string& n) { return font.LoadFont(n.c_str()); })) {
     fprintf(stderr, "kvrtool: cannot load font %s\n", args[0].c_str());
     ReportLog();
     return 1;
@@ -120,7 +121,8 @@ int ShowSky(const Args& all) {
   }
   Background sky(nullptr, "BACKGROUND", x, y, w, h);
   sky.plain = 0;
-  if (!sky.LoadBackground(args[0].c_str())) {
+  if (!WithFileDirectory(args[0],
+                         [&](const std::string& n) { return sky.LoadBackground(n.c_str()); })) {
     fprintf(stderr, "kvrtool: cannot load sky %s\n", args[0].c_str());
     ReportLog();
     return 1;

@@ -31,7 +31,7 @@ void DrawSky(const std::string& sky, int32_t x, int32_t y, int32_t w, int32_t h,
              int32_t heading, int32_t pitch) {
   Background bg(nullptr, "SKY", x, y, w, h);
   bg.plain = 0;  // an image background, not a colour fill
-  if (bg.LoadBackground(sky.c_str()) == 1) {
+  if (WithFileDirectory(sky, [&](const std::string& n) { return bg.LoadBackground(n.c_str()); }) == 1) {
     bg.heading = heading;
     bg.pitch = pitch + 51000;
     bg.DrawBackground(FrameBuffer);
@@ -48,18 +48,6 @@ void DrawSky(const std::string& sky, int32_t x, int32_t y, int32_t w, int32_t h,
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-// Runs `load` with the data directory pointed at the directory of `path` (when it has
-// one), handing it the bare file name: the game's loaders only open names.
-template <typename Load>
-auto WithFileDirectory(const std::string& path, Load load) {
-  std::string saved = ExeDir;
-  size_t slash = path.find_last_of('/');
-  if (slash != std::string::npos) SetExeDir(path.substr(0, slash + 1).c_str());
-  auto result = load(slash == std::string::npos ? path : path.substr(slash + 1));
-  SetExeDir(saved.c_str());
-  return result;
-}
 
 // The sky behind an engine's viewport, turned with its camera.
 void BuildSky(const Engine3D& e, const std::string& sky) {

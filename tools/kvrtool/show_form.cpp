@@ -59,10 +59,12 @@ void PlaceModel(FormRecord* form, const std::string& model, const std::string& p
     Engine3D* e = static_cast<View3DControl*>(form->controls.Get(i))->engine;
     if (!e || !e->ready) return;
     if (!pack.empty()) {
-      e->LoadTexturePack(pack.c_str(), kBankEntities);
-      e->LoadTexturePack(pack.c_str(), kBankMap);
+      WithFileDirectory(pack, [&](const std::string& n) {
+        return e->LoadTexturePack(n.c_str(), kBankEntities) + e->LoadTexturePack(n.c_str(), kBankMap);
+      });
     }
-    if (e->store.Load(model.c_str(), 1, 2, 0) < 0) fprintf(stderr, "kvrtool: cannot load %s\n", model.c_str());
+    if (WithFileDirectory(model, [&](const std::string& n) { return e->store.Load(n.c_str(), 1, 2, 0); }) < 0)
+      fprintf(stderr, "kvrtool: cannot load %s\n", model.c_str());
     e->cameraPos = {0, 280, -350};
     e->cameraAngle = {10000, 0, 0};
     return;
@@ -88,23 +90,18 @@ void Scroll(FormManager* m, const std::string& request, ScrollText* panel) {
     return;
   }
   const int font = atoi(parts[1].c_str());
-  panel->Create(0, image->slot, parts[0].c_str(), font == 1 ? m->font1 : font == 2 ? m->font2 : m->font3,
-                float(atof(parts[2].c_str())));
+  WithFileDirectory(parts[0], [&](const std::string& n) {
+    panel->Create(0, image->slot, n.c_str(), font == 1 ? m->font1 : font == 2 ? m->font2 : m->font3,
+                  float(atof(parts[2].c_str())));
+    return 0;
+  });
   for (int step = atoi(parts[3].c_str()); step > 0 && panel->Update(); --step) {
   }
   image->visible = 1;
 }
 
-}  // namespace
-
-int ShowForm(const Args& all) {
-  Args args = Positional(all);
-  if (args.size() != 3) {
-    fprintf(stderr,
-            "usage: kvrtool show form SCRIPT FORM OUT.png [--sky FILE] [--heading H] [--model F.tdo "
-            "--pack P.tex] [--scroll IMG=FILE:FONT:SPEED:STEPS] [--only A,B] [--hide A,B] [--show A,B] [--focus NAME] [--set NAME=VALUE]...\n");
-    return 2;
-  }
+// Draws the form of `script`, a name in the data directory.
+int DrawForm(const Args& all, const Args& args, const std::string& script) {
   LogCapture log;
   Graphics2D g;
   g.Create(0, 240, 320, FrameBuffer);
@@ -116,7 +113,7 @@ int ShowForm(const Args& all) {
 
   int status = 0;
   FormManager* m = CreateFormManager(0xDEADBEEF, nullptr, nullptr, nullptr);
-  if (!m || !OpenForm(m, args[0].c_str(), args[1].c_str())) {
+  if (!m || !OpenForm(m, script.c_str(), args[1].c_str())) {
     fprintf(stderr, "kvrtool: form %s could not be opened\n", args[1].c_str());
     status = 1;
   } else {
@@ -143,7 +140,7 @@ int ShowForm(const Args& all) {
     for (int32_t i = 0; !sky.empty() && i < form->controls.Count(); ++i)
       if (form->controls.Tag(i) == kControlBackground) {
         auto* bg = static_cast<BackgroundControl*>(form->controls.Get(i));
-        bg->LoadBackground(sky.c_str());
+        WithFileDirectory(sky, [&](const std::string& n) { return bg->LoadBackground(n.c_str()); });
         bg->heading = heading;
         bg->pitch = 51000;
       }
@@ -212,4 +209,19 @@ int ShowForm(const Args& all) {
   math.Destroy();
   Gfx2D = nullptr;
   return status;
+}
+
+}  // namespace
+
+int ShowForm(const Args& all) {
+  Args args = Positional(all);
+  if (args.size() != 3) {
+    fprintf(stderr,
+            "usage: kvrtool show form SCRIPT FORM OUT.png [--sky FILE] [--heading H] [--model F.tdo "
+            "--pack P.tex] [--scroll IMG=FILE:FONT:SPEED:STEPS] [--only A,B] [--hide A,B] [--show A,B] [--focus NAME] [--set NAME=VALUE]...\n");
+    return 2;
+  }
+  // A script given as a path is drawn from its own folder, where its fonts and pictures are.
+  return WithFileDirectory(args[0],
+                           [&](const std::string& script) { return DrawForm(all, args, script); });
 }

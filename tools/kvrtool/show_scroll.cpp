@@ -65,7 +65,9 @@ int ShowScroll(const Args& all) {
   }
   const std::string imageName = OptionValue(all, "--image", "");
   const int32_t image = imageName.empty() ? LoadBlankImage(&g, w, h)
-                                          : g.LoadSprite(imageName.c_str());
+                                          : WithFileDirectory(imageName, [&](const std::string& n) {
+                                              return g.LoadSprite(n.c_str());
+                                            });
   if (image < 0) {
     fprintf(stderr, "kvrtool: no image to scroll into\n");
     Gfx2D = nullptr;
@@ -74,7 +76,10 @@ int ShowScroll(const Args& all) {
   g.GetSpriteSize(image, &w, &h);
 
   ScrollText panel{};
-  panel.Create(0, image, args[0].c_str(), &font, speed);
+  WithFileDirectory(args[0], [&](const std::string& n) {
+    panel.Create(0, image, n.c_str(), &font, speed);
+    return 0;
+  });
   printf("%s: %d lines in %d x %d with font %d, %d pixels apart\n", args[0].c_str(),
          panel.lines.Count(), w, h, fontNumber, font.FontHeight());
   if (panel.lines.Count() == 0) {

@@ -117,16 +117,10 @@ int PlayToWav(const Args& args) {
                     "[--volume V]\n");
     return 2;
   }
-  // The game loads waves by name from its directory: make the file's directory that one.
-  char dir[kMaxPath];
-  if (pos[0].size() >= kMaxPath) return 2;
-  DirectoryOfPath(pos[0].c_str(), dir);
-  std::string base = pos[0].substr(strlen(dir));
-  std::string oldExeDir = ExeDir;
-  SetExeDir(dir[0] ? dir : "./");
   SoundSystem* ss = QuietMixer();
-  int32_t slot = ss ? LoadWav(ss, base.c_str()) : -1;
-  SetExeDir(oldExeDir.c_str());
+  const int32_t slot =
+      ss ? WithFileDirectory(pos[0], [&](const std::string& n) { return LoadWav(ss, n.c_str()); })
+         : -1;
   if (slot < 0) {
     fprintf(stderr, "kvrtool: the game does not load %s (see log.txt beside it)\n", pos[0].c_str());
     DestroySoundSystem(ss);

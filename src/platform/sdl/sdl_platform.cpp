@@ -564,3 +564,7 @@ Platform* CreateSdlPlatform(const PlatformOptions& options) {
   }
   return p;
 }
+
+bool ShowDesktopMessage(const std::string& title, const std::string& text) {
+  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
+}
