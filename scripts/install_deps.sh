@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libpng-dev libjpeg-dev libstb-dev libfltk1.3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang xvfb xauth strace
+  clang xvfb xauth strace linux-perf
   xdotool x11-utils x11-apps netpbm openbox
   desktop-file-utils appstream lintian
 )

@@ -64,7 +64,7 @@ class SdlPlatform : public Platform {
   bool OutputSize(int* w, int* h);
   FramePlace FrameRect();
   SDL_Surface* WindowSurface();
-  bool PaintSurface(int firstRow, int endRow);
+  bool PaintSurface(const FrameArea* areas, int count);
   void Repaint();
   void ReleaseControllerKeys();
   void LoadWindowPlace();
@@ -264,30 +264,34 @@ SDL_Surface* SdlPlatform::WindowSurface() {
   return s;
 }
 
-// Scales frame rows [firstRow, endRow) into the window's pixels and shows only what changed;
-// a new or resized surface is painted whole, bars included.
-bool SdlPlatform::PaintSurface(int firstRow, int endRow) {
+// Scales the given areas of the frame into the window's pixels and shows only those; a new or
+// resized surface is painted whole, bars included.
+bool SdlPlatform::PaintSurface(const FrameArea* areas, int count) {
   SDL_Surface* s = WindowSurface();
   if (!s) return false;
   const bool whole = s != paintedSurface_ || s->w != paintedWidth_ || s->h != paintedHeight_;
+  static constexpr FrameArea kWholeFrame{0, 0, 240, 320};
   if (whole) {
-    firstRow = 0;
-    endRow = 320;
+    areas = &kWholeFrame;
+    count = 1;
   }
   if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
   const FramePlace r = PlaceFrame(s->w, s->h);
   auto* pixels = static_cast<uint8_t*>(s->pixels);
   if (whole) ClearBars(pixels, s->pitch, s->w, s->h, r, SDL_MapRGB(s->format, 0, 0, 0));
-  int y0 = 0, y1 = 0;
-  ScaleFrameRows(frame_, surfaceLut_.empty() ? lut_.data() : surfaceLut_.data(), pixels,
-                 s->pitch, r, firstRow, endRow, &y0, &y1);
+  const uint32_t* lut = surfaceLut_.empty() ? nullptr : surfaceLut_.data();
+  SDL_Rect changed[kMaxFrameAreas];
+  int rects = 0;
+  for (int i = 0; i < count && rects < kMaxFrameAreas; ++i) {
+    const FramePlace p = ScaleFrameArea(frame_, lut, pixels, s->pitch, r, areas[i]);
+    if (p.w > 0 && p.h > 0) changed[rects++] = SDL_Rect{p.x, p.y, p.w, p.h};
+  }
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   int shown = 0;
   if (whole) {
     shown = SDL_UpdateWindowSurface(window_);
-  } else if (y1 > y0) {
-    SDL_Rect changed{r.x, y0, r.w, y1 - y0};
-    shown = SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
+  } else if (rects > 0) {
+    shown = SDL_UpdateWindowSurfaceRects(window_, changed, rects);
   }
   if (shown != 0) {
     paintedSurface_ = nullptr;  // paint it all again next time
@@ -304,7 +308,7 @@ bool SdlPlatform::PaintSurface(int firstRow, int endRow) {
 void SdlPlatform::Repaint() {
   if (surfaceMode_) {
     paintedSurface_ = nullptr;
-    PaintSurface(0, 320);
+    PaintSurface(nullptr, 0);
     return;
   }
   void* pixels = nullptr;
@@ -331,16 +335,21 @@ bool SdlPlatform::Present(const uint16_t* frame) {
   // screen: scaling and presenting it again would only cost time (most of the program's on a
   // machine whose graphics are drawn in software). An uncovered or resized window is
   // repainted from the kept frame by the window events.
-  if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
   if (surfaceMode_) {
-    // Only the band of rows that changed is scaled and sent to the screen.
-    int first = 0, end = 320;
-    if (presented_) ChangedRows(frame_, frame, &first, &end);
+    // Only the tiles that changed are scaled and sent to the screen: the panel below the 3D
+    // view, and the sky while the craft does not turn, mostly stay as they were.
+    FrameArea areas[kMaxFrameAreas] = {{0, 0, 240, 320}};
+    int count = 1;
+    if (presented_) {
+      count = ChangedAreas(frame_, frame, areas);
+      if (count == 0) return true;
+    }
     memcpy(frame_, frame, sizeof frame_);
     // A frame that did not reach the screen is shown whole next time, even if unchanged.
-    presented_ = PaintSurface(first, end);
+    presented_ = PaintSurface(areas, count);
     return presented_;
   }
+  if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
   memcpy(frame_, frame, sizeof frame_);
   presented_ = true;
   Repaint();
