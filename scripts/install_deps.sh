@@ -8,7 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libpng-dev libjpeg-dev libstb-dev libfltk1.3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang xvfb xauth strace
+  clang xvfb xauth strace linux-perf
+  xdotool x11-utils x11-apps netpbm openbox
   desktop-file-utils appstream lintian
   # The web build and its browser tests: the compiler, its JavaScript optimiser's parser and
   # the browser puppeteer-core drives. npm comes with the machine's nodejs when that has it.

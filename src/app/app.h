@@ -36,6 +36,14 @@ int RunShell(Platform* platform, GameHooks* game);
 // One timer message: as many logic steps as are due (at most 50), then one frame.
 void FrameTick(GameHooks* game);
 
+// A stylus down or up from the machine. It goes into the latches at once, unless an earlier
+// one has not been seen by a logic step yet: then it waits, in order, for the steps after.
+void TakeStylusMessage(const PlatformMessage& m);
+// After each logic step: hands the next held stylus message over, if any.
+void StylusStepTaken();
+// Forgets held stylus messages (a new run of the shell).
+void ClearStylusQueue();
+
 // Copies the frame buffer to the screen.
 bool PresentFrame();
 

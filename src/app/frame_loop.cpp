@@ -16,6 +16,7 @@ void FrameTick(GameHooks* game) {
     FrameDeltaMs = int32_t(t - FrameClock.stepEnd);
     FrameClock.stepEnd = t;
     ShiftLatches();
+    StylusStepTaken();
   }
   // The unclamped count is taken off, so steps beyond 50 are dropped, not carried; the
   // accumulator is read again because a step may have reset the clock.

@@ -71,31 +71,43 @@ int RunShell(Platform* platform, GameHooks* game) {
   FrameClock.quitFlag = 0;
   game->Initialise(kAppContext, FrameBuffer);
   Input.stylusDown = Input.stylusPrevDown = Input.stylusUp = Input.stylusPrevUp = 0;
+  ClearStylusQueue();
 
+  // Not in front (focus lost or minimised), the game waits: no step runs, so nothing can
+  // happen to the player while away, and the window shows the last frame marked as paused.
+  bool paused = false;
   for (;;) {
     PlatformMessage m = platform->NextMessage();
     if (m.kind == PlatformMessageKind::Quit) break;
     if (FrameClock.quitFlag) break;
     switch (m.kind) {
       case PlatformMessageKind::Timer:
-        FrameTick(game);
+        if (!paused) FrameTick(game);
         break;
       case PlatformMessageKind::StylusDown:
-        StylusDownAt(m.x, m.y);
-        break;
       case PlatformMessageKind::StylusUp:
-        StylusUpNow();
+        TakeStylusMessage(m);
         break;
       case PlatformMessageKind::Deactivated:
+        if (!paused) platform->ShowPaused(true);
+        paused = true;
+        break;
+      case PlatformMessageKind::Activated:
+        if (!paused) break;
+        paused = false;
+        platform->ShowPaused(false);
+        // The time away is not made up by a burst of steps, nor seen by the world as one
+        // long step.
+        ResetFrameClock();
+        FrameClock.stepEnd = FrameClock.lastTick;
+        break;
       case PlatformMessageKind::CloseCommand:
-        // Losing the foreground closes the game, as the close command does; the window
-        // is destroyed and the loop ends at the next message.
+        // The window is destroyed and the loop ends at the next message.
         platform->PostQuit();
         break;
       case PlatformMessageKind::About:
         platform->MessageBox("About 3d Morvek", "Version 1.0");
         break;
-      case PlatformMessageKind::Activated:
       case PlatformMessageKind::Quit:
         break;
     }

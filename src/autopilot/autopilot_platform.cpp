@@ -97,8 +97,11 @@ class AutopilotPlatform final : public WrappingPlatform {
       return m;
     }
     PlatformMessage m = inner_->NextMessage();
+    // Paused, the game takes no steps: the pilot waits with it, its taps and presses held.
+    if (m.kind == PlatformMessageKind::Deactivated) away_ = true;
+    if (m.kind == PlatformMessageKind::Activated) away_ = false;
     if (m.kind == PlatformMessageKind::StylusDown && !handedBack_) HandBack();
-    if (m.kind == PlatformMessageKind::Timer && !handedBack_) {
+    if (m.kind == PlatformMessageKind::Timer && !handedBack_ && !away_) {
       ++messages_;
       if (messages_ == tapUpAt_) queued_.push_back({PlatformMessageKind::StylusUp, 0, 0});
       Think();
@@ -180,6 +183,7 @@ class AutopilotPlatform final : public WrappingPlatform {
   int64_t tapUpAt_ = -1;
   int64_t tapReadyAt_ = 0;
   bool handedBack_ = false;
+  bool away_ = false;  // the window is not in front
 };
 
 }  // namespace

@@ -54,16 +54,11 @@ void MathTables::Destroy() {
 }
 
 int32_t MathTables::IntSqrt(int32_t n) {
-  int32_t root = 0, remainder = n, bit = 1 << 30;
-  for (int i = 0; i < 16; ++i) {
-    if (root + bit <= remainder) {
-      remainder -= root + bit;
-      root = (root >> 1) + bit;
-    } else {
-      root >>= 1;
-    }
-    bit >>= 2;
-  }
+  if (n <= 0) return 0;
+  // A double holds every 32-bit value and its square root is correctly rounded, so the
+  // truncation is the exact whole root; the remainder then rounds to the nearest.
+  const int32_t root = int32_t(std::sqrt(double(n)));
+  const int32_t remainder = n - root * root;
   return root < remainder ? root + 1 : root;
 }
 
@@ -98,19 +93,6 @@ void MathTables::SubVector(Vec3* a, const Vec3& b) {
   a->x = WrapSub(a->x, b.x);
   a->y = WrapSub(a->y, b.y);
   a->z = WrapSub(a->z, b.z);
-}
-
-// One row of a matrix times a vector, summed in 32 bits as on the handheld.
-static inline int32_t Dot3(int32_t a, int32_t b, int32_t c, int32_t x, int32_t y, int32_t z) {
-  return WrapAdd(WrapAdd(WrapMul(a, x), WrapMul(b, y)), WrapMul(c, z));
-}
-
-void MathTables::Transform(Vec3* v, const Matrix3& M) {
-  const int32_t* m = M.m;
-  int32_t x = v->x, y = v->y, z = v->z;
-  v->x = Dot3(m[0], m[1], m[2], x, y, z) >> 8;
-  v->y = Dot3(m[3], m[4], m[5], x, y, z) >> 8;
-  v->z = Dot3(m[6], m[7], m[8], x, y, z) >> 8;
 }
 
 void MathTables::Normalize(Vec3* v) {
@@ -223,10 +205,16 @@ float MathTables::HeadingFromMatrix(const Matrix3& M) const {
 }
 
 Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3) {
+  Vec3f* n = static_cast<Vec3f*>(MemAlloc(sizeof(Vec3f)));
+  if (n) *n = FaceNormalValue(p1, p2, p3);
+  return n;
+}
+
+Vec3f MathTables::FaceNormalValue(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3) {
   Vec3f a{p1.x - p2.x, p1.y - p2.y, p1.z - p2.z};
   Vec3f b{p1.x - p3.x, p1.y - p3.y, p1.z - p3.z};
-  Vec3f* n = static_cast<Vec3f*>(MemAlloc(sizeof(Vec3f)));
-  if (!n) return nullptr;
+  Vec3f normal;
+  Vec3f* n = &normal;
   n->x = a.y * b.z - a.z * b.y;
   n->y = a.z * b.x - a.x * b.z;
   n->z = a.x * b.y - a.y * b.x;
@@ -248,7 +236,7 @@ Vec3f* MathTables::FaceNormal(const Vec3f& p1, const Vec3f& p2, const Vec3f& p3)
   } else {
     *n = {0.0f, 1.0f, 0.0f};
   }
-  return n;
+  return normal;
 }
 
 int LoadReciprocalTable(uint16_t* table) {

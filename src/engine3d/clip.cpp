@@ -4,12 +4,6 @@
 
 namespace {
 
-// Screen positions and plane distances far outside the frame only ever belong to corners
-// that are clipped away; keeping them within 2^30 keeps later arithmetic in range.
-constexpr int64_t kLimit = (int64_t(1) << 30) - 1;
-
-int32_t Clamp30(int64_t v) { return int32_t(v > kLimit ? kLimit : (v < -kLimit ? -kLimit : v)); }
-
 // Signed distance of a corner to side plane k: z + x, z - x, z + y, z - y.
 int64_t PlaneDistance(const ClipVertex& c, int k) {
   switch (k) {
@@ -25,17 +19,6 @@ int32_t Lerp(int32_t p, int32_t c, int64_t t) {
 }
 
 }  // namespace
-
-void ProjectPoint(const Engine3D& e, int32_t x, int32_t y, int32_t z, int32_t* sx, int32_t* sy) {
-  if (z < 1 || z >= 16384) {
-    *sx = 0;
-    *sy = 0;
-    return;
-  }
-  int64_t q = e.reciprocal[z];
-  *sx = Clamp30((int64_t((e.x0 + e.x1) >> 1) << 8) + ((int64_t(e.x1 - e.x0) * x * q) >> 9));
-  *sy = Clamp30((int64_t((e.y0 + e.y1) >> 1) << 8) - ((int64_t(e.y1 - e.y0) * y * q) >> 9));
-}
 
 ClipVertex* NextClipVertex(Engine3D& e) {
   return &e.clipRing[e.clipCounter++ & (kClipRingSize - 1)];

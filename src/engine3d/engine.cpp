@@ -61,6 +61,9 @@ int Engine3D::Create(void* ownerValue, const char* controlName, int32_t x, int32
   if (!polySoup) return LogMessage("Error allocating memory for poly soup."), 0;
   vertSoup = static_cast<Vertex3D*>(AllocZeroed(size_t(kVertSoupSize) * sizeof(Vertex3D)));
   if (!vertSoup) return LogMessage("Error allocating memory for vert soup."), 0;
+  projected = static_cast<int32_t*>(AllocZeroed(size_t(kVertSoupSize) * 2 * sizeof(int32_t)));
+  if (!projected) return LogMessage("Error allocating memory for vert soup."), 0;
+  polygonsDirty = 0;
 
   sprites[0] = Sprite3D{};
   fogMode = 0;
@@ -96,11 +99,13 @@ void Engine3D::Destroy() {
   MemFree(reciprocal);
   MemFree(polySoup);
   MemFree(vertSoup);
+  MemFree(projected);
   MemFree(textureBlock);
   reciprocal = nullptr;
   polySoup = nullptr;
   vertSoup = nullptr;
+  projected = nullptr;
   textureBlock = nullptr;
-  polygonsUsed = verticesUsed = 0;
+  polygonsUsed = verticesUsed = polygonsDirty = 0;
   ready = 0;
 }

@@ -230,6 +230,11 @@ class Engine3D {
   Poly3D* buckets[kDepthBuckets] = {};
   int32_t polygonsUsed = 0;
   int32_t verticesUsed = 0;
+  // Records of the poly soup that may hold data; the next frame clears only these.
+  int32_t polygonsDirty = 0;
+  // Screen position (24.8) of each vert-soup vertex, projected once per frame for all the
+  // polygons that share it (kVertSoupSize entries of x, y).
+  int32_t* projected = nullptr;
 
   // --- Tables ---
   uint16_t* reciprocal = nullptr;             // 16384 entries of 65536 / n

@@ -77,25 +77,19 @@ Vec3f CornerF(const Object3D* o, const Poly3D& p, int i) {
 
 // Normal, flatness, centre and radius of one polygon. False when memory ran out.
 bool FinishPolygon(const Object3D* o, uint8_t entity, Poly3D* p) {
-  Vec3f* n1 = MathTables::FaceNormal(CornerF(o, *p, 0), CornerF(o, *p, 1), CornerF(o, *p, 2));
-  if (!n1) return false;
+  const Vec3f n1 =
+      MathTables::FaceNormalValue(CornerF(o, *p, 0), CornerF(o, *p, 1), CornerF(o, *p, 2));
   if (p->cornerCount == 4) {
-    Vec3f* n2 =
-        MathTables::FaceNormal(CornerF(o, *p, 2), CornerF(o, *p, 3), CornerF(o, *p, 0));
-    if (!n2) {
-      MemFree(n1);
-      return false;
-    }
-    bool flat = n2->x == n1->x && n2->y == n1->y && n2->z == n1->z;
+    const Vec3f n2 =
+        MathTables::FaceNormalValue(CornerF(o, *p, 2), CornerF(o, *p, 3), CornerF(o, *p, 0));
+    bool flat = n2.x == n1.x && n2.y == n1.y && n2.z == n1.z;
     // A bent map quadrilateral may show either face; entity faces are never culled anyway.
     if (!flat && !entity) p->doubleSided = 1;
-    MemFree(n2);
   }
   if (p->type == 3) p->doubleSided = 1;
-  p->nx = int32_t(n1->x * 256.0f);
-  p->ny = int32_t(n1->y * 256.0f);
-  p->nz = int32_t(n1->z * 256.0f);
-  MemFree(n1);
+  p->nx = int32_t(n1.x * 256.0f);
+  p->ny = int32_t(n1.y * 256.0f);
+  p->nz = int32_t(n1.z * 256.0f);
 
   int64_t sx = 0, sy = 0, sz = 0;
   for (int i = 0; i < p->cornerCount; ++i) {

@@ -28,6 +28,13 @@ int32_t Saturate(int64_t v) {
   return v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : int32_t(v));
 }
 
+// a / d, in 32 bits when both fit (a 64-bit divide costs several times as much; it runs
+// for every fogged vertex).
+inline int64_t Quotient(int64_t a, int32_t d) {
+  if (d > 0 && a >= INT32_MIN && a <= INT32_MAX) return int32_t(a) / d;
+  return a / d;
+}
+
 }  // namespace
 
 void BuildViewMatrix(Engine3D& e) {
@@ -136,15 +143,17 @@ void TransformAndFog(Engine3D& e) {
     v->x = p.x;
     v->y = p.y;
     v->z = p.z;
+    // A vertex is shared by several polygons: project it once here, not at every corner.
+    ProjectPoint(e, p.x, p.y, p.z, &e.projected[2 * i], &e.projected[2 * i + 1]);
     if (p.z <= fogStart) continue;
     int64_t depth = int64_t(p.z) - fogStart;
     int64_t shade = v->shade;
     if (e.fogMode == 0) {
-      shade -= depth * (shade / range);
+      shade -= depth * Quotient(shade, range);
       if (shade < kFogDarkest) shade = kFogDarkest;
       if (shade > kFogBrightest) shade = kFogBrightest;
     } else {
-      shade += depth * ((kFogBrightTarget - shade) / range);
+      shade += depth * Quotient(kFogBrightTarget - shade, range);
       if (shade > kFogBrightest) shade = kFogBrightest;
     }
     v->shade = int32_t(shade);
@@ -197,10 +206,34 @@ void Order(Engine3D& e) {
 
 namespace {
 
+// True when camera-space point v lies inside all four side planes of the view pyramid.
+inline bool InsideView(const Vertex3D& v) {
+  const int64_t x = v.x, y = v.y, z = v.z;
+  return z + x >= 0 && z - x >= 0 && z + y >= 0 && z - y >= 0;
+}
+
 void DrawPolygon(Engine3D& e, const Poly3D& p) {
   bool textured = p.type != 3 && p.type != 4;
-  ClipVertex* corners[4];
   int n = p.cornerCount == 4 ? 4 : 3;
+  const int bank = p.bank ? kBankEntities : kBankMap;
+  const uint8_t* texture = e.textures[bank][p.texture & (kTexturesPerBank - 1)];
+  // Most polygons lie wholly inside the view: the clipper would hand the corners back as
+  // they are, so they go to the filler straight from the soup.
+  if (textured) {
+    bool inside = true;
+    for (int k = 0; k < n && inside; ++k) inside = InsideView(e.vertSoup[p.corner[k]]);
+    if (inside) {
+      RasterVertex rv[4];
+      for (int k = 0; k < n; ++k) {
+        const int32_t i = p.corner[k];
+        rv[k] = RasterVertex{e.projected[2 * i], e.projected[2 * i + 1], e.vertSoup[i].shade,
+                             p.u[k], p.v[k]};
+      }
+      FillTexturedPolygon(e, rv, n, texture, e.frameBuffer, e.luts[bank]);
+      return;
+    }
+  }
+  ClipVertex* corners[4];
   for (int k = 0; k < n; ++k) {
     const Vertex3D& v = e.vertSoup[p.corner[k]];
     ClipVertex* c = NextClipVertex(e);
@@ -210,7 +243,8 @@ void DrawPolygon(Engine3D& e, const Poly3D& p) {
     c->shade = v.shade;
     c->u = textured ? p.u[k] : 0;
     c->v = textured ? p.v[k] : 0;
-    ProjectPoint(e, c->x, c->y, c->z, &c->sx, &c->sy);
+    c->sx = e.projected[2 * p.corner[k]];
+    c->sy = e.projected[2 * p.corner[k] + 1];
     corners[k] = c;
   }
   ClipVertex* clipped[kMaxClipCorners];
@@ -226,9 +260,7 @@ void DrawPolygon(Engine3D& e, const Poly3D& p) {
     const ClipVertex* c = clipped[k];
     rv[k] = RasterVertex{c->sx, c->sy, c->shade, c->u, c->v};
   }
-  int bank = p.bank ? kBankEntities : kBankMap;
-  FillTexturedPolygon(e, rv, count, e.textures[bank][p.texture & (kTexturesPerBank - 1)],
-                      e.frameBuffer, e.luts[bank]);
+  FillTexturedPolygon(e, rv, count, texture, e.frameBuffer, e.luts[bank]);
 }
 
 }  // namespace
@@ -247,10 +279,12 @@ void DrawOrdered(Engine3D& e) {
 void Engine3D::DrawFrame(uint16_t* target) {
   if (!ready || !Math || !Math->sine || !target) return;
   frameBuffer = target;
+  // Every record past the used ones is zero, so no field of an earlier frame's polygons or
+  // sprites can leak into a record that is filled only in part. Records are written whole
+  // in order, so only those past this frame's count that an earlier frame (or a caller
+  // setting the count) left behind need clearing, once the frame's count is known.
+  int32_t dirty = polygonsDirty > polygonsUsed ? polygonsDirty : polygonsUsed;
   polygonsUsed = verticesUsed = 0;
-  // Every record starts the frame zeroed, so no field of last frame's polygons or sprites
-  // can leak into a record that is filled only in part.
-  memset(polySoup, 0, size_t(kPolySoupSize) * sizeof(Poly3D));
   BuildViewMatrix(*this);
   for (int32_t i = 0; i < store.count; ++i) {
     store.objects[i]->visible = 0;
@@ -258,5 +292,11 @@ void Engine3D::DrawFrame(uint16_t* target) {
   }
   TransformAndFog(*this);
   Order(*this);
+  // A dropped back face is written one record past the last one kept.
+  if (dirty < polygonsUsed + 1) dirty = polygonsUsed + 1;
+  if (dirty > kPolySoupSize) dirty = kPolySoupSize;
+  if (dirty > polygonsUsed)
+    memset(polySoup + polygonsUsed, 0, size_t(dirty - polygonsUsed) * sizeof(Poly3D));
+  polygonsDirty = polygonsUsed;
   DrawOrdered(*this);
 }

@@ -31,8 +31,26 @@ void DrawOrdered(Engine3D& e);
 
 // --- Corners, clipping, sprites ---
 
+// Screen positions and plane distances far outside the frame only ever belong to corners
+// that are clipped away; keeping them within 2^30 keeps later arithmetic in range.
+constexpr int64_t kClipLimit = (int64_t(1) << 30) - 1;
+inline int32_t Clamp30(int64_t v) {
+  return int32_t(v > kClipLimit ? kClipLimit : (v < -kClipLimit ? -kClipLimit : v));
+}
+
 // Screen position (24.8) of a camera-space point; (0, 0) for depths outside 1..16383.
-void ProjectPoint(const Engine3D& e, int32_t x, int32_t y, int32_t z, int32_t* sx, int32_t* sy);
+// Inline: every vertex of the frame goes through it.
+inline void ProjectPoint(const Engine3D& e, int32_t x, int32_t y, int32_t z, int32_t* sx,
+                         int32_t* sy) {
+  if (z < 1 || z >= 16384) {
+    *sx = 0;
+    *sy = 0;
+    return;
+  }
+  int64_t q = e.reciprocal[z];
+  *sx = Clamp30((int64_t((e.x0 + e.x1) >> 1) << 8) + ((int64_t(e.x1 - e.x0) * x * q) >> 9));
+  *sy = Clamp30((int64_t((e.y0 + e.y1) >> 1) << 8) - ((int64_t(e.y1 - e.y0) * y * q) >> 9));
+}
 // The next slot of the clip ring.
 ClipVertex* NextClipVertex(Engine3D& e);
 // Clips corners (pointers into the clip ring) against the four side planes of the view
@@ -56,6 +74,14 @@ struct RasterVertex {
 // corners running clockwise on the screen produce spans. `lut` points at row 0.
 void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vertices, int count,
                          const uint8_t* texture, uint16_t* frame, const uint16_t* lut);
+// One row of the textured filler: n pixels from (u, v, shade) stepping (du, dv, ds) per
+// pixel; u and v in 1/256 texel, the shade row in 8-fraction units. `lut` points at row 0.
+void TexturedSpan(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
+                  int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds);
+// The same row pixel by pixel in 32-bit arithmetic: what TexturedSpan must match, and what
+// it is where the compiler has no vector types.
+void TexturedSpanScalar(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
+                        int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds);
 // The count edges of the closed corner list as one-pixel lines, inside a 2-pixel border.
 void DrawOutlinePolygon(const Engine3D& e, uint16_t* frame, ClipVertex* const* corners,
                         int count, uint16_t colour);
@@ -65,3 +91,11 @@ void BlitSprite(const Engine3D& e, uint16_t* frame, int32_t left, int32_t top, i
                 int32_t bottom, const uint16_t* image, int32_t srcLeft, int32_t srcTop,
                 int32_t srcRight, int32_t srcBottom, int32_t clipX0, int32_t clipY0,
                 int32_t clipX1, int32_t clipY1, int32_t mode, int32_t key);
+// One row of a sprite blit: n pixels from src at u, stepping du (both 1/256 pixel), in blit
+// mode 0..3 (others draw nothing).
+void BlitSpriteRow(uint16_t* dst, const uint16_t* src, int32_t u, int32_t du, int32_t n,
+                   int32_t mode, uint16_t key);
+// The same row pixel by pixel: what BlitSpriteRow must match, and what it is where the
+// compiler has no vector types.
+void BlitSpriteRowScalar(uint16_t* dst, const uint16_t* src, int32_t u, int32_t du, int32_t n,
+                         int32_t mode, uint16_t key);

@@ -55,27 +55,6 @@ inline void Advance(Edge& edge) {
   --edge.rows;
 }
 
-// texel (u, v) = texture[((v >> 8) & 63) * 64 + ((u >> 8) & 63)];
-// pixel = lut[(shade >> 8) * 256 + texel]; written with masks and shifts.
-#define KVR_TEXEL_PIXEL                                                          \
-  *dst++ = lut[(shade & ~255) + texture[((v >> 2) & 0xFC0) | ((u >> 8) & 63)]]; \
-  u += du;                                                                        \
-  v += dv;                                                                        \
-  shade += ds;
-
-inline void Span(uint16_t* dst, int32_t n, const uint8_t* texture, const uint16_t* lut,
-                 int32_t u, int32_t v, int32_t shade, int32_t du, int32_t dv, int32_t ds) {
-  for (; n >= 8; n -= 8) {
-    KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL
-    KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL KVR_TEXEL_PIXEL
-  }
-  while (n-- > 0) {
-    KVR_TEXEL_PIXEL
-  }
-}
-
-#undef KVR_TEXEL_PIXEL
-
 }  // namespace
 
 void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vtx, int count,
@@ -109,11 +88,11 @@ void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vtx, int count,
     if (r > x1 - 2) r = x1;
     int32_t n = r - l;
     if (n >= 1) {
-      int32_t q = e.Reciprocal(n);
+      int32_t q = e.reciprocal[n];  // n is at most the frame's width
       int32_t du = int32_t((int64_t(right.u - left.u) * q) >> 16);
       int32_t dv = int32_t((int64_t(right.v - left.v) * q) >> 16);
       int32_t ds = int32_t((int64_t(right.shade - left.shade) * q) >> 16);
-      Span(row + l, n, texture, lut, left.u, left.v, left.shade, du, dv, ds);
+      TexturedSpan(row + l, n, texture, lut, left.u, left.v, left.shade, du, dv, ds);
     }
     Advance(left);
     Advance(right);

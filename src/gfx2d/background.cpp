@@ -101,6 +101,10 @@ int Background::DrawBackground(uint16_t* dest) {
   const int64_t lastColumn = std::min<int64_t>(width, screenWidth - x);  // exclusive
   int64_t rowPosition = int64_t(startRow) * 256;
   int64_t destRow = y;
+  // The window is taller than the area, so most source rows are drawn twice or more: a row
+  // that repeats the one above is copied from it.
+  int64_t lastSourceRow = -1;
+  const uint16_t* lastOut = nullptr;
   for (int32_t r = 0; r < height; ++r, rowPosition += vStep) {
     if (destRow >= screenRows) break;
     const int64_t sourceRow = rowPosition >> 8;
@@ -108,6 +112,14 @@ int Background::DrawBackground(uint16_t* dest) {
     if (destRow >= 0 && destRow < screenRows && firstColumn < lastColumn) {
       const uint16_t* src = image + sourceRow * kPanoramaWidth;
       uint16_t* out = dest + destRow * screenWidth + x;
+      if (sourceRow == lastSourceRow) {
+        memcpy(out + firstColumn, lastOut + firstColumn, size_t(lastColumn - firstColumn) * 2);
+        lastOut = out;
+        ++destRow;
+        continue;
+      }
+      lastSourceRow = sourceRow;
+      lastOut = out;
       // Pixels 0 and 1 both take the start column; from there the position steps by hStep.
       const uint32_t base = uint32_t(startColumn) * 256;
       int64_t k = firstColumn;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "core/core.h"
+#include "gfx2d/blit_row.h"
 #include "gfx2d/gfx2d.h"
 
 Graphics2D* Gfx2D = nullptr;
@@ -14,37 +15,6 @@ int Graphics2D::Create(uint32_t ownerWord, int32_t targetWidth, int32_t targetHe
   pixels = target;
   return 1;
 }
-
-namespace {
-
-// Half-way blend: the mask drops each field's lowest bit so the sum cannot carry across.
-inline uint16_t Half(uint16_t a, uint16_t b) {
-  return uint16_t((uint32_t(a & 0xF7DE) + uint32_t(b & 0xF7DE)) >> 1);
-}
-
-// One clipped row of a blit; the mode is chosen once per row, outside the pixel loop. A
-// sprite's block is never its own target, so the rows do not overlap (and vectorise).
-void BlitRow(uint16_t* __restrict dst, const uint16_t* __restrict src, int32_t n, uint32_t mode,
-             uint16_t key) {
-  switch (mode) {
-    case ColourKey:
-      for (int32_t i = 0; i < n; ++i)
-        if (src[i] != key) dst[i] = src[i];
-      break;
-    case Blend50:
-      for (int32_t i = 0; i < n; ++i) dst[i] = Half(src[i], dst[i]);
-      break;
-    case KeyBlend: {
-      for (int32_t i = 0; i < n; ++i) dst[i] = src[i] != key ? src[i] : Half(dst[i], key);
-      break;
-    }
-    default:
-      std::copy(src, src + n, dst);
-      break;
-  }
-}
-
-}  // namespace
 
 int Graphics2D::DrawSprite(int32_t slot, int32_t x, int32_t y, uint32_t mode, uint16_t key) {
   const uint16_t* block = SpriteBlock(slot);

@@ -64,6 +64,9 @@ struct JpegHuffTable {
   // Codes up to kJpegFastBits long decode with one look-up: (length << 8) | symbol,
   // 0 for a longer code.
   uint16_t fast[512];
+  // An AC code and the value after it, both within kJpegFastBits: (value << 16) |
+  // (run << 8) | bits taken, 0 otherwise.
+  int32_t fastAc[512];
   int32_t maxCode[18];    // largest code of each length, -1 when there is none
   int32_t valueOffset[17];// values index = valueOffset[length] + code
 };
@@ -143,6 +146,7 @@ struct JpegDecoder {
   uint8_t begun;
   uint8_t progressive;
   uint8_t finished;       // EOI came instead of a scan: nothing to deliver
+  uint8_t portableOnly;   // set by tests: plain C++ where a vector path exists
 };
 
 // --- The decoder's operations, in the order LoadJpg uses them ---
@@ -208,7 +212,10 @@ void JpegDecodeMcuRow(JpegDecoder* dec);
 void JpegIdctMcuRow(JpegDecoder* dec);
 // One 8 x 8 block: dequantised coefficients in natural order to level-shifted, clamped
 // samples (row after row). `last` is the zig-zag index of the last non-zero coefficient.
+// Where the machine has SSE2 the transform runs eight lanes at a time; the samples are the
+// same as the portable version's, which the tests hold it to.
 void JpegIdctBlock(const int16_t* in, int32_t last, uint8_t* out);
+void JpegIdctBlockPortable(const int16_t* in, int32_t last, uint8_t* out);
 
 // Zig-zag position -> natural (row-major) position. The 16 extra entries are never reached:
 // an index past 63 is refused before it is used.

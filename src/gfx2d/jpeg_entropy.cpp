@@ -28,6 +28,15 @@ void JpegBuildHuffTable(JpegHuffTable* table) {
     code = (code + n) << 1;
   }
   table->maxCode[17] = -1;
+  for (int bits = 0; bits < (1 << kJpegFastBits); ++bits) {
+    const int entry = table->fast[bits];
+    const int length = entry >> 8, size = entry & 15;
+    table->fastAc[bits] = 0;
+    if (entry == 0 || size == 0 || length + size > kJpegFastBits) continue;
+    int value = (bits >> (kJpegFastBits - length - size)) & ((1 << size) - 1);
+    if (value < (1 << (size - 1))) value -= (1 << size) - 1;
+    table->fastAc[bits] = int32_t(uint32_t(value) << 16) | ((entry & 0xF0) << 4) | (length + size);
+  }
 }
 
 void JpegResetBits(JpegDecoder* dec) {
@@ -65,7 +74,7 @@ inline void DropBits(JpegDecoder* dec, int n) {
   dec->bitCount -= n;
 }
 
-int DecodeHuffman(JpegDecoder* dec, const JpegHuffTable* table) {
+[[gnu::always_inline]] inline int DecodeHuffman(JpegDecoder* dec, const JpegHuffTable* table) {
   if (dec->bitCount < 16) FillBits(dec);
   uint32_t entry = table->fast[dec->bitBuf >> (32 - kJpegFastBits)];
   if (entry) {
@@ -103,6 +112,17 @@ int DecodeBlock(JpegDecoder* dec, int16_t* out, const JpegHuffTable* dc, const J
   out[0] = int16_t(*pred * int32_t(quant[0]));
   int last = 0;
   for (int k = 1; k < 64; ++k) {
+    // Most codes and their values are short: one look-up takes both.
+    if (dec->bitCount < 16) FillBits(dec);
+    const int32_t fast = ac->fastAc[dec->bitBuf >> (32 - kJpegFastBits)];
+    if (fast) {
+      DropBits(dec, fast & 255);
+      k += (fast >> 8) & 15;
+      if (k > 63) JpegStop(dec, kJpegCorruptData);
+      out[kJpegZigzag[k]] = int16_t((fast >> 16) * int32_t(quant[k]));
+      last = k;
+      continue;
+    }
     int symbol = DecodeHuffman(dec, ac);
     int run = symbol >> 4;
     s = symbol & 15;

@@ -1,4 +1,5 @@
 // The sprite table: loading .spr files into shared, reference-counted slots.
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -12,6 +13,15 @@ void LogWithName(const char* text, const char* name) {
   std::string line = text;
   line += name;
   LogMessage(line.c_str());
+}
+
+// Two zero-filled 32-byte names are the same.
+static_assert(sizeof(SpriteEntry::name) == 32);
+bool SameName(const char* a, const char* b) {
+  uint64_t x[4], y[4];
+  memcpy(x, a, sizeof x);
+  memcpy(y, b, sizeof y);
+  return ((x[0] ^ y[0]) | (x[1] ^ y[1]) | (x[2] ^ y[2]) | (x[3] ^ y[3])) == 0;
 }
 
 bool IsJpegName(const char* name, size_t length) {
@@ -66,9 +76,14 @@ void ConvertSprite(uint16_t* block) {
   block[0] = w;
   block[1] = h;
   const size_t count = size_t(w) * h;
+  // Word by word in place, as 16-bit values the compiler can convert several at a time:
+  // big-endian to native, then the 5-bit red and blue fields change places.
+  uint16_t* pixels = block + 2;
   for (size_t i = 0; i < count; ++i) {
-    const uint16_t v = ReadU16BE(b + 4 + 2 * i);
-    block[2 + i] = MakeColour(v & 31, (v >> 6) & 31, v >> 11);
+    const uint16_t raw = pixels[i];
+    const uint16_t v =
+        std::endian::native == std::endian::big ? raw : uint16_t((raw >> 8) | (raw << 8));
+    pixels[i] = uint16_t(((v & 31) << 11) | (v & 0x07C0) | (v >> 11));
   }
 }
 
@@ -91,8 +106,12 @@ int32_t Graphics2D::LoadSprite(const char* name, uint8_t messageVariant) {
     LogWithName("sprite filename > 28 chars: ", name);
     return -1;
   }
+  // Slot names are zero-filled past their end, so the name zero-filled the same way matches
+  // a slot exactly when all its bytes do; compared a word at a time.
+  char key[sizeof sprites[0].name] = {};
+  memcpy(key, name, length);
   for (int32_t i = 0; i < kMaxSprites; ++i)
-    if (sprites[i].inUse && strcmp(sprites[i].name, name) == 0) return AddSpriteRef(i);
+    if (sprites[i].inUse && SameName(sprites[i].name, key)) return AddSpriteRef(i);
   int32_t slot = -1;
   for (int32_t i = 0; i < kMaxSprites && slot < 0; ++i)
     if (!sprites[i].inUse) slot = i;

@@ -172,8 +172,17 @@ std::string InstalledDataDirectory(const std::string& exeDir);
 // trailing separator; empty (reason on stderr) when it cannot be had.
 std::string UserDataDirectory();
 
-// One game pixel as 0xRRGGBB, as the screen shows it.
-uint32_t Rgb888From565(uint16_t pixel);
+// One game pixel as 0xRRGGBB, as the screen shows it. The screen is 5-6-5: the game's own
+// colours leave bit 5 clear, but a half blend can set it, and the display shows it as the lowest
+// green bit. Each field is widened by copying its top bits into the low ones. Inline, so the
+// window's scaler computes it for whole rows at once instead of looking it up in a table.
+inline uint32_t Rgb888From565(uint16_t p) {
+  uint32_t r = (p >> 11) & 31u, g = (p >> 5) & 63u, b = p & 31u;
+  r = (r << 3) | (r >> 2);
+  g = (g << 2) | (g >> 4);
+  b = (b << 3) | (b >> 2);
+  return (r << 16) | (g << 8) | b;
+}
 
 // Writes a 240 x 320 frame's own bytes (little-endian 5-6-5, row by row) to a file; false on
 // failure.

@@ -224,17 +224,6 @@ std::string UserDataDirectory() {
   return dir + "/";
 }
 
-uint32_t Rgb888From565(uint16_t p) {
-  // The screen is 5-6-5: the game's own colours leave bit 5 clear, but a half blend can set
-  // it, and the display shows it as the lowest green bit. Each field is widened by copying
-  // its top bits into the low ones.
-  uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-  r = (r << 3) | (r >> 2);
-  g = (g << 2) | (g >> 4);
-  b = (b << 3) | (b >> 2);
-  return (r << 16) | (g << 8) | b;
-}
-
 bool WriteRawFrame(const std::string& path, const uint16_t* frame) {
   FILE* f = fopen(path.c_str(), "wb");
   if (!f) return false;

@@ -165,3 +165,16 @@ void IntroStep(SoundSystem* ss) {
     }
   } while (q.clock > e->time);
 }
+
+int32_t IntroQuietSamples(SoundSystem* ss, int32_t count) {
+  IntroSequencer& q = ss->intro;
+  for (int32_t n = 0; n < count; ++n) {
+    if (!q.playing) return count;
+    if (q.currentIndex >= q.eventCount - 1) return n;
+    const IntroEvent* e = EventAt(ss, q.currentIndex);
+    const int32_t clock = WrapAdd(q.clock, 1);
+    if (e->type == 1 && clock > e->time) return n;
+    q.clock = clock;
+  }
+  return count;
+}

@@ -175,6 +175,10 @@ int32_t LoadIntroEventsFromStream(SoundSystem* ss, FILE* file);
 double IntroTickFactor(int32_t division, int32_t tempo);
 // One output sample of the sequencer; called by MixStep while the music plays.
 void IntroStep(SoundSystem* ss);
+// Steps the sequencer over the next output samples (at most `count`) in which it would
+// only advance its clock, and returns how many: the next step starts a note or restarts the
+// music (IntroStep). `count` when the music does not play.
+int32_t IntroQuietSamples(SoundSystem* ss, int32_t count);
 // 8.8 rate of a note number (60 = 256); notes outside the table take its nearest entry.
 uint16_t NoteRate(const SoundSystem* ss, int32_t note);
 

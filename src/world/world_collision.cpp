@@ -86,7 +86,13 @@ bool PolygonUnder(const Object3D* o, const Poly3D& p, int32_t x, int32_t z) {
   const int n = p.cornerCount;
   const Vertex3D& first = o->vertices[p.corner[0]];
   int32_t fx = WrapAdd(first.x, o->x), fz = WrapAdd(first.z, o->z);
-  if (MathTables::Distance3(fx, 0, fz, x, 0, z) >= kGroundSearch) return false;
+  // Distance3(...) >= kGroundSearch without the root: a rounded root reaches 500 exactly
+  // when the sum of squares passes 499 * 499 + 499, and an axis gap of 500 alone does.
+  const int64_t dx = int64_t(fx) - x, dz = int64_t(fz) - z;
+  if (dx <= -kGroundSearch || dx >= kGroundSearch || dz <= -kGroundSearch || dz >= kGroundSearch)
+    return false;
+  static_assert(kGroundSearch == 500);
+  if (dx * dx + dz * dz > int64_t(499) * 499 + 499) return false;
   for (int i = 0; i < n; ++i) {
     int j = (i + 1) % n;
     const Vertex3D& a = o->vertices[p.corner[i]];

@@ -3,9 +3,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "driver_fixture.h"
+#include "platform/replay/replay.h"
 
 namespace {
 
@@ -59,9 +62,125 @@ TEST(Shell, TheLoopEndsAfterNTicksOrAtTheMessageAfterAFalseUpdate) {
   }
 }
 
-TEST_F(ShellTest, DeactivationClosesTheGame) {
+namespace {
+
+// Away from the front (focus lost or minimised) from timer message `leaveAt` on, back in front
+// after message `backAt` (never when negative). A key is held from message 40 and let go at 100.
+class AwayPlatform final : public WrappingPlatform {
+ public:
+  AwayPlatform(HeadlessPlatform* inner, int leaveAt, int backAt)
+      : WrappingPlatform(inner), headless(inner), leaveAt_(leaveAt), backAt_(backAt) {}
+  PlatformMessage NextMessage() override {
+    if (pending_) {
+      const PlatformMessage m = {*pending_};
+      pending_.reset();
+      return m;
+    }
+    const PlatformMessage m = inner_->NextMessage();
+    if (m.kind != PlatformMessageKind::Timer) return m;
+    const int timer = headless->TimerCount();
+    if (timer == 40 || timer == 100) headless->SetKey(kKey, timer == 40);
+    if (timer == leaveAt_) pending_ = PlatformMessageKind::Deactivated;
+    if (timer == backAt_) pending_ = PlatformMessageKind::Activated;
+    if (headless->ShownPaused()) ++pausedTimers;
+    return m;
+  }
+  static constexpr int kKey = 0x41;
+  HeadlessPlatform* headless;
+  int pausedTimers = 0;
+
+ private:
+  int leaveAt_, backAt_;
+  std::optional<PlatformMessageKind> pending_;
+};
+
+// A game that plays a sound and notes each step: the timer message it ran at, its delta, the
+// key's reading and the audio blocks taken so far.
+class StepLog : public CountingGame {
+ public:
+  struct Step {
+    int timer;
+    int32_t delta;
+    int key;
+    long blocks;
+    bool operator==(const Step&) const = default;
+  };
+  void Initialise(uint32_t handle, uint16_t* frame) override {
+    CountingGame::Initialise(handle, frame);
+    AudioSpec spec;
+    if (CurrentPlatform()->OpenAudio(spec, [](void*, uint8_t*, int) {}, nullptr))
+      CurrentPlatform()->PauseAudio(false);
+  }
+  bool Update(uint16_t* frame, int32_t delta) override {
+    steps.push_back({machine->TimerCount(), delta, KeyTable[AwayPlatform::kKey],
+                     machine->AudioBlocksTaken()});
+    return CountingGame::Update(frame, delta);
+  }
+  HeadlessPlatform* machine = nullptr;
+  std::vector<Step> steps;
+};
+
+}  // namespace
+
+TEST(Shell, AwayFromTheFrontNoStepRunsAndNoSoundPlaysAndTheReturnRunsNoBurst) {
+  ScratchDir dir;
+  struct Case {
+    const char* name;
+    int backAt;
+  };
+  for (const Case c : {Case{"back after 2 s", 150}, Case{"closed while away", -1}}) {
+    SCOPED_TRACE(c.name);
+    ClearFrameClock();
+    PlatformOptions o;
+    o.ticks = 200;
+    auto* headless = new HeadlessPlatform(o);
+    auto* away = new AwayPlatform(headless, 50, c.backAt);
+    const std::string tape = dir.File("away.tape");
+    std::unique_ptr<Platform> recorder(CreateRecordingPlatform(away, tape));
+    StepLog game;
+    game.machine = headless;
+    EXPECT_EQ(RunShell(recorder.get(), &game), 0);
+    SetCurrentPlatform(nullptr);
+    EXPECT_EQ(game.shutdowns, 1);  // the close while away still takes the one shutdown
+    EXPECT_EQ(away->pausedTimers, c.backAt < 0 ? 150 : 100);
+    EXPECT_EQ(headless->ShownPaused(), c.backAt < 0);
+    // 1 s before leaving and 1 s after coming back: a step per 40 ms, none in between.
+    ASSERT_EQ(game.steps.size(), c.backAt < 0 ? 25u : 50u);
+    long blocksWhenLeft = 0;
+    for (const StepLog::Step& s : game.steps) {
+      EXPECT_TRUE(s.timer <= 50 || s.timer > c.backAt) << s.timer;
+      EXPECT_LE(s.delta, 40) << s.timer;  // the time away is no long step either
+      if (s.timer <= 50) blocksWhenLeft = s.blocks;
+      if (s.timer > 100) {
+        EXPECT_EQ(s.key, 0) << "let go while away";
+      }
+    }
+    EXPECT_EQ(game.steps[20].key, 1);  // held at timer message 42
+    if (c.backAt > 0) {
+      // Two messages after the return the first step runs, then one per two messages.
+      EXPECT_EQ(game.steps[25].timer, c.backAt + 2);
+      // The 2 s away took no audio block: the blocks after the return are those of 1 s
+      // (one 128 ms block per boundary passed), not the 23 of 3 s.
+      EXPECT_EQ(game.steps.back().blocks - blocksWhenLeft, 8);
+    }
+
+    // The tape keeps the leaving and the return: played back, the run pauses as it did.
+    recorder.reset();
+    ClearFrameClock();
+    auto* again = new HeadlessPlatform(PlatformOptions{});
+    std::unique_ptr<Platform> replay(CreateReplayPlatform(again, tape));
+    ASSERT_TRUE(replay);
+    StepLog replayed;
+    replayed.machine = again;
+    EXPECT_EQ(RunShell(replay.get(), &replayed), 0);
+    SetCurrentPlatform(nullptr);
+    EXPECT_TRUE(replayed.steps == game.steps);
+  }
+}
+
+TEST_F(ShellTest, AboutShowsItsBoxAndTheCloseCommandEndsTheGame) {
   platform.QueueMessage({PlatformMessageKind::About});
-  platform.QueueMessage({PlatformMessageKind::Deactivated});
+  platform.QueueMessage({PlatformMessageKind::CloseCommand});
   EXPECT_EQ(RunShell(&platform, &game), 0);
   EXPECT_EQ(game.shutdowns, 1);
   EXPECT_EQ(platform.MessageBoxes(), std::vector<std::string>{"About 3d Morvek: Version 1.0"});

@@ -16,8 +16,9 @@ class MathTest : public ::testing::Test {
 };
 
 TEST(IntSqrt, RoundsToNearest) {
-  const int32_t in[] = {0, 1, 2, 3, 4, 6, 8, 9, 15, 16, 24, 25, 2147483647};
-  const int32_t out[] = {0, 1, 1, 2, 2, 2, 3, 3, 4, 4, 5, 5, 46341};
+  // Halfway (r * r + r) rounds down, one more rounds up; nothing below zero has a root.
+  const int32_t in[] = {0, 1, 2, 3, 4, 6, 8, 9, 15, 16, 24, 25, 2147441940, 2147441941, 2147483647, -5};
+  const int32_t out[] = {0, 1, 1, 2, 2, 2, 3, 3, 4, 4, 5, 5, 46340, 46341, 46341, 0};
   for (size_t i = 0; i < sizeof in / sizeof in[0]; ++i)
     EXPECT_EQ(MathTables::IntSqrt(in[i]), out[i]) << in[i];
   for (int32_t n = 0; n < 200000; n += 97)

@@ -32,6 +32,56 @@ TEST(MenuRoad, RoundTripsThroughEveryMenuComeBackToTheSameMainMenu) {
   EXPECT_EQ(run.Log(), "");
 }
 
+// Taps as quick as a touchpad's, whose press and release land within one step: held 0 or 1
+// timer messages, with the step on either message, on the main menu and then on the form it
+// opened; and two taps within one step, which press their two buttons in order.
+TEST(MenuRoad, QuickTapsAreNeverLost) {
+  struct Case {
+    const char* name;
+    int hold, phase;
+    bool together;
+  };
+  const Case cases[] = {{"held 0, even", 0, 0, false}, {"held 0, odd", 0, 1, false},
+                        {"held 1, even", 1, 0, false}, {"held 1, odd", 1, 1, false},
+                        {"two taps in one step", 0, 0, true}};
+  RgbImage newGame;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameRun run;
+    run.PutSettings(DefaultSettings(), DefaultKeys());
+    const auto tap = [&](int tick, Point p) {
+      run.Line(std::to_string(tick) + " stylus-down " + std::to_string(p.x) + " " +
+               std::to_string(p.y));
+      run.Line(std::to_string(tick + c.hold) + " stylus-up");
+    };
+    run.Shot(8, "start.png");
+    if (c.together) {
+      // New Game, then its OK: the skill choice. The other way round, or the second lost,
+      // leaves the New Game form.
+      tap(10, at::kNewGame);
+      tap(10, at::kNewGameOk);
+    } else {
+      tap(10 + c.phase, at::kNewGame);
+      run.Shot(20, "newgame.png");
+      tap(30 + c.phase, at::kNewGameCancel);
+    }
+    run.Shot(40, "end.png");
+    ASSERT_EQ(run.Run(42), 0);
+    const RgbImage start = run.Image("start.png"), end = run.Image("end.png");
+    ASSERT_EQ(end.width, 240);
+    if (c.together) {
+      ASSERT_EQ(newGame.width, 240);
+      EXPECT_FALSE(end.SameArea(start, 0, 0, 240, 320));
+      EXPECT_FALSE(end.SameArea(newGame, 0, 0, 240, 320));
+    } else {
+      newGame = run.Image("newgame.png");
+      EXPECT_FALSE(newGame.SameArea(start, 0, 0, 240, 320)) << "the New Game tap was lost";
+      EXPECT_TRUE(end.SameArea(start, 0, 0, 240, 320)) << "the Cancel tap was lost";
+    }
+    EXPECT_EQ(run.Log(), "");
+  }
+}
+
 // What leaving the options form by its back button keeps, and what any other road loses.
 TEST(MenuRoad, OptionsAreSavedOnlyByTheBackButton) {
   struct Case {

@@ -88,6 +88,38 @@ TEST_F(RasterTest, TextureCoordinatesWrapEvery64TexelsAndShadesPickTheRow) {
   EXPECT_EQ(At(3, 1), 64);  // row 0, texel (0, 1)
 }
 
+// The span in lanes against the pixel-by-pixel one: every length around the lane width,
+// steps either way, coordinates wrapping past 64 texels and 16 bits, shades in the guard
+// rows; neither writes a pixel past the span.
+TEST_F(RasterTest, LaneSpansMatchThePixelByPixelSpan) {
+  struct Case {
+    int32_t u, v, shade, du, dv, ds;
+  };
+  std::vector<Case> cases = {{0, 0, 20 * 256, 256, 0, 0},
+                             {16383, 16383, 63 * 256 + 255, -300, -700, -60},
+                             {-70000, 90000, -8 * 256, 5000, -9000, 150},
+                             {1 << 20, -(1 << 21), 71 * 256 + 255, -16384, 16384, -90},
+                             {123, 45678, 4000, 65536 + 77, -65536 - 3, 1}};
+  uint32_t seed = 12345;
+  auto next = [&seed](int32_t lo, int32_t hi) {
+    seed = seed * 214013u + 2531011u;
+    return lo + int32_t((seed >> 8) % uint32_t(hi - lo + 1));
+  };
+  for (int i = 0; i < 200; ++i)
+    cases.push_back({next(-100000, 100000), next(-100000, 100000), next(0, 16383),
+                     next(-20000, 20000), next(-20000, 20000), next(-60, 60)});
+  for (const Case& c : cases)
+    for (int32_t n = 1; n <= 40; ++n) {
+      int32_t end = c.shade + (n - 1) * c.ds;
+      if (end < -8 * 256 || end >= 72 * 256) continue;  // past the guard rows either way
+      std::vector<uint16_t> lanes(48, 0xBEEF), scalar(48, 0xBEEF);
+      TexturedSpan(lanes.data(), n, texture, Lut(), c.u, c.v, c.shade, c.du, c.dv, c.ds);
+      TexturedSpanScalar(scalar.data(), n, texture, Lut(), c.u, c.v, c.shade, c.du, c.dv, c.ds);
+      ASSERT_EQ(lanes, scalar) << "n " << n << " u " << c.u << " v " << c.v << " shade " << c.shade;
+      ASSERT_EQ(lanes[size_t(n)], 0xBEEF);
+    }
+}
+
 TEST_F(RasterTest, RowsStayInsideTheViewport) {
   engine->y0 = 50, engine->y1 = 60, engine->x0 = 20, engine->x1 = 200;
   Fill({P(0, 0), P(239, 0), P(239, 319), P(0, 319)});
@@ -166,6 +198,30 @@ TEST_F(BlitTest, BlendModes) {
   Blit(20, 0, 24, 2, 3);
   EXPECT_EQ(At(20, 0), MakeColour(30, 30, 30));  // weight 124 of 128: 2 x 31 x 124 >> 8
   EXPECT_EQ(At(23, 0), 0);  // key
+}
+
+// The sprite rows in lanes against the pixel-by-pixel ones: every mode, scaled up, down and
+// one to one, over pixels with full, empty and odd fields and the key; nothing past the row
+// is touched.
+TEST(BlitRows, LanesMatchThePixelByPixelRows) {
+  uint32_t seed = 7;
+  auto next = [&seed] {
+    seed = seed * 214013u + 2531011u;
+    return uint16_t(seed >> 16);
+  };
+  const uint16_t key = 0x1234;
+  std::vector<uint16_t> src(200);
+  for (auto& p : src) p = next() % 4 == 0 ? key : (next() % 3 == 0 ? 0xFFFF : next());
+  for (int32_t mode = 0; mode <= 4; ++mode)
+    for (int32_t du : {256, 100, 333, 700})
+      for (int32_t n = 0; n <= 40; ++n) {
+        std::vector<uint16_t> lanes(48), scalar;
+        for (auto& p : lanes) p = next() % 5 == 0 ? 0xFFFF : next();
+        scalar = lanes;
+        BlitSpriteRow(lanes.data(), src.data(), 37, du, n, mode, key);
+        BlitSpriteRowScalar(scalar.data(), src.data(), 37, du, n, mode, key);
+        ASSERT_EQ(lanes, scalar) << "mode " << mode << " du " << du << " n " << n;
+      }
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 // Graphics2D drawing: blit clipping and modes, line guards, rectangles, fades, scaling.
+#include <vector>
+
+#include "gfx2d/blit_row.h"
 #include "gfx2d_test_util.h"
 
 namespace {
@@ -57,6 +60,28 @@ TEST_F(DrawTest, BlitModesFollowTheirArithmetic) {
     EXPECT_EQ(Px(0, 0), c.first) << c.mode << " " << c.key;
     EXPECT_EQ(Px(1, 0), c.second) << c.mode << " " << c.key;
   }
+}
+
+// The blit rows in lanes against the pixel-by-pixel ones, in every mode, for lengths on
+// either side of the lane width, over pixels where every field is odd, full or the key;
+// nothing past the row is touched.
+TEST_F(DrawTest, BlitRowsInLanesMatchThePixelByPixelRows) {
+  uint32_t seed = 99;
+  auto next = [&seed] {
+    seed = seed * 214013u + 2531011u;
+    return uint16_t(seed >> 16);
+  };
+  for (uint32_t mode : {uint32_t(Opaque), uint32_t(ColourKey), uint32_t(Blend50), uint32_t(KeyBlend), 9u})
+    for (uint16_t key : {uint16_t(0), uint16_t(0xFFFF), uint16_t(0x07E0 | 0x0821)})
+      for (int32_t n = 0; n <= 37; ++n) {
+        std::vector<uint16_t> src(40), lanes(48), scalar;
+        for (auto& p : src) p = next() % 4 == 0 ? key : next();
+        for (auto& p : lanes) p = next() % 5 == 0 ? 0xFFFF : next();
+        scalar = lanes;
+        BlitRow(lanes.data(), src.data(), n, mode, key);
+        BlitRowScalar(scalar.data(), src.data(), n, mode, key);
+        ASSERT_EQ(lanes, scalar) << "mode " << mode << " key " << key << " n " << n;
+      }
 }
 
 // Only the start and the far end are guarded: a line ending in the last column or row, or

@@ -61,11 +61,12 @@ Picture ReferenceDecode(const ByteString& jpeg) {
   return p;
 }
 
-OurDecode DecodeWithOurs(const ByteString& jpeg) {
+OurDecode DecodeWithOurs(const ByteString& jpeg, bool portableOnly) {
   OurDecode result;
   FILE* file = fmemopen(const_cast<uint8_t*>(jpeg.data()), jpeg.size(), "rb");
   JpegInput input{file, 0, 0, 0};
   JpegDecoder* dec = JpegCreate();
+  dec->portableOnly = portableOnly ? 1 : 0;
   JpegInit(dec, 0, &input);
   result.initError = JpegErrorCode(dec);
   if (result.initError == 0) {

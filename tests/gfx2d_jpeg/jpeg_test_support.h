@@ -37,7 +37,8 @@ struct OurDecode {
   int lines = 0;         // lines delivered
   Picture picture;       // colour lines reduced to RGB
 };
-OurDecode DecodeWithOurs(const ByteString& jpeg);
+// portableOnly: the decoder's plain C++ paths only, where it has vector ones.
+OurDecode DecodeWithOurs(const ByteString& jpeg, bool portableOnly = false);
 
 // Offset of the first 0xFF `code` marker at or after `from`, or -1.
 long FindMarker(const ByteString& bytes, int code, size_t from = 0);

@@ -7,7 +7,7 @@ using MixerTest = SoundTest;
 
 // Where a channel starts and stops within a block: its start delay, the end of a slot that
 // does not loop (one sample early), a loop's restart mixed in the same output sample, an
-// end position cutting the channel, and the slot's and master volumes.
+// end position cutting the channel, the slot's and master volumes, and all of it at a pitch.
 TEST_F(MixerTest, StartsEndsAndLoopsLandOnTheirSamples) {
   struct Case {
     const char* what;
@@ -15,6 +15,7 @@ TEST_F(MixerTest, StartsEndsAndLoopsLandOnTheirSamples) {
     int32_t volume, master, loopStart, end, delay;
     uint8_t loop;
     std::vector<std::pair<int, int>> expect;  // output sample, value
+    int32_t pitch = 256;
   };
   const Case cases[] = {
       {"start delay", Constant(4000, 1000), 256, 256, 0, 4000, 100, 0,
@@ -24,6 +25,11 @@ TEST_F(MixerTest, StartsEndsAndLoopsLandOnTheirSamples) {
        {{998, 998}, {999, 500}, {1000, 501}, {999 + 498, 998}, {999 + 499, 500}}},
       {"end and volumes", Constant(4000, 1024), 128, 64, 0, 10, 0, 0,
        {{0, 128}, {9, 128}, {10, 0}}},  // 1024 x 128/256 x 64/256
+      // A faster pitch: 300/256 of a sample per output sample, to the loop's restart (the
+      // first position past 998 x 256) and through the next pass; and an end cut at 10 x 256.
+      {"pitch and loop", Ramp(1000), 256, 256, 500, -1, 0, 1,
+       {{852, 998}, {853, 500}, {854, 501}, {855, 502}, {1278, 998}, {1279, 500}}, 300},
+      {"pitch and end", Ramp(4000), 256, 256, 0, 10, 0, 0, {{8, 9}, {9, 0}}, 300},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -34,6 +40,7 @@ TEST_F(MixerTest, StartsEndsAndLoopsLandOnTheirSamples) {
     SetSampleVolume(ss, slot, c.volume);
     SetMasterVolume(ss, c.master);
     if (c.loopStart) SetSampleLoopStart(ss, slot, c.loopStart);
+    SetSamplePitch(ss, slot, c.pitch);
     if (c.end >= 0) PlaySampleEx(ss, slot, c.loop, c.end, c.delay);
     else PlaySample(ss, slot, c.loop);
     ExpectSamples(MixBlock(), c.expect);

@@ -9,14 +9,7 @@ game_dir=$(cd "$1" && pwd)
 for tool in xvfb-run xdotool xwininfo xwd xwdtopnm pngtopnm pamenlarge pnmpad pamcut pamdepth pamtopnm pnmtopng; do
   command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }
 done
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-data=$scratch/data
-mkdir "$data"
-for f in "$game_dir"/*; do
-  case $(basename "$f") in game|setup|log.txt|*.sav|kvr_playerdata.dat|game.lock|*.tmp|window.cfg|shot*.png) ;;
-    *) ln -s "$f" "$data/" ;; esac
-done
+source "$(dirname "$0")/scratch_data.sh"
 # The menu and the options stand still once they are up: any later frame is the same.
 printf '100 stylus-down 180 222\n102 stylus-up\n' >"$scratch/options.txt"
 "$game_dir/game" --headless --data "$data" --ticks 300 --shot 299:"$scratch/menu.png" 2>/dev/null

@@ -36,7 +36,9 @@ class HeadlessPlatform : public Platform {
   void LockAudio() override {}
   void UnlockAudio() override {}
   void CloseAudio() override;
-  void ShowPaused(bool) override {}  // a headless run is never out of sight
+  // A headless run is never out of sight; a test that sends the message sees its effect on
+  // the null audio device (it takes nothing while paused) and through ShownPaused.
+  void ShowPaused(bool paused) override { shownPaused_ = paused; }
 
   // For tests: drive the machine by hand.
   void SetClockMs(uint64_t ms) { clockMs_ = ms; }
@@ -51,6 +53,7 @@ class HeadlessPlatform : public Platform {
   const std::vector<std::string>& MessageBoxes() const { return boxes_; }
   const uint16_t* LastFrame() const { return lastFrame_.data(); }
   long AudioBlocksTaken() const { return blocksTaken_; }
+  bool ShownPaused() const { return shownPaused_; }
   void SetScript(std::vector<ScriptedInput> script) { script_ = std::move(script); scriptPos_ = 0; }
 
  private:
@@ -76,6 +79,7 @@ class HeadlessPlatform : public Platform {
   void* fillUser_ = nullptr;
   AudioSpec format_;
   bool audioPaused_ = true;
+  bool shownPaused_ = false;
   uint64_t nextBlockMs_ = 0;
   long blocksTaken_ = 0;
   FILE* wav_ = nullptr;

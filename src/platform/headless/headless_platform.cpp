@@ -176,7 +176,7 @@ void HeadlessPlatform::FeedAudioUntilNow() {
   std::vector<uint8_t> block(size_t(format_.samples) * 2 * size_t(format_.channels));
   while (clockMs_ >= nextBlockMs_) {
     nextBlockMs_ += blockMs;
-    if (audioPaused_) continue;
+    if (audioPaused_ || shownPaused_) continue;
     memset(block.data(), 0, block.size());
     fill_(fillUser_, block.data(), int(block.size()));
     ++blocksTaken_;

@@ -22,6 +22,7 @@ enum class TapeTag : uint8_t {
   StylusDown = 'D',  // int32 x, int32 y
   StylusUp = 'U',
   Deactivated = 'A',
+  Activated = 'F',   // the window is in front again (tapes made before it never hold one)
   CloseCommand = 'X',
   About = 'B',
   Quit = 'Q',

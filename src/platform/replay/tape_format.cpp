@@ -21,6 +21,7 @@ int FieldBytes(uint8_t tag) {
     case TapeTag::Timer:
     case TapeTag::StylusUp:
     case TapeTag::Deactivated:
+    case TapeTag::Activated:
     case TapeTag::CloseCommand:
     case TapeTag::About:
     case TapeTag::Quit:

@@ -31,7 +31,7 @@ TapeTag TagOf(PlatformMessageKind kind) {
     case PlatformMessageKind::Deactivated: return TapeTag::Deactivated;
     case PlatformMessageKind::CloseCommand: return TapeTag::CloseCommand;
     case PlatformMessageKind::About: return TapeTag::About;
-    case PlatformMessageKind::Activated: break;
+    case PlatformMessageKind::Activated: return TapeTag::Activated;
     case PlatformMessageKind::Quit: break;
   }
   return TapeTag::Quit;
@@ -140,6 +140,7 @@ class ReplayPlatform : public TapePlatform {
       case TapeTag::StylusDown: ++next_; return {PlatformMessageKind::StylusDown, r.x, r.y};
       case TapeTag::StylusUp: ++next_; return {PlatformMessageKind::StylusUp};
       case TapeTag::Deactivated: ++next_; return {PlatformMessageKind::Deactivated};
+      case TapeTag::Activated: ++next_; return {PlatformMessageKind::Activated};
       case TapeTag::CloseCommand: ++next_; return {PlatformMessageKind::CloseCommand};
       case TapeTag::About: ++next_; return {PlatformMessageKind::About};
       case TapeTag::Quit:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/key_latch.h"
+#include "platform/paused_frame.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_scale.h"
 #include "platform/sdl/sdl_keys.h"
@@ -38,11 +39,10 @@ class SdlPlatform : public Platform {
   uint16_t KeyState(int vk) override;
   void MessageBox(const std::string& title, const std::string& text) override;
   bool OpenAudio(const AudioSpec& format, AudioFillCallback fill, void* user) override;
-  void ShowPaused(bool paused) override {
-    if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
-  }
+  void ShowPaused(bool paused) override;
   void PauseAudio(bool paused) override {
-    if (audio_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
+    gameAudioPaused_ = paused;
+    if (audio_ && !shownPaused_) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
   void LockAudio() override {
     if (audio_) SDL_LockAudioDevice(audio_);
@@ -54,6 +54,9 @@ class SdlPlatform : public Platform {
 
  private:
   bool Translate(const SDL_Event& e, PlatformMessage* out);
+  bool WindowEvent(const SDL_WindowEvent& e, PlatformMessage* out);
+  bool Finger(const SDL_TouchFingerEvent& e, PlatformMessage* out);
+  void ReleaseAllKeys();
   void SetKey(int vk, bool down);
   void SetAxisKeys(int axis, int value);
   void ToggleFullscreen();
@@ -61,7 +64,7 @@ class SdlPlatform : public Platform {
   bool OutputSize(int* w, int* h);
   FramePlace FrameRect();
   SDL_Surface* WindowSurface();
-  bool PaintSurface(int firstRow, int endRow);
+  bool PaintSurface(const FrameArea* areas, int count);
   void Repaint();
   void ReleaseControllerKeys();
   void LoadWindowPlace();
@@ -82,6 +85,13 @@ class SdlPlatform : public Platform {
   Uint32 surfaceFormat_ = SDL_PIXELFORMAT_UNKNOWN;
   std::vector<uint32_t> surfaceLut_;  // game pixel to surface pixel, when not 0xRRGGBB
   SDL_AudioDeviceID audio_ = 0;
+  bool gameAudioPaused_ = true;  // what the game last asked of the device
+  // In front means focused and not minimised; the window opens in front.
+  bool focused_ = true, minimised_ = false, inFront_ = true;
+  bool shownPaused_ = false;
+  uint16_t gameFrame_[240 * 320] = {};  // the game's last frame while frame_ shows it paused
+  SDL_FingerID finger_ = 0;             // the finger that is the stylus now
+  bool fingerDown_ = false;
   std::vector<SDL_GameController*> controllers_;
   bool quit_ = false;
   Uint32 nextTimer_ = 0;
@@ -254,30 +264,34 @@ SDL_Surface* SdlPlatform::WindowSurface() {
   return s;
 }
 
-// Scales frame rows [firstRow, endRow) into the window's pixels and shows only what changed;
-// a new or resized surface is painted whole, bars included.
-bool SdlPlatform::PaintSurface(int firstRow, int endRow) {
+// Scales the given areas of the frame into the window's pixels and shows only those; a new or
+// resized surface is painted whole, bars included.
+bool SdlPlatform::PaintSurface(const FrameArea* areas, int count) {
   SDL_Surface* s = WindowSurface();
   if (!s) return false;
   const bool whole = s != paintedSurface_ || s->w != paintedWidth_ || s->h != paintedHeight_;
+  static constexpr FrameArea kWholeFrame{0, 0, 240, 320};
   if (whole) {
-    firstRow = 0;
-    endRow = 320;
+    areas = &kWholeFrame;
+    count = 1;
   }
   if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
   const FramePlace r = PlaceFrame(s->w, s->h);
   auto* pixels = static_cast<uint8_t*>(s->pixels);
   if (whole) ClearBars(pixels, s->pitch, s->w, s->h, r, SDL_MapRGB(s->format, 0, 0, 0));
-  int y0 = 0, y1 = 0;
-  ScaleFrameRows(frame_, surfaceLut_.empty() ? lut_.data() : surfaceLut_.data(), pixels,
-                 s->pitch, r, firstRow, endRow, &y0, &y1);
+  const uint32_t* lut = surfaceLut_.empty() ? nullptr : surfaceLut_.data();
+  SDL_Rect changed[kMaxFrameAreas];
+  int rects = 0;
+  for (int i = 0; i < count && rects < kMaxFrameAreas; ++i) {
+    const FramePlace p = ScaleFrameArea(frame_, lut, pixels, s->pitch, r, areas[i]);
+    if (p.w > 0 && p.h > 0) changed[rects++] = SDL_Rect{p.x, p.y, p.w, p.h};
+  }
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   int shown = 0;
   if (whole) {
     shown = SDL_UpdateWindowSurface(window_);
-  } else if (y1 > y0) {
-    SDL_Rect changed{r.x, y0, r.w, y1 - y0};
-    shown = SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
+  } else if (rects > 0) {
+    shown = SDL_UpdateWindowSurfaceRects(window_, changed, rects);
   }
   if (shown != 0) {
     paintedSurface_ = nullptr;  // paint it all again next time
@@ -294,7 +308,7 @@ bool SdlPlatform::PaintSurface(int firstRow, int endRow) {
 void SdlPlatform::Repaint() {
   if (surfaceMode_) {
     paintedSurface_ = nullptr;
-    PaintSurface(0, 320);
+    PaintSurface(nullptr, 0);
     return;
   }
   void* pixels = nullptr;
@@ -321,16 +335,21 @@ bool SdlPlatform::Present(const uint16_t* frame) {
   // screen: scaling and presenting it again would only cost time (most of the program's on a
   // machine whose graphics are drawn in software). An uncovered or resized window is
   // repainted from the kept frame by the window events.
-  if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
   if (surfaceMode_) {
-    // Only the band of rows that changed is scaled and sent to the screen.
-    int first = 0, end = 320;
-    if (presented_) ChangedRows(frame_, frame, &first, &end);
+    // Only the tiles that changed are scaled and sent to the screen: the panel below the 3D
+    // view, and the sky while the craft does not turn, mostly stay as they were.
+    FrameArea areas[kMaxFrameAreas] = {{0, 0, 240, 320}};
+    int count = 1;
+    if (presented_) {
+      count = ChangedAreas(frame_, frame, areas);
+      if (count == 0) return true;
+    }
     memcpy(frame_, frame, sizeof frame_);
     // A frame that did not reach the screen is shown whole next time, even if unchanged.
-    presented_ = PaintSurface(first, end);
+    presented_ = PaintSurface(areas, count);
     return presented_;
   }
+  if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
   memcpy(frame_, frame, sizeof frame_);
   presented_ = true;
   Repaint();
@@ -396,18 +415,7 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
       *out = {PlatformMessageKind::CloseCommand};
       return true;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
-        *out = {PlatformMessageKind::Deactivated};
-        return true;
-      }
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-        *out = {PlatformMessageKind::CloseCommand};
-        return true;
-      }
-      if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
-          e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-        Repaint();
-      return false;
+      return WindowEvent(e.window, out);
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       bool downNow = e.type == SDL_KEYDOWN;
@@ -436,7 +444,8 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      if (e.button.button != SDL_BUTTON_LEFT) return false;
+      // A touch comes as finger events; SDL's mouse made up from it would tap twice.
+      if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID) return false;
       // Window coordinates to the 240 x 320 layout, through the frame's place on screen.
       int ww = 1, wh = 1, ow = 1, oh = 1;
       SDL_GetWindowSize(window_, &ww, &wh);
@@ -455,6 +464,9 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
         *out = {PlatformMessageKind::StylusUp, x, y};
       return true;
     }
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+      return Finger(e.tfinger, out);
     case SDL_CONTROLLERDEVICEADDED:
       if (SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which)) controllers_.push_back(c);
       return false;
@@ -482,6 +494,58 @@ bool SdlPlatform::Translate(const SDL_Event& e, PlatformMessage* out) {
   }
 }
 
+bool SdlPlatform::WindowEvent(const SDL_WindowEvent& e, PlatformMessage* out) {
+  switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      *out = {PlatformMessageKind::CloseCommand};
+      return true;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      Repaint();
+      return false;
+    case SDL_WINDOWEVENT_FOCUS_LOST: focused_ = false; break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN: minimised_ = true; break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SHOWN: minimised_ = false; break;
+    default: return false;
+  }
+  // One message each way however many events the window manager sends for one change.
+  const bool inFront = focused_ && !minimised_;
+  if (inFront == inFront_) return false;
+  inFront_ = inFront;
+  // Keys released while away send nothing here, and the controllers are not heard at all:
+  // every key reads as up from now on, until it is pressed again.
+  if (!inFront) ReleaseAllKeys();
+  *out = {inFront ? PlatformMessageKind::Activated : PlatformMessageKind::Deactivated};
+  return true;
+}
+
+void SdlPlatform::ReleaseAllKeys() {
+  // A press not read yet stays latched: it happened while the game was in front.
+  for (int vk = 1; vk < 256; ++vk)
+    if (keys_.down[vk]) keys_.Set(vk, false);
+}
+
+// A touchscreen is a stylus too: the first finger down is it, until that finger goes up.
+bool SdlPlatform::Finger(const SDL_TouchFingerEvent& e, PlatformMessage* out) {
+  const bool down = e.type == SDL_FINGERDOWN;
+  if (down ? fingerDown_ : (!fingerDown_ || e.fingerId != finger_)) return false;
+  fingerDown_ = down;
+  finger_ = e.fingerId;
+  // Finger positions are fractions of the window: to its pixels, then through the frame's
+  // place on screen as a mouse click.
+  int ow = 1, oh = 1;
+  OutputSize(&ow, &oh);
+  int x = 0, y = 0;
+  LayoutPoint(FrameRect(), double(e.x) * ow, double(e.y) * oh, &x, &y);
+  SetKey(0x01, down);
+  *out = {down ? PlatformMessageKind::StylusDown : PlatformMessageKind::StylusUp, x, y};
+  return true;
+}
+
 PlatformMessage SdlPlatform::NextMessage() {
   for (;;) {
     if (quit_) return {PlatformMessageKind::Quit};
@@ -499,6 +563,24 @@ PlatformMessage SdlPlatform::NextMessage() {
     }
     SDL_WaitEventTimeout(nullptr, int(nextTimer_ - now));
   }
+}
+
+// Paused, the window shows the last frame dimmed with the sign, and the sound stops; back in
+// front, both are as the game left them.
+void SdlPlatform::ShowPaused(bool paused) {
+  if (paused == shownPaused_) return;
+  shownPaused_ = paused;
+  if (audio_) SDL_PauseAudioDevice(audio_, paused || gameAudioPaused_ ? 1 : 0);
+  if (window_) SDL_SetWindowTitle(window_, paused ? "3d Morvek (paused)" : "3d Morvek");
+  if (!window_ || (!renderer_ && !surfaceMode_)) return;
+  // The kept frame is what a repaint shows: it holds the paused picture while paused.
+  if (paused) {
+    memcpy(gameFrame_, frame_, sizeof frame_);
+    DrawPausedFrame(gameFrame_, frame_);
+  } else {
+    memcpy(frame_, gameFrame_, sizeof frame_);
+  }
+  Repaint();
 }
 
 void SdlPlatform::MessageBox(const std::string& title, const std::string& text) {
