@@ -32,6 +32,11 @@ void Help(const MapsFolders& folders) {
   printf("  (--data DIR uses DIR's game data and DIR/maps/, as the game's --data DIR does)\n");
   printf("Play a built map: %s --map NAME[@ENTRY] [--skill easy|normal|hard]\n", folders.game.c_str());
   printf("The modder's guide (commands, props, textures, entities, limits): %s\n", folders.guide.c_str());
+  printf("examples:\n"
+         "  kvr-maps new valley\n"
+         "  kvr-maps show valley.txt top.png\n"
+         "  kvr-maps build valley.txt\n"
+         "  kvr-maps list\n");
 }
 
 // The folders as the game picks them: --data DIR for both; an installed game's shared data
