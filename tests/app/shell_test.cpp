@@ -107,8 +107,8 @@ class StepLog : public CountingGame {
   };
   void Initialise(uint32_t handle, uint16_t* frame) override {
     CountingGame::Initialise(handle, frame);
-    AudioSpec spec;
-    if (CurrentPlatform()->OpenAudio(spec, [](void*, uint8_t*, int) {}, nullptr))
+    AudioSpec format;
+    if (CurrentPlatform()->OpenAudio(format, [](void*, uint8_t*, int) {}, nullptr))
       CurrentPlatform()->PauseAudio(false);
   }
   bool Update(uint16_t* frame, int32_t delta) override {
