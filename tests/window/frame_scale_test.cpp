@@ -119,7 +119,8 @@ TEST(WindowFrame, EveryPixelIsTheFramePixelATouchThereHits) {
 
 // The areas reported for a change cover every pixel that changed; painting only them over the
 // old picture gives the same picture as painting the new frame whole, and nothing outside the
-// window pixels they report is written.
+// window pixels they report is written. Told which frame the window shows, the painter writes
+// every window pixel whose game pixel changed and leaves most of the others alone.
 TEST(WindowFrame, ChangedAreasRepaintMatchesAWholePaint) {
   const std::vector<uint32_t> lut = Lut();
   const std::vector<uint16_t> before = Frame(0);
@@ -165,15 +166,40 @@ TEST(WindowFrame, ChangedAreasRepaintMatchesAWholePaint) {
         }
       }
 
-      Output step(size[0], size[1]), whole(size[0], size[1]), old(size[0], size[1]);
+      Output step(size[0], size[1]), changed(size[0], size[1]), whole(size[0], size[1]),
+          old(size[0], size[1]), marked(size[0], size[1]);
       PaintWhole(&step, before, lut.data());
+      PaintWhole(&changed, before, lut.data());
       PaintWhole(&old, before, lut.data());
       PaintWhole(&whole, after, lut.data());
+      const FramePlace r = PlaceFrame(step.w, step.h);
       std::vector<FramePlace> written;
-      for (int i = 0; i < count; ++i)
+      for (int i = 0; i < count; ++i) {
         written.push_back(ScaleFrameArea(after.data(), lut.data(), step.bytes.data(), step.pitch,
-                                         PlaceFrame(step.w, step.h), areas[i]));
+                                         r, areas[i]));
+        const FramePlace p = ScaleFrameArea(after.data(), lut.data(), changed.bytes.data(),
+                                            changed.pitch, r, areas[i], before.data());
+        EXPECT_TRUE(p.x == written.back().x && p.y == written.back().y &&
+                    p.w == written.back().w && p.h == written.back().h)
+            << name;
+        ScaleFrameArea(after.data(), lut.data(), marked.bytes.data(), marked.pitch, r, areas[i],
+                       before.data());
+      }
       EXPECT_EQ(step.bytes, whole.bytes) << name;
+      EXPECT_EQ(changed.bytes, whole.bytes) << name << ", only the changed pixels written";
+      // On a blank window: what was left alone shows game pixels that did not change.
+      int kept = 0, keptWrongly = 0;
+      for (int y = r.y; y < r.y + r.h; ++y) {
+        for (int x = r.x; x < r.x + r.w; ++x) {
+          if (marked.At(x, y) != kUntouched) continue;
+          ++kept;
+          keptWrongly += old.At(x, y) != whole.At(x, y);
+        }
+      }
+      EXPECT_EQ(keptWrongly, 0) << name;
+      if (count > 0 && change[0].step == 1 && change[0].w * change[0].h < 1000) {
+        EXPECT_GT(kept, 0) << name << ": a small change rewrote all its tiles";
+      }
       for (int y = 0; y < step.h; ++y) {
         for (int x = 0; x < step.w; ++x) {
           if (old.At(x, y) == whole.At(x, y)) continue;
@@ -224,6 +250,30 @@ TEST(WindowFrame, AnAreaWritesExactlyThePixelsItReports) {
       if (x1 <= x0 || y1 <= y0) {
         EXPECT_TRUE(p.w == 0 || p.h == 0);
       }
+    }
+  }
+}
+
+// Painting a part of the frame over the one shown, told which that is, leaves the same picture
+// as painting that part whole: for parts of any width and place, at whole scales and shrunk.
+TEST(WindowFrame, PaintingOverTheShownFrameMatchesAWholePaint) {
+  const std::vector<uint32_t> lut = Lut();
+  const std::vector<uint16_t> frame = Frame(3);
+  std::vector<uint16_t> shown = frame;
+  for (size_t i = 0; i < shown.size(); i += 5) shown[i] ^= 0x0841;
+  const FrameArea areas[] = {{0, 0, 240, 320}, {231, 300, 9, 20}, {-8, -8, 27, 24},
+                             {1, 5, 6, 3},     {117, 40, 13, 50}};
+  const int sizes[][2] = {{720, 960}, {1203, 1601}, {200, 400}, {523, 700}};
+  for (const auto& size : sizes) {
+    const FramePlace r = PlaceFrame(size[0], size[1]);
+    for (const FrameArea& a : areas) {
+      Output over(size[0], size[1]), whole(size[0], size[1]);
+      PaintWhole(&over, shown, lut.data());
+      PaintWhole(&whole, shown, lut.data());
+      ScaleFrameArea(frame.data(), lut.data(), over.bytes.data(), over.pitch, r, a, shown.data());
+      ScaleFrameArea(frame.data(), lut.data(), whole.bytes.data(), whole.pitch, r, a);
+      EXPECT_TRUE(over.bytes == whole.bytes) << size[0] << "x" << size[1] << " area " << a.x << ","
+                                             << a.y << " " << a.w << "x" << a.h;
     }
   }
 }

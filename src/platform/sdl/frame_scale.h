@@ -28,9 +28,12 @@ void LayoutPoint(const FramePlace& place, double px, double py, int* x, int* y);
 
 // Draws `area` of the 5-6-5 `frame` into the 32-bit `pixels` (`pitch` bytes a line) at `place`,
 // each game pixel through `lut` (65536 window pixels), or as 0xRRGGBB when `lut` is null.
-// Returns the window pixels written: exactly those showing the area.
+// `shown`, when not null, is the frame the pixels show now: rows of the area equal in both are
+// left as they are, since every store to a window's pixels is costly. Returns the window
+// pixels that show the area (all of them correct afterwards, whether written or kept).
 FramePlace ScaleFrameArea(const uint16_t* frame, const uint32_t* lut, uint8_t* pixels, int pitch,
-                          const FramePlace& place, const FrameArea& area);
+                          const FramePlace& place, const FrameArea& area,
+                          const uint16_t* shown = nullptr);
 
 // Fills everything of the `w` x `h` output outside `place` with `colour`.
 void ClearBars(uint8_t* pixels, int pitch, int w, int h, const FramePlace& place,

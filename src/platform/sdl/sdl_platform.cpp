@@ -64,7 +64,8 @@ class SdlPlatform : public Platform {
   bool OutputSize(int* w, int* h);
   FramePlace FrameRect();
   SDL_Surface* WindowSurface();
-  bool PaintSurface(const FrameArea* areas, int count);
+  bool PaintSurface(const uint16_t* frame, const uint16_t* onScreen, const FrameArea* areas,
+                    int count);
   void Repaint();
   void ReleaseControllerKeys();
   void LoadWindowPlace();
@@ -264,9 +265,11 @@ SDL_Surface* SdlPlatform::WindowSurface() {
   return s;
 }
 
-// Scales the given areas of the frame into the window's pixels and shows only those; a new or
-// resized surface is painted whole, bars included.
-bool SdlPlatform::PaintSurface(const FrameArea* areas, int count) {
+// Scales the given areas of `frame` into the window's pixels and shows only those, writing only
+// the pixels that differ from `onScreen` (the frame the window shows, or null); a new or resized
+// surface is painted whole, bars included.
+bool SdlPlatform::PaintSurface(const uint16_t* frame, const uint16_t* onScreen,
+                               const FrameArea* areas, int count) {
   SDL_Surface* s = WindowSurface();
   if (!s) return false;
   const bool whole = s != paintedSurface_ || s->w != paintedWidth_ || s->h != paintedHeight_;
@@ -274,6 +277,7 @@ bool SdlPlatform::PaintSurface(const FrameArea* areas, int count) {
   if (whole) {
     areas = &kWholeFrame;
     count = 1;
+    onScreen = nullptr;
   }
   if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
   const FramePlace r = PlaceFrame(s->w, s->h);
@@ -283,7 +287,7 @@ bool SdlPlatform::PaintSurface(const FrameArea* areas, int count) {
   SDL_Rect changed[kMaxFrameAreas];
   int rects = 0;
   for (int i = 0; i < count && rects < kMaxFrameAreas; ++i) {
-    const FramePlace p = ScaleFrameArea(frame_, lut, pixels, s->pitch, r, areas[i]);
+    const FramePlace p = ScaleFrameArea(frame, lut, pixels, s->pitch, r, areas[i], onScreen);
     if (p.w > 0 && p.h > 0) changed[rects++] = SDL_Rect{p.x, p.y, p.w, p.h};
   }
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
@@ -308,7 +312,7 @@ bool SdlPlatform::PaintSurface(const FrameArea* areas, int count) {
 void SdlPlatform::Repaint() {
   if (surfaceMode_) {
     paintedSurface_ = nullptr;
-    PaintSurface(nullptr, 0);
+    PaintSurface(frame_, nullptr, nullptr, 0);
     return;
   }
   void* pixels = nullptr;
@@ -344,9 +348,10 @@ bool SdlPlatform::Present(const uint16_t* frame) {
       count = ChangedAreas(frame_, frame, areas);
       if (count == 0) return true;
     }
+    // Within the changed areas only the pixels that differ from the frame on the screen are
+    // written; a frame that did not reach the screen is shown whole next time, even if unchanged.
+    presented_ = PaintSurface(frame, presented_ ? frame_ : nullptr, areas, count);
     memcpy(frame_, frame, sizeof frame_);
-    // A frame that did not reach the screen is shown whole next time, even if unchanged.
-    presented_ = PaintSurface(areas, count);
     return presented_;
   }
   if (presented_ && memcmp(frame_, frame, sizeof frame_) == 0) return true;
