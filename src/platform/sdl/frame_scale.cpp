@@ -100,35 +100,35 @@ FramePlace ScaleFrameArea(const uint16_t* frame, const uint32_t* lut, uint8_t* p
     column.resize(size_t(width));
     for (int i = 0; i < width; ++i) column[size_t(i)] = (left + i) * kScreenWidth / r.w;
   }
-  // The window row of the frame row last built: made once in this (cached) buffer and copied
-  // into the window as many times as the scale repeats it. Copying from the window's own row
-  // above would read lines whose stores still wait for the display server's core to give them
-  // up.
-  std::vector<uint32_t> scaled(static_cast<size_t>(width));
-  int scaledRow = -1;
-  bool unchanged = false;  // that frame row shows already
+  const uint32_t* previous = nullptr;
+  int previousRow = -1;
   for (int dy = top; dy < bottom; ++dy) {
     const int sy = dy * kScreenHeight / r.h;
+    auto* out = reinterpret_cast<uint32_t*>(pixels + ptrdiff_t(r.y + dy) * pitch) + r.x + left;
     const uint16_t* src = frame + sy * kScreenWidth + x0;
-    if (sy != scaledRow) {
-      scaledRow = sy;
-      // Writing pixels the window shows already costs as much as writing new ones.
-      unchanged = shown && memcmp(src, shown + (src - frame), size_t(x1 - x0) * 2) == 0;
-      if (!unchanged && whole && scale == 1) {
-        ConvertRow(src, x1 - x0, lut, scaled.data());
-      } else if (!unchanged) {
-        uint32_t row[kScreenWidth];
-        ConvertRow(src, x1 - x0, lut, row);
-        if (whole) {
-          WidenRow(row, x1 - x0, scale, scaled.data());
-        } else {
-          for (int i = 0; i < width; ++i) scaled[size_t(i)] = row[column[size_t(i)] - x0];
-        }
+    if (sy == previousRow) {
+      // A scaled row repeats the one above it: copying is cheaper than converting it again.
+      // In a real window this also beat copying from a private row, and streaming stores.
+      if (previous) memcpy(out, previous, size_t(width) * 4);
+      continue;
+    }
+    previousRow = sy;
+    previous = nullptr;
+    // Storing into a window's pixels costs the same whether or not they change: a row the
+    // window shows already is left alone, with the rows that repeat it.
+    if (shown && memcmp(src, shown + (src - frame), size_t(x1 - x0) * 2) == 0) continue;
+    if (whole && scale == 1) {
+      ConvertRow(src, x1 - x0, lut, out);
+    } else {
+      uint32_t row[kScreenWidth];
+      ConvertRow(src, x1 - x0, lut, row);
+      if (whole) {
+        WidenRow(row, x1 - x0, scale, out);
+      } else {
+        for (int i = 0; i < width; ++i) out[i] = row[column[size_t(i)] - x0];
       }
     }
-    if (unchanged) continue;
-    auto* out = reinterpret_cast<uint32_t*>(pixels + ptrdiff_t(r.y + dy) * pitch) + r.x + left;
-    memcpy(out, scaled.data(), size_t(width) * 4);
+    previous = out;
   }
   return FramePlace{r.x + left, r.y + top, width, bottom - top};
 }

@@ -554,19 +554,24 @@ bool SdlPlatform::Finger(const SDL_TouchFingerEvent& e, PlatformMessage* out) {
 PlatformMessage SdlPlatform::NextMessage() {
   for (;;) {
     if (quit_) return {PlatformMessageKind::Quit};
+    // One call reads the window system's events and, when none is waiting, sleeps until the
+    // timer is due: polling first and then waiting read them twice over, several system calls
+    // each, fifty times a second. Events that came before the timer still come first.
+    const Uint32 now = SDL_GetTicks();
+    const bool due = SDL_TICKS_PASSED(now, nextTimer_);
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    if (SDL_WaitEventTimeout(&e, due ? 0 : int(nextTimer_ - now))) {
       PlatformMessage m;
       if (Translate(e, &m)) return m;
+      continue;
     }
-    Uint32 now = SDL_GetTicks();
-    if (SDL_TICKS_PASSED(now, nextTimer_)) {
+    const Uint32 later = SDL_GetTicks();
+    if (SDL_TICKS_PASSED(later, nextTimer_)) {
       // Like a window timer, a late timer fires once and does not queue up.
       nextTimer_ += kTimerMs;
-      if (SDL_TICKS_PASSED(now, nextTimer_)) nextTimer_ = now + kTimerMs;
+      if (SDL_TICKS_PASSED(later, nextTimer_)) nextTimer_ = later + kTimerMs;
       return {PlatformMessageKind::Timer};
     }
-    SDL_WaitEventTimeout(nullptr, int(nextTimer_ - now));
   }
 }
 
