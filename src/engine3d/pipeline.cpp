@@ -252,6 +252,7 @@ void DrawPolygon(Engine3D& e, const Poly3D& p) {
   if (!textured) {
     uint16_t colour = p.type == 4 ? MakeColour(0, 10, 0) : MakeColour(0, 20, 0);
     DrawOutlinePolygon(e, e.frameBuffer, clipped, count, colour);
+    ++e.outlinesDrawn;
     return;
   }
   if (count < 3) return;
@@ -285,6 +286,7 @@ void Engine3D::DrawFrame(uint16_t* target) {
   // setting the count) left behind need clearing, once the frame's count is known.
   int32_t dirty = polygonsDirty > polygonsUsed ? polygonsDirty : polygonsUsed;
   polygonsUsed = verticesUsed = 0;
+  outlinesDrawn = 0;
   BuildViewMatrix(*this);
   for (int32_t i = 0; i < store.count; ++i) {
     store.objects[i]->visible = 0;
