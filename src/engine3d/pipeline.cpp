@@ -114,20 +114,25 @@ void SubmitObject(Engine3D& e, Object3D* o) {
   e.verticesUsed += o->vertexCount;
 
   for (int32_t i = 0; i < o->polygonCount; ++i) {
-    Poly3D& p = e.polySoup[e.polygonsUsed];
-    p = o->polygons[i];
-    p.sprite = nullptr;
-    for (int k = 0; k < 4; ++k) p.corner[k] = int16_t(p.corner[k] + base);
-    // Map faces turned away from the eye are dropped here with their load-time normals;
-    // entity normals do not turn with the model, so the filler's winding test does it.
-    if (!o->entity && !p.doubleSided) {
-      const Vertex3D& v = e.vertSoup[p.corner[0]];
-      int32_t dot = WrapAdd(WrapAdd(WrapMul(WrapSub(v.x, cam.x), p.nx),
-                                    WrapMul(WrapSub(v.y, cam.y), p.ny)),
-                            WrapMul(WrapSub(v.z, cam.z), p.nz));
+    const Poly3D& from = o->polygons[i];
+    // The corners as soup indices, worked out from the model's record rather than read back
+    // from the copy just written (a narrow read of a wide store stalls the processor).
+    int16_t corner[4];
+    for (int k = 0; k < 4; ++k) corner[k] = int16_t(from.corner[k] + base);
+    // Map faces turned away from the eye are dropped here with their load-time normals, before
+    // they are copied; entity normals do not turn with the model, so the filler's winding
+    // test does it.
+    if (!o->entity && !from.doubleSided) {
+      const Vertex3D& v = e.vertSoup[corner[0]];
+      int32_t dot = WrapAdd(WrapAdd(WrapMul(WrapSub(v.x, cam.x), from.nx),
+                                    WrapMul(WrapSub(v.y, cam.y), from.ny)),
+                            WrapMul(WrapSub(v.z, cam.z), from.nz));
       if (dot >= 0) continue;
     }
-    ++e.polygonsUsed;
+    Poly3D& p = e.polySoup[e.polygonsUsed++];
+    p = from;
+    p.sprite = nullptr;
+    for (int k = 0; k < 4; ++k) p.corner[k] = corner[k];
   }
 }
 
@@ -294,8 +299,6 @@ void Engine3D::DrawFrame(uint16_t* target) {
   }
   TransformAndFog(*this);
   Order(*this);
-  // A dropped back face is written one record past the last one kept.
-  if (dirty < polygonsUsed + 1) dirty = polygonsUsed + 1;
   if (dirty > kPolySoupSize) dirty = kPolySoupSize;
   if (dirty > polygonsUsed)
     memset(polySoup + polygonsUsed, 0, size_t(dirty - polygonsUsed) * sizeof(Poly3D));
