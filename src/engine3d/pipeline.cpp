@@ -209,25 +209,36 @@ void Order(Engine3D& e) {
   }
 }
 
-namespace {
-
-// True when camera-space point v lies inside all four side planes of the view pyramid.
-inline bool InsideView(const Vertex3D& v) {
-  const int64_t x = v.x, y = v.y, z = v.z;
-  return z + x >= 0 && z - x >= 0 && z + y >= 0 && z - y >= 0;
+Placement PlaceCorners(const Engine3D& e, const Poly3D& p, int n) {
+  // Per corner, one bit per side it is outside of (bit k for side k).
+  unsigned any = 0, all = 15;
+  for (int k = 0; k < n; ++k) {
+    const Vertex3D& v = e.vertSoup[p.corner[k]];
+    const int64_t x = v.x, y = v.y, z = v.z;
+    const unsigned outside = unsigned(z + x < 0) | unsigned(z - x < 0) << 1 |
+                             unsigned(z + y < 0) << 2 | unsigned(z - y < 0) << 3;
+    any |= outside;
+    all &= outside;
+  }
+  if (any == 0) return Placement::kInside;
+  const unsigned first = any & (0u - any);  // the first side some corner is outside of
+  return (all & first) ? Placement::kOutside : Placement::kCrossing;
 }
+
+namespace {
 
 void DrawPolygon(Engine3D& e, const Poly3D& p) {
   bool textured = p.type != 3 && p.type != 4;
   int n = p.cornerCount == 4 ? 4 : 3;
   const int bank = p.bank ? kBankEntities : kBankMap;
   const uint8_t* texture = e.textures[bank][p.texture & (kTexturesPerBank - 1)];
+  const Placement placement = PlaceCorners(e, p, n);
+  // Those the clipper would drop whole cost nothing more.
+  if (placement == Placement::kOutside) return;
   // Most polygons lie wholly inside the view: the clipper would hand the corners back as
   // they are, so they go to the filler straight from the soup.
   if (textured) {
-    bool inside = true;
-    for (int k = 0; k < n && inside; ++k) inside = InsideView(e.vertSoup[p.corner[k]]);
-    if (inside) {
+    if (placement == Placement::kInside) {
       RasterVertex rv[4];
       for (int k = 0; k < n; ++k) {
         const int32_t i = p.corner[k];
