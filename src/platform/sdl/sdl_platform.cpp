@@ -265,9 +265,9 @@ SDL_Surface* SdlPlatform::WindowSurface() {
   return s;
 }
 
-// Scales the given areas of `frame` into the window's pixels and shows only those, writing only
-// the pixels that differ from `onScreen` (the frame the window shows, or null); a new or resized
-// surface is painted whole, bars included.
+// Scales the given areas of `frame` into the window's pixels and shows only those, leaving alone
+// the rows equal in `onScreen` (the frame the window shows, or null); a new or resized surface is
+// painted whole, bars included.
 bool SdlPlatform::PaintSurface(const uint16_t* frame, const uint16_t* onScreen,
                                const FrameArea* areas, int count) {
   SDL_Surface* s = WindowSurface();
@@ -348,7 +348,7 @@ bool SdlPlatform::Present(const uint16_t* frame) {
       count = ChangedAreas(frame_, frame, areas);
       if (count == 0) return true;
     }
-    // Within the changed areas only the pixels that differ from the frame on the screen are
+    // Within the changed areas only the rows that differ from the frame on the screen are
     // written; a frame that did not reach the screen is shown whole next time, even if unchanged.
     presented_ = PaintSurface(frame, presented_ ? frame_ : nullptr, areas, count);
     memcpy(frame_, frame, sizeof frame_);
