@@ -2,6 +2,8 @@
 // logs for the files it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/core.h"
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/jpeg.h"
@@ -63,8 +65,8 @@ TEST(LoadJpg, JunkBeforeSoi) {
   ScratchDir dir;
   const ByteString jpeg = Colour420(24, 24);
   auto junk = [&jpeg](size_t n) {
-    ByteString b(n, 'U');
-    b.insert(b.end(), jpeg.begin(), jpeg.end());
+    ByteString b(n + jpeg.size(), 'U');
+    std::copy(jpeg.begin(), jpeg.end(), b.begin() + std::ptrdiff_t(n));
     return b;
   };
   const std::vector<uint16_t> plain = Load(dir, "plain.jpg", jpeg);

@@ -110,6 +110,8 @@ bool FindGround(const Engine3D& e, int32_t x, int32_t z, GroundHit* hit, const i
     if (y && MathTables::Distance3(o->x, o->y, o->z, x, *y, z) > MapLimits::kCollisionReach) continue;
     for (int32_t p = 0; p < o->polygonCount; ++p) {
       const Poly3D& poly = o->polygons[p];
+      // A face of fewer than three corners has no inside (and no first corner to measure).
+      if (poly.cornerCount < 3) continue;
       int32_t cx[4], cz[4];
       for (int c = 0; c < poly.cornerCount && c < 4; ++c) {
         cx[c] = o->vertices[poly.corner[c]].x + o->x;
