@@ -44,6 +44,11 @@ class MathTables {
   // Rounded square root of the squared distance; a squared distance beyond 2^31 - 1 gives
   // the largest root instead of a wrapped value.
   static int32_t Distance3(int32_t x1, int32_t y1, int32_t z1, int32_t x2, int32_t y2, int32_t z2);
+  // The squared distance Distance3 takes the root of (each axis capped at 65536, the sum at
+  // 2^31 - 1). The root only grows with it, so the largest of several distances is the
+  // root of the largest square: one root instead of one per point.
+  static int32_t DistanceSquared3(int32_t x1, int32_t y1, int32_t z1, int32_t x2, int32_t y2,
+                                  int32_t z2);
   static int32_t DistanceV(const Vec3& a, const Vec3& b);
   static int32_t Abs(int32_t n) { return n < 0 ? int32_t(0u - uint32_t(n)) : n; }
   static float SqrtF(float f);

@@ -101,13 +101,13 @@ bool FinishPolygon(const Object3D* o, uint8_t entity, Poly3D* p) {
   p->cx = int32_t(sx / p->cornerCount);
   p->cy = int32_t(sy / p->cornerCount);
   p->cz = int32_t(sz / p->cornerCount);
-  int32_t radius = 0;
+  int32_t reach = 0;  // the farthest corner's squared distance
   for (int i = 0; i < p->cornerCount; ++i) {
     const Vertex3D& v = o->vertices[p->corner[i]];
-    int32_t d = MathTables::Distance3(p->cx, p->cy, p->cz, v.x, v.y, v.z);
-    if (d > radius) radius = d;
+    int32_t d = MathTables::DistanceSquared3(p->cx, p->cy, p->cz, v.x, v.y, v.z);
+    if (d > reach) reach = d;
   }
-  p->radius = uint16_t(radius);
+  p->radius = uint16_t(MathTables::IntSqrt(reach));
   return true;
 }
 
@@ -170,13 +170,13 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
   o->entity = entity;
   o->hidden = 0;
   o->userValue = userValue;
-  int32_t radius = 0;
+  int32_t reach = 0;  // the farthest vertex's squared distance
   for (int32_t i = 0; i < nv; ++i) {
     const Vertex3D& v = o->vertices[i];
-    int32_t d = MathTables::Distance3(0, 0, 0, v.x, v.y, v.z);
-    if (d > radius) radius = d;
+    int32_t d = MathTables::DistanceSquared3(0, 0, 0, v.x, v.y, v.z);
+    if (d > reach) reach = d;
   }
-  o->radius = radius;
+  o->radius = MathTables::IntSqrt(reach);
   objects[count] = o;
   return count++;
 }
