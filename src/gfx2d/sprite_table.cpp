@@ -76,14 +76,25 @@ void ConvertSprite(uint16_t* block) {
   block[0] = w;
   block[1] = h;
   const size_t count = size_t(w) * h;
-  // Word by word in place, as 16-bit values the compiler can convert several at a time:
-  // big-endian to native, then the 5-bit red and blue fields change places.
-  uint16_t* pixels = block + 2;
-  for (size_t i = 0; i < count; ++i) {
-    const uint16_t raw = pixels[i];
-    const uint16_t v =
-        std::endian::native == std::endian::big ? raw : uint16_t((raw >> 8) | (raw << 8));
-    pixels[i] = uint16_t(((v & 31) << 11) | (v & 0x07C0) | (v >> 11));
+  // In place, big-endian to native, then the 5-bit red and blue fields change places. Four
+  // pixels at a time in one 64-bit word (every step keeps within its 16-bit lane, so the
+  // lanes' order in the word does not matter), the rest one by one.
+  uint8_t* pixels = b + 4;
+  constexpr uint64_t kLowBytes = 0x00FF00FF00FF00FFull, kFive = 0x001F001F001F001Full,
+                     kGreen = 0x07C007C007C007C0ull;
+  size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    uint64_t v;
+    memcpy(&v, pixels + 2 * i, 8);
+    if constexpr (std::endian::native != std::endian::big)
+      v = ((v >> 8) & kLowBytes) | ((v & kLowBytes) << 8);
+    v = ((v & kFive) << 11) | (v & kGreen) | ((v >> 11) & kFive);
+    memcpy(pixels + 2 * i, &v, 8);
+  }
+  for (; i < count; ++i) {
+    const uint16_t v = ReadU16BE(pixels + 2 * i);
+    const uint16_t out = uint16_t(((v & 31) << 11) | (v & 0x07C0) | (v >> 11));
+    memcpy(pixels + 2 * i, &out, 2);
   }
 }
 
