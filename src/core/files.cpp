@@ -214,6 +214,34 @@ long FileSize(FILE* file) {
   return size;
 }
 
+bool ReadRestOfFile(FILE* file, std::vector<uint8_t>* out) {
+  out->clear();
+  // The size tells how much to expect; one byte more lets the first read meet the end.
+  size_t expect = 0;
+  const long here = ftell(file);
+  if (here >= 0 && fseek(file, 0, SEEK_END) == 0) {
+    const long end = ftell(file);
+    if (fseek(file, here, SEEK_SET) != 0) return false;
+    if (end > here) expect = size_t(end - here);
+  }
+  out->resize(expect + 1);
+  size_t got = 0;
+  for (;;) {
+    got += fread(out->data() + got, 1, out->size() - got, file);
+    if (got < out->size()) break;  // the end, or an error
+    out->resize(out->size() * 2);  // the file grew, or its size could not be told
+  }
+  out->resize(got);
+  return ferror(file) == 0;
+}
+
+bool ByteReader::Read(void* out, size_t bytes) {
+  const size_t n = bytes < Left() ? bytes : Left();
+  if (n) memcpy(out, data + at, n);
+  at += n;
+  return n == bytes;
+}
+
 bool WriteDataFileAtomic(const char* name, const void* data, size_t bytes) {
   char path[kMaxPath], temp[kMaxPath];
   if (!ComposePath(name, path)) return false;

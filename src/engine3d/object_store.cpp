@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "core/fixed_math.h"
@@ -12,13 +13,6 @@ namespace {
 
 constexpr const char* kShortRead = "Error reading from tdobj file.";
 
-bool ReadI32(FILE* f, int32_t* out) {
-  uint8_t b[4];
-  if (fread(b, 1, 4, f) != 4) return false;
-  *out = int32_t(ReadU32LE(b));
-  return true;
-}
-
 void FreeObject(Object3D* o) {
   if (!o) return;
   MemFree(o->vertices);
@@ -27,10 +21,9 @@ void FreeObject(Object3D* o) {
 }
 
 // Reads the vertex block; z is negated so the file's faces come out clockwise on screen.
-bool ReadVertices(FILE* f, Object3D* o) {
-  static uint8_t raw[kMaxObjectVertices * 16];
-  size_t bytes = size_t(o->vertexCount) * 16;
-  if (fread(raw, 1, bytes, f) != bytes) return false;
+bool ReadVertices(ByteReader* in, Object3D* o) {
+  const uint8_t* raw = in->Take(size_t(o->vertexCount) * 16);
+  if (!raw) return false;
   for (int32_t i = 0; i < o->vertexCount; ++i) {
     const uint8_t* p = raw + i * 16;
     Vertex3D& v = o->vertices[i];
@@ -44,13 +37,12 @@ bool ReadVertices(FILE* f, Object3D* o) {
 }
 
 // 0 ok, 1 short read or a corner/texture out of range, 2 a corner count other than 3 or 4.
-int ReadPolygon(FILE* f, const Object3D* o, uint8_t entity, Poly3D* p) {
+int ReadPolygon(ByteReader* in, const Object3D* o, uint8_t entity, Poly3D* p) {
   int32_t n;
-  if (!ReadI32(f, &n)) return 1;
+  if (!in->ReadI32LE(&n)) return 1;
   if (n != 3 && n != 4) return 2;
-  uint8_t raw[12 * 4 + 8];
-  size_t bytes = size_t(12 * n + 8);
-  if (fread(raw, 1, bytes, f) != bytes) return 1;
+  const uint8_t* raw = in->Take(size_t(12 * n + 8));
+  if (!raw) return 1;
   p->cornerCount = uint8_t(n);
   for (int i = 0; i < n; ++i) {
     const uint8_t* c = raw + 12 * i;
@@ -113,8 +105,8 @@ bool FinishPolygon(const Object3D* o, uint8_t entity, Poly3D* p) {
 
 }  // namespace
 
-int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userValue) {
-  if (count >= kMaxObjects || !file) return -1;
+int32_t ObjectStore::LoadFromBytes(ByteReader* in, uint8_t entity, int32_t userValue) {
+  if (count >= kMaxObjects || !in) return -1;
   Object3D* o = static_cast<Object3D*>(AllocZeroed(sizeof(Object3D)));
   if (!o) {
     LogMessage("out of memory loading 3d object.");
@@ -129,7 +121,7 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
   };
 
   int32_t nv;
-  if (!ReadI32(file, &nv)) return fail(kShortRead);
+  if (!in->ReadI32LE(&nv)) return fail(kShortRead);
   if (int64_t(nv) > int64_t(kVertSoupSize) + usedVerts) return fail("MaxVerts reached (1).");
   if (nv > kMaxObjectVertices) return fail("MaxVerts reached (2).");
   if (nv < 0) return fail(kShortRead);  // a negative count cannot be read
@@ -137,11 +129,11 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
   if (nv > 0) {
     o->vertices = static_cast<Vertex3D*>(MemAlloc(size_t(nv) * sizeof(Vertex3D)));
     if (!o->vertices) return fail("out of memory allocating vertexes for 3d object.");
-    if (!ReadVertices(file, o)) return fail(kShortRead);
+    if (!ReadVertices(in, o)) return fail(kShortRead);
   }
 
   int32_t np;
-  if (!ReadI32(file, &np)) return fail(kShortRead);
+  if (!in->ReadI32LE(&np)) return fail(kShortRead);
   if (int64_t(np) + usedPolys > kPolySoupSize) return fail(nullptr);
   if (np > kMaxObjectPolygons) return fail("MaxPolys reached");
   if (np < 0) return fail(kShortRead);
@@ -151,7 +143,7 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
     if (!o->polygons) return fail("out of memory allocating polys for 3d object.");
   }
   for (int32_t i = 0; i < np; ++i) {
-    int r = ReadPolygon(file, o, entity, &o->polygons[i]);
+    int r = ReadPolygon(in, o, entity, &o->polygons[i]);
     if (r == 2) {
       char text[96];
       snprintf(text, sizeof text,
@@ -196,8 +188,13 @@ int32_t ObjectStore::Load(const char* name, uint8_t entity, int32_t userValue, u
   }
   FILE* f = OpenDataFile(name, "rb");
   if (!f) return -1;
-  int32_t index = LoadFromOpenFile(f, entity, userValue);
+  // Read whole, then parsed from memory; a read that fails short leaves a short model,
+  // which the parser refuses.
+  std::vector<uint8_t> bytes;
+  ReadRestOfFile(f, &bytes);
   fclose(f);
+  ByteReader in{bytes.data(), bytes.size()};
+  int32_t index = LoadFromBytes(&in, entity, userValue);
   if (index >= 0) {
     memcpy(objects[index]->name, cut, sizeof cut);
     objects[index]->named = 1;
