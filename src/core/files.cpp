@@ -214,24 +214,31 @@ long FileSize(FILE* file) {
   return size;
 }
 
-bool ReadRestOfFile(FILE* file, std::vector<uint8_t>* out) {
-  out->clear();
+bool ReadRestOfFile(FILE* file, FileBytes* out) {
   // The size tells how much to expect; one byte more lets the first read meet the end.
   size_t expect = 0;
   const long here = ftell(file);
   if (here >= 0 && fseek(file, 0, SEEK_END) == 0) {
     const long end = ftell(file);
-    if (fseek(file, here, SEEK_SET) != 0) return false;
+    if (fseek(file, here, SEEK_SET) != 0) {
+      *out = FileBytes{};
+      return false;
+    }
     if (end > here) expect = size_t(end - here);
   }
-  out->resize(expect + 1);
-  size_t got = 0;
+  size_t room = expect + 1, got = 0;
+  std::unique_ptr<uint8_t[]> data(new uint8_t[room]);
   for (;;) {
-    got += fread(out->data() + got, 1, out->size() - got, file);
-    if (got < out->size()) break;  // the end, or an error
-    out->resize(out->size() * 2);  // the file grew, or its size could not be told
+    got += fread(data.get() + got, 1, room - got, file);
+    if (got < room) break;  // the end, or an error
+    // The file grew, or its size could not be told: twice the room, and read on.
+    std::unique_ptr<uint8_t[]> more(new uint8_t[room * 2]);
+    memcpy(more.get(), data.get(), got);
+    data = std::move(more);
+    room *= 2;
   }
-  out->resize(got);
+  out->data = std::move(data);
+  out->size = got;
   return ferror(file) == 0;
 }
 

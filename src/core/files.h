@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
+#include <memory>
 
 constexpr int kMaxPath = 264;
 
@@ -61,10 +61,15 @@ bool FileExists(const char* name);
 long ReadDataFile(const char* name, void* buffer, size_t bytes);
 bool FileCopy(const char* source, const char* destination);  // 256-byte blocks
 long FileSize(FILE* file);  // seeks to the end and back to the start
+// A file's bytes in memory, as ReadRestOfFile gives them.
+struct FileBytes {
+  std::unique_ptr<uint8_t[]> data;  // not zero-filled first: every byte is read into
+  size_t size = 0;
+};
 // Everything from the file's position to its end into `out` (one read for a plain file, so
 // a loader parses from memory instead of asking the file for each field). False when the
 // file reports an error; `out` then holds what did arrive.
-bool ReadRestOfFile(FILE* file, std::vector<uint8_t>* out);
+bool ReadRestOfFile(FILE* file, FileBytes* out);
 
 // Writes `bytes` to a temporary file beside `name`, flushes it to storage and renames it
 // over `name`, so a crash or a full disk never leaves a torn file.
@@ -111,6 +116,10 @@ struct ByteReader {
     at += bytes;
     return p;
   }
+  ByteReader() = default;
+  ByteReader(const uint8_t* bytes, size_t count) : data(bytes), size(count) {}
+  explicit ByteReader(const FileBytes& file) : data(file.data.get()), size(file.size) {}
+
   // Copies the next `bytes` bytes, or as many as are left; true when all of them came.
   bool Read(void* out, size_t bytes);
   // A little-endian 32-bit word; false (nothing stored) when fewer than 4 bytes are left.

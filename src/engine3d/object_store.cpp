@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "core/files.h"
 #include "core/fixed_math.h"
@@ -190,10 +189,10 @@ int32_t ObjectStore::Load(const char* name, uint8_t entity, int32_t userValue, u
   if (!f) return -1;
   // Read whole, then parsed from memory; a read that fails short leaves a short model,
   // which the parser refuses.
-  std::vector<uint8_t> bytes;
+  FileBytes bytes;
   ReadRestOfFile(f, &bytes);
   fclose(f);
-  ByteReader in{bytes.data(), bytes.size()};
+  ByteReader in(bytes);
   int32_t index = LoadFromBytes(&in, entity, userValue);
   if (index >= 0) {
     memcpy(objects[index]->name, cut, sizeof cut);

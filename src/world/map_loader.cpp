@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "world/world_internal.h"
 
@@ -85,10 +84,10 @@ void StepObjects(World* world) {
   FILE* f = world->mapFile;
   if (!f) return;
   // The rest of the map in one read, then parsed from memory.
-  std::vector<uint8_t> bytes;
+  FileBytes bytes;
   ReadRestOfFile(f, &bytes);
   CloseMapFile(world);
-  ByteReader in{bytes.data(), bytes.size()};
+  ByteReader in(bytes);
   ObjectStore* store = world->scene ? &world->scene->store : nullptr;
   if (!ReadMapObjects(&in, store, world->mapObjectCount, kMapReservedBytes)) return;
   if (!ReadMapName(&in, world->texPackName, kWorldNameBytes))

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "world/kind_support.h"
 #include "world/kinds.h"
@@ -24,10 +23,10 @@ bool LoadStarChartScene(Engine3D* scene) {
     LogMessage("Error opening starchart.map file.");
     return false;
   }
-  std::vector<uint8_t> bytes;
+  FileBytes bytes;
   ReadRestOfFile(f, &bytes);
   fclose(f);
-  ByteReader in{bytes.data(), bytes.size()};
+  ByteReader in(bytes);
   int32_t count = 0;
   if (!in.ReadI32LE(&count)) LogMessage("Error reading 3d map (1)");
   if (!ReadMapObjects(&in, &scene->store, count, kChartReservedBytes)) return false;
