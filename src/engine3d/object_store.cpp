@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "core/fixed_math.h"
@@ -102,6 +103,83 @@ bool FinishPolygon(const Object3D* o, uint8_t entity, Poly3D* p) {
   return true;
 }
 
+// Models parsed before, by their file's bytes and kind. Every instance of a kind reads its
+// models and key frames again, and the same bytes always parse to the same arrays, so a file
+// seen before is copied instead of parsed. Only what parsed cleanly is kept, and only so much.
+struct ParsedModel {
+  std::vector<uint8_t> bytes;
+  uint8_t entity = 0;
+  std::vector<Vertex3D> vertices;
+  std::vector<Poly3D> polygons;
+  int32_t radius = 0;
+};
+constexpr size_t kMaxParsedModels = 64;
+constexpr size_t kMaxParsedBytes = size_t(4) << 20;  // file bytes and arrays together
+std::vector<ParsedModel> parsedModels;
+size_t parsedBytes = 0;
+
+const ParsedModel* FindParsed(const FileBytes& file, uint8_t entity) {
+  for (const ParsedModel& m : parsedModels)
+    if (m.entity == entity && m.bytes.size() == file.size &&
+        (file.size == 0 || memcmp(m.bytes.data(), file.data.get(), file.size) == 0))
+      return &m;
+  return nullptr;
+}
+
+// Keeps the arrays of an object just parsed from `file`, before anything moves them.
+void KeepParsed(const FileBytes& file, uint8_t entity, const Object3D* o) {
+  const size_t bytes = file.size + size_t(o->vertexCount) * sizeof(Vertex3D) +
+                       size_t(o->polygonCount) * sizeof(Poly3D);
+  if (parsedModels.size() >= kMaxParsedModels || parsedBytes + bytes > kMaxParsedBytes) return;
+  ParsedModel m;
+  m.bytes.assign(file.data.get(), file.data.get() + file.size);
+  m.entity = entity;
+  m.vertices.assign(o->vertices, o->vertices + o->vertexCount);
+  m.polygons.assign(o->polygons, o->polygons + o->polygonCount);
+  m.radius = o->radius;
+  parsedModels.push_back(std::move(m));
+  parsedBytes += bytes;
+}
+
+// The object LoadFromBytes would make of the model's bytes, copied; -1 where the parse has
+// something to say (a full store or soup, no memory), which it then says itself.
+int32_t CopyParsed(ObjectStore* store, const ParsedModel& m, uint8_t entity, int32_t userValue) {
+  const int32_t nv = int32_t(m.vertices.size()), np = int32_t(m.polygons.size());
+  const int32_t usedVerts = store->engine ? store->engine->verticesUsed : 0;
+  const int32_t usedPolys = store->engine ? store->engine->polygonsUsed : 0;
+  if (store->count >= kMaxObjects || int64_t(nv) > int64_t(kVertSoupSize) + usedVerts ||
+      int64_t(np) + usedPolys > kPolySoupSize)
+    return -1;
+  Object3D* o = static_cast<Object3D*>(AllocZeroed(sizeof(Object3D)));
+  if (!o) return -1;
+  if (nv > 0) {
+    o->vertices = static_cast<Vertex3D*>(MemAlloc(size_t(nv) * sizeof(Vertex3D)));
+    if (!o->vertices) {
+      FreeObject(o);
+      return -1;
+    }
+    memcpy(o->vertices, m.vertices.data(), size_t(nv) * sizeof(Vertex3D));
+  }
+  if (np > 0) {
+    o->polygons = static_cast<Poly3D*>(MemAlloc(size_t(np) * sizeof(Poly3D)));
+    if (!o->polygons) {
+      FreeObject(o);
+      return -1;
+    }
+    memcpy(o->polygons, m.polygons.data(), size_t(np) * sizeof(Poly3D));
+  }
+  o->vertexCount = nv;
+  o->polygonCount = np;
+  o->visible = 1;
+  o->ownsArrays = 1;
+  o->entity = entity;
+  o->hidden = 0;
+  o->userValue = userValue;
+  o->radius = m.radius;
+  store->objects[store->count] = o;
+  return store->count++;
+}
+
 }  // namespace
 
 int32_t ObjectStore::LoadFromBytes(ByteReader* in, uint8_t entity, int32_t userValue) {
@@ -192,8 +270,14 @@ int32_t ObjectStore::Load(const char* name, uint8_t entity, int32_t userValue, u
   FileBytes bytes;
   ReadRestOfFile(f, &bytes);
   fclose(f);
-  ByteReader in(bytes);
-  int32_t index = LoadFromBytes(&in, entity, userValue);
+  int32_t index = -1;
+  if (const ParsedModel* seen = FindParsed(bytes, entity))
+    index = CopyParsed(this, *seen, entity, userValue);
+  if (index < 0) {
+    ByteReader in(bytes);
+    index = LoadFromBytes(&in, entity, userValue);
+    if (index >= 0) KeepParsed(bytes, entity, objects[index]);
+  }
   if (index >= 0) {
     memcpy(objects[index]->name, cut, sizeof cut);
     objects[index]->named = 1;
