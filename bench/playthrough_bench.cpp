@@ -1,8 +1,9 @@
 // The autopilot's playthrough timed from outside the game: the shell runs the real driver
 // over the headless machine with the autopilot at the keys, and every logic step and every
-// frame is timed with the real clock. Reports the worst and the median of each, the slowest
-// map loading, and the steps and frames run. One iteration is one run of the argument's timer messages (or to the
-// run's end, when that comes first).
+// frame is timed with the real clock. Reports the worst and the median of each (and of the
+// frames that follow a step, which draw the world anew), the slowest map loading, the game's
+// own processor time in steps and frames, and the steps and frames run. One iteration is one
+// run of the argument's timer messages (or to the run's end, when that comes first).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -38,6 +39,7 @@ class TimedGame final : public GameHooks {
     const auto t = Clock::now();
     const double c = ThreadMicros();
     const bool on = driver.Update(frame, deltaMs);
+    stepped = true;
     stepsCpu.push_back(ThreadMicros() - c);
     steps.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t).count());
     CountLoading(loading, steps.back(), stepsCpu.back());
@@ -50,6 +52,10 @@ class TimedGame final : public GameHooks {
     driver.Render(frame);
     framesCpu.push_back(ThreadMicros() - c);
     frames.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t).count());
+    // The frame after a step draws the world anew; the one after it, with no step between,
+    // shows the same world and copies much of it back.
+    if (stepped) steppedFramesCpu.push_back(framesCpu.back());
+    stepped = false;
     CountLoading(loading, frames.back(), framesCpu.back());
   }
   // A map loads over the frames of the loading screen (and the steps between them): their
@@ -71,7 +77,9 @@ class TimedGame final : public GameHooks {
   std::vector<double> steps, frames;        // microseconds of the wall clock
   std::vector<double> stepsCpu, framesCpu;  // microseconds of the thread's processor time
   std::vector<double> loads, loadsCpu;      // each map's loading, the same two ways
+  std::vector<double> steppedFramesCpu;     // processor time of the frames that follow a step
   bool wasLoading = false;
+  bool stepped = false;
 };
 
 double Median(std::vector<double> v) {
@@ -85,6 +93,12 @@ double Percentile99(std::vector<double> v) {
   const size_t k = v.size() * 99 / 100;
   std::nth_element(v.begin(), v.begin() + long(k), v.end());
   return v[k];
+}
+
+double Sum(const std::vector<double>& v) {
+  double total = 0;
+  for (double x : v) total += x;
+  return total;
 }
 
 double Worst(const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
@@ -121,6 +135,8 @@ void Run(benchmark::State& state, const char* demo) {
     state.counters["step_cpu_median_us"] = Median(game.stepsCpu);
     state.counters["frame_cpu_worst_us"] = Worst(game.framesCpu);
     state.counters["frame_cpu_median_us"] = Median(game.framesCpu);
+    state.counters["stepped_frame_cpu_median_us"] = Median(game.steppedFramesCpu);
+    state.counters["cpu_s"] = Sum(game.stepsCpu) / 1e6 + Sum(game.framesCpu) / 1e6;
     state.counters["load_worst_ms"] = Worst(game.loads) / 1000;
     state.counters["load_cpu_worst_ms"] = Worst(game.loadsCpu) / 1000;
     // Which load was the worst (0 is the run's first, with every cache cold), and the

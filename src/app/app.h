@@ -135,6 +135,7 @@ class GameDriver final : public GameHooks, public WorldHost {
   uint8_t fadeOut = 0;
   uint8_t messageShown = 0;
   int32_t messageTime = 0;
+  uint8_t stepped = 1;             // a logic step ran since the last frame
   char messageText[kHudMessageBytes] = {};
   Settings settings = {};
   PlayerData player = {};

@@ -81,6 +81,7 @@ void GameDriver::BackToForms() {
 }
 
 bool GameDriver::Update(uint16_t* frameBuffer, int32_t deltaMs) {
+  stepped = 1;
   frameDelta = deltaMs;
   frame = frameBuffer;
   if (Input.quitRequest) return false;
@@ -166,7 +167,12 @@ void GameDriver::Render(uint16_t*) {
     if (world.loadingStep == 0) NoteArrival();
     WorldLoadStep(&world);
     Throttle(forms, false);
+    stepped = 1;
   }
+  // Only a logic step (or a loading step) changes what the sky and the 3D view show: a frame
+  // with no step since the last one (every second frame while playing) shows them as it did.
+  if (forms) forms->sceneUnchanged = stepped ? 0 : 1;
+  stepped = 0;
   DrawForms(forms);
   if (world.map2d && WorldPlayerAlive(&world)) WorldDrawMap2D(&world);
 

@@ -234,6 +234,9 @@ class Engine3D {
   int32_t verticesUsed = 0;
   // Records of the poly soup that may hold data; the next frame clears only these.
   int32_t polygonsDirty = 0;
+  // Outline polygons the last frame drew: unlike everything else they are kept only inside
+  // the frame's border, not the viewport.
+  int32_t outlinesDrawn = 0;
   // Screen position (24.8) of each vert-soup vertex, projected once per frame for all the
   // polygons that share it (kVertSoupSize entries of x, y).
   int32_t* projected = nullptr;

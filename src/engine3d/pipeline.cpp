@@ -114,20 +114,25 @@ void SubmitObject(Engine3D& e, Object3D* o) {
   e.verticesUsed += o->vertexCount;
 
   for (int32_t i = 0; i < o->polygonCount; ++i) {
-    Poly3D& p = e.polySoup[e.polygonsUsed];
-    p = o->polygons[i];
-    p.sprite = nullptr;
-    for (int k = 0; k < 4; ++k) p.corner[k] = int16_t(p.corner[k] + base);
-    // Map faces turned away from the eye are dropped here with their load-time normals;
-    // entity normals do not turn with the model, so the filler's winding test does it.
-    if (!o->entity && !p.doubleSided) {
-      const Vertex3D& v = e.vertSoup[p.corner[0]];
-      int32_t dot = WrapAdd(WrapAdd(WrapMul(WrapSub(v.x, cam.x), p.nx),
-                                    WrapMul(WrapSub(v.y, cam.y), p.ny)),
-                            WrapMul(WrapSub(v.z, cam.z), p.nz));
+    const Poly3D& from = o->polygons[i];
+    // The corners as soup indices, worked out from the model's record rather than read back
+    // from the copy just written (a narrow read of a wide store stalls the processor).
+    int16_t corner[4];
+    for (int k = 0; k < 4; ++k) corner[k] = int16_t(from.corner[k] + base);
+    // Map faces turned away from the eye are dropped here with their load-time normals, before
+    // they are copied; entity normals do not turn with the model, so the filler's winding
+    // test does it.
+    if (!o->entity && !from.doubleSided) {
+      const Vertex3D& v = e.vertSoup[corner[0]];
+      int32_t dot = WrapAdd(WrapAdd(WrapMul(WrapSub(v.x, cam.x), from.nx),
+                                    WrapMul(WrapSub(v.y, cam.y), from.ny)),
+                            WrapMul(WrapSub(v.z, cam.z), from.nz));
       if (dot >= 0) continue;
     }
-    ++e.polygonsUsed;
+    Poly3D& p = e.polySoup[e.polygonsUsed++];
+    p = from;
+    p.sprite = nullptr;
+    for (int k = 0; k < 4; ++k) p.corner[k] = corner[k];
   }
 }
 
@@ -204,25 +209,36 @@ void Order(Engine3D& e) {
   }
 }
 
-namespace {
-
-// True when camera-space point v lies inside all four side planes of the view pyramid.
-inline bool InsideView(const Vertex3D& v) {
-  const int64_t x = v.x, y = v.y, z = v.z;
-  return z + x >= 0 && z - x >= 0 && z + y >= 0 && z - y >= 0;
+Placement PlaceCorners(const Engine3D& e, const Poly3D& p, int n) {
+  // Per corner, one bit per side it is outside of (bit k for side k).
+  unsigned any = 0, all = 15;
+  for (int k = 0; k < n; ++k) {
+    const Vertex3D& v = e.vertSoup[p.corner[k]];
+    const int64_t x = v.x, y = v.y, z = v.z;
+    const unsigned outside = unsigned(z + x < 0) | unsigned(z - x < 0) << 1 |
+                             unsigned(z + y < 0) << 2 | unsigned(z - y < 0) << 3;
+    any |= outside;
+    all &= outside;
+  }
+  if (any == 0) return Placement::kInside;
+  const unsigned first = any & (0u - any);  // the first side some corner is outside of
+  return (all & first) ? Placement::kOutside : Placement::kCrossing;
 }
+
+namespace {
 
 void DrawPolygon(Engine3D& e, const Poly3D& p) {
   bool textured = p.type != 3 && p.type != 4;
   int n = p.cornerCount == 4 ? 4 : 3;
   const int bank = p.bank ? kBankEntities : kBankMap;
   const uint8_t* texture = e.textures[bank][p.texture & (kTexturesPerBank - 1)];
+  const Placement placement = PlaceCorners(e, p, n);
+  // Those the clipper would drop whole cost nothing more.
+  if (placement == Placement::kOutside) return;
   // Most polygons lie wholly inside the view: the clipper would hand the corners back as
   // they are, so they go to the filler straight from the soup.
   if (textured) {
-    bool inside = true;
-    for (int k = 0; k < n && inside; ++k) inside = InsideView(e.vertSoup[p.corner[k]]);
-    if (inside) {
+    if (placement == Placement::kInside) {
       RasterVertex rv[4];
       for (int k = 0; k < n; ++k) {
         const int32_t i = p.corner[k];
@@ -252,6 +268,7 @@ void DrawPolygon(Engine3D& e, const Poly3D& p) {
   if (!textured) {
     uint16_t colour = p.type == 4 ? MakeColour(0, 10, 0) : MakeColour(0, 20, 0);
     DrawOutlinePolygon(e, e.frameBuffer, clipped, count, colour);
+    ++e.outlinesDrawn;
     return;
   }
   if (count < 3) return;
@@ -285,6 +302,7 @@ void Engine3D::DrawFrame(uint16_t* target) {
   // setting the count) left behind need clearing, once the frame's count is known.
   int32_t dirty = polygonsDirty > polygonsUsed ? polygonsDirty : polygonsUsed;
   polygonsUsed = verticesUsed = 0;
+  outlinesDrawn = 0;
   BuildViewMatrix(*this);
   for (int32_t i = 0; i < store.count; ++i) {
     store.objects[i]->visible = 0;
@@ -292,8 +310,6 @@ void Engine3D::DrawFrame(uint16_t* target) {
   }
   TransformAndFog(*this);
   Order(*this);
-  // A dropped back face is written one record past the last one kept.
-  if (dirty < polygonsUsed + 1) dirty = polygonsUsed + 1;
   if (dirty > kPolySoupSize) dirty = kPolySoupSize;
   if (dirty > polygonsUsed)
     memset(polySoup + polygonsUsed, 0, size_t(dirty - polygonsUsed) * sizeof(Poly3D));

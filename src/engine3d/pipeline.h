@@ -58,6 +58,13 @@ ClipVertex* NextClipVertex(Engine3D& e);
 // a degenerate polygon would need more than kMaxClipCorners).
 constexpr int kMaxClipCorners = 16;
 int ClipPolygon(Engine3D& e, ClipVertex** corners, int count, ClipVertex** out, bool textured);
+// Where a soup polygon's n camera-space corners lie against the pyramid's sides, taken in the
+// clipper's order (z + x, z - x, z + y, z - y). While every corner is inside a side the clipper
+// keeps the corners as they are; at the first side some corner is outside of it drops those,
+// so when that is all of them nothing is left to draw (kOutside). Only past that side does it
+// make new corners, whose rounding no test here could foresee (kCrossing).
+enum class Placement { kInside, kOutside, kCrossing };
+Placement PlaceCorners(const Engine3D& e, const Poly3D& p, int n);
 // Draws one 3D sprite record (camera centre already computed).
 void DrawSprite3D(Engine3D& e, const Sprite3D& s);
 

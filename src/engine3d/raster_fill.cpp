@@ -47,14 +47,6 @@ bool NextStretch(const Engine3D& e, Edge& edge, const RasterVertex* vtx, int cou
   return false;
 }
 
-inline void Advance(Edge& edge) {
-  edge.x += edge.dx;
-  edge.u += edge.du;
-  edge.v += edge.dv;
-  edge.shade += edge.dshade;
-  --edge.rows;
-}
-
 }  // namespace
 
 void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vtx, int count,
@@ -78,23 +70,37 @@ void FillTexturedPolygon(const Engine3D& e, const RasterVertex* vtx, int count,
   uint16_t* row = frame + first * pitch;
   Edge left{top, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   Edge right{top, +1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  for (int32_t y = first; y < last; ++y, row += pitch) {
+  const uint16_t* reciprocal = e.reciprocal;
+  for (int32_t y = first; y < last;) {
     if (left.rows == 0 && !NextStretch(e, left, vtx, count)) return;
     if (right.rows == 0 && !NextStretch(e, right, vtx, count)) return;
-    int32_t l = left.x >> 8;
-    int32_t r = (right.x + 255) >> 8;
-    // Clipped edges can end a pixel or two short of the viewport's sides: close the gap.
-    if (l < x0 + 2) l = x0;
-    if (r > x1 - 2) r = x1;
-    int32_t n = r - l;
-    if (n >= 1) {
-      int32_t q = e.reciprocal[n];  // n is at most the frame's width
-      int32_t du = int32_t((int64_t(right.u - left.u) * q) >> 16);
-      int32_t dv = int32_t((int64_t(right.v - left.v) * q) >> 16);
-      int32_t ds = int32_t((int64_t(right.shade - left.shade) * q) >> 16);
-      TexturedSpan(row + l, n, texture, lut, left.u, left.v, left.shade, du, dv, ds);
+    // The rows until either edge turns a corner: both edges step evenly, so they are walked
+    // here in locals (the records stay in memory only across NextStretch).
+    int32_t rows = left.rows < right.rows ? left.rows : right.rows;
+    if (rows > last - y) rows = last - y;
+    int32_t lx = left.x, lu = left.u, lv = left.v, ls = left.shade;
+    int32_t rx = right.x, ru = right.u, rv = right.v, rs = right.shade;
+    for (int32_t k = 0; k < rows; ++k, row += pitch) {
+      int32_t l = lx >> 8;
+      int32_t r = (rx + 255) >> 8;
+      // Clipped edges can end a pixel or two short of the viewport's sides: close the gap.
+      if (l < x0 + 2) l = x0;
+      if (r > x1 - 2) r = x1;
+      int32_t n = r - l;
+      if (n >= 1) {
+        int32_t q = reciprocal[n];  // n is at most the frame's width
+        int32_t du = int32_t((int64_t(ru - lu) * q) >> 16);
+        int32_t dv = int32_t((int64_t(rv - lv) * q) >> 16);
+        int32_t ds = int32_t((int64_t(rs - ls) * q) >> 16);
+        TexturedSpan(row + l, n, texture, lut, lu, lv, ls, du, dv, ds);
+      }
+      lx += left.dx, lu += left.du, lv += left.dv, ls += left.dshade;
+      rx += right.dx, ru += right.du, rv += right.dv, rs += right.dshade;
     }
-    Advance(left);
-    Advance(right);
+    left.x = lx, left.u = lu, left.v = lv, left.shade = ls;
+    right.x = rx, right.u = ru, right.v = rv, right.shade = rs;
+    left.rows -= rows;
+    right.rows -= rows;
+    y += rows;
   }
 }

@@ -132,6 +132,37 @@ int Background::DrawBackground(uint16_t* dest) {
   return 1;
 }
 
+bool Background::Covers(int32_t* left, int32_t* top, int32_t* right, int32_t* bottom) const {
+  if (!visible) return false;
+  const int64_t screenWidth = FrameBufferWidth, screenRows = FrameBufferHeight;
+  if (plain) {
+    // Whole rows, from the same clamped start and end the fill uses.
+    const int64_t start = std::max<int64_t>(fillStart, 0);
+    const int64_t end = std::min<int64_t>(int64_t(fillStart) + fillLength, screenWidth * screenRows);
+    if (end <= start || start % screenWidth != 0 || end % screenWidth != 0) return false;
+    *left = 0;
+    *right = int32_t(screenWidth);
+    *top = int32_t(start / screenWidth);
+    *bottom = int32_t(end / screenWidth);
+    return true;
+  }
+  if (!loaded || !Gfx2D || !Gfx2D->SpriteBlock(slot) || width <= 0 || height <= 0) return false;
+  // Rows are written in order from the top; a source row past the panorama would be skipped,
+  // leaving the rows under it short. The source row only grows, so the last one decides.
+  const int64_t vStep = kWindowHeight / height;
+  const int64_t startRow = std::clamp(pitch / kPitchPerRow, 0, kPanoramaHeight - 80);
+  const int64_t lastSourceRow = (startRow * 256 + (int64_t(height) - 1) * vStep) >> 8;
+  if (lastSourceRow * kPanoramaWidth > 81920 - kPanoramaWidth) return false;
+  const int64_t l = std::max<int64_t>(x, 0), r = std::min<int64_t>(int64_t(x) + width, screenWidth);
+  const int64_t t = std::max<int64_t>(y, 0), b = std::min<int64_t>(int64_t(y) + height, screenRows);
+  if (l >= r || t >= b) return false;
+  *left = int32_t(l);
+  *right = int32_t(r);
+  *top = int32_t(t);
+  *bottom = int32_t(b);
+  return true;
+}
+
 void Background::Release() {
   if (slot != -1 && Gfx2D) Gfx2D->ReleaseSprite(slot);
   slot = -1;

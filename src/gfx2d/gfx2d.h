@@ -222,6 +222,10 @@ class Background {
   // Draws the sky window (or the plain fill) into the target. 1, or 0 when an image
   // background has no image; an invisible background draws nothing and returns 1.
   int DrawBackground(uint16_t* target);
+  // The frame rectangle (columns left..right-1, rows top..bottom-1) that DrawBackground
+  // overwrites whole, taking nothing from what was there; false when a draw would leave some
+  // pixel of its area as it was (hidden, no image, or rows past the panorama skipped).
+  bool Covers(int32_t* left, int32_t* top, int32_t* right, int32_t* bottom) const;
   // Releases the panorama's sprite.
   void Release();
 

@@ -102,9 +102,19 @@ void DrawForms(FormManager* m) {
     else
       full = false;
   }
-  for (int32_t i = 0; i < form->controls.Count(); ++i) {
+  const int32_t count = form->controls.Count();
+  for (int32_t i = 0; i < count; ++i) {
     void* control = form->controls.Get(i);
     const int32_t kind = form->controls.Tag(i);
+    // A sky with the 3D view drawn over it (both drawn every frame) go together.
+    if (kind == kControlBackground && control && i + 1 < count &&
+        form->controls.Tag(i + 1) == kControlView3D && form->controls.Get(i + 1)) {
+      DrawSkyAndView(m, static_cast<Background*>(control),
+                     static_cast<View3DControl*>(form->controls.Get(i + 1)));
+      ++i;
+      continue;
+    }
     if (full || DrawsEveryFrame(control, kind)) DrawControl(m, control, kind);
   }
+  m->sceneUnchanged = 0;
 }

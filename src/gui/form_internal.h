@@ -20,6 +20,12 @@ void DestroyForm(FormRecord* form);
 // A new empty form record (focused -1), or null when memory is short.
 FormRecord* NewForm(uint32_t app, const char* name);
 
+// Draws a sky and the 3D view right after it in a form, or, when the manager says no logic
+// step ran since the last frame, copies back the pixels they drew then.
+void DrawSkyAndView(FormManager* manager, Background* sky, View3DControl* view);
+// Frees the kept pixels of the sky and the 3D view (null is fine).
+void DestroySceneCache(SceneCache* cache);
+
 // The rectangle the focus moves measure from: labels are points.
 struct ControlRect {
   int32_t x, y, width, height;

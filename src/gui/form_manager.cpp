@@ -95,6 +95,7 @@ void DestroyFormManager(FormManager* m) {
     if (m->selectSample >= 0) FreeSample(m->sound, m->selectSample);
   }
   MemFree(m->scriptText);
+  DestroySceneCache(m->sceneCache);
   if (Forms == m) Forms = nullptr;
   delete m;
 }

@@ -11,6 +11,7 @@
 
 struct SoundSystem;
 struct FormManager;
+struct SceneCache;
 
 // ---------------------------------------------------------------------------------------
 // Events and kinds
@@ -152,6 +153,11 @@ struct FormManager {
   SoundSystem* sound;
   MenuEventHandler handler;
   uint8_t captureArmed;   // mode 2 has seen every key up, so the next key is a new press
+  // Set by the game before a frame when no logic step has run since the last one: the sky
+  // and the 3D view would come out as they did, so DrawForms copies their pixels back
+  // instead of drawing them again. It holds for one DrawForms.
+  uint8_t sceneUnchanged;
+  SceneCache* sceneCache;  // those pixels, kept by DrawForms; null until first needed
 };
 
 // The one FormManager of the process; set by the game driver, null until then.

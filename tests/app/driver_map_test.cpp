@@ -1,8 +1,10 @@
 // The driver with a map: the roads out of a played map (window closed, quit request, question
 // open) all keep its state, and the world's requests for another map, a restore after death
 // and the main menu are carried out.
+#include <algorithm>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "driver_fixture.h"
 #include "world/kinds.h"
@@ -105,5 +107,54 @@ TEST_F(DriverMapTest, TheQuestionAloneTakesTheMenuKeys) {
   EXPECT_EQ(craft->thrust, 0);
   EXPECT_EQ(driver.world.worldState, kWorldClosing);  // "Yes": the closing pause began
 }
+
+// The game's own craft in the first map, seen from either camera.
+class PlayedMap : public DriverTest, public ::testing::WithParamInterface<int32_t> {};
+
+// A frame with no logic step since the last one copies the sky and the 3D view back instead
+// of drawing them again. It must be the very frame a full draw makes, with the head-up
+// display drawn over the view the frame before, while the craft starts, turns, fires, looks
+// up and stands.
+TEST_P(PlayedMap, AFrameWithoutAStepIsTheFrameAFullDrawMakes) {
+  Bindings.code[kActEngineOnOff] = 'Q';
+  Bindings.code[kActShoot] = 'F';
+  Bindings.code[kActLeft] = 'A';
+  Bindings.code[kActRight] = 'D';
+  Bindings.code[kActViewUp] = 'R';
+  driver.settings.cameraMode = GetParam();
+  NewGameReset(&driver.player);
+  CloseCurrentForm(Forms);
+  driver.OpenInGameForm();
+  for (int i = 0; i < 20 && driver.screenState != kScreenPlaying; ++i) Step();
+  ASSERT_EQ(driver.screenState, kScreenPlaying);
+  ASSERT_TRUE(driver.world.view && driver.world.view->engine);
+  Engine3D* engine = driver.world.view->engine;
+  constexpr size_t kPixels = 240 * 320;
+  std::vector<uint16_t> copied(kPixels), previous(FrameBuffer, FrameBuffer + kPixels);
+  int steps = 0, moved = 0;
+  const struct {
+    int vk, steps;
+  } road[] = {{'Q', 1}, {0, 4}, {'A', 6}, {'F', 4}, {'R', 3}, {'D', 6}, {0, 6}};
+  for (const auto& leg : road)
+    for (int i = 0; i < leg.steps; ++i, ++steps) {
+      SCOPED_TRACE(testing::Message() << "step " << steps);
+      Step(leg.vk);
+      FrameDeltaMs = 0;  // the head-up line's clock stands still for the extra frames
+      engine->outlinesDrawn = -1;  // a drawn view sets it
+      driver.Render(FrameBuffer);
+      EXPECT_EQ(engine->outlinesDrawn, -1) << "the view was drawn again";
+      std::copy_n(FrameBuffer, kPixels, copied.begin());
+      driver.stepped = 1;  // as after a step: the sky and the view drawn whole
+      driver.Render(FrameBuffer);
+      ASSERT_NE(engine->outlinesDrawn, -1);
+      ASSERT_TRUE(std::equal(copied.begin(), copied.end(), FrameBuffer));
+      if (!std::equal(previous.begin(), previous.end(), FrameBuffer)) ++moved;
+      std::copy_n(FrameBuffer, kPixels, previous.begin());
+    }
+  EXPECT_GE(moved, steps - 6);  // the picture changed with nearly every step
+  EXPECT_EQ(dir.Log(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Driver, PlayedMap, ::testing::Values(kCameraFirstPerson, kCameraExternal));
 
 }  // namespace

@@ -1,4 +1,7 @@
 // Sky backgrounds: panorama checks, the window's columns and rows, plain fills, visibility.
+#include <algorithm>
+#include <vector>
+
 #include "gfx2d_test_util.h"
 
 namespace {
@@ -108,6 +111,74 @@ TEST_F(BackgroundTest, PlainFillCoversWholeRows) {
   tall.SetFillColour(1);
   tall.DrawBackground(FrameBuffer);  // stops at the frame's end
   EXPECT_EQ(Px(239, 319), 1);
+}
+
+// Covers() names exactly the pixels a draw overwrites whatever was there: drawn over two
+// different frames, those pixels agree and every other pixel is left as it was. The frame's
+// sky relies on it to copy a drawn sky back instead of drawing it again.
+TEST_F(BackgroundTest, CoversIsExactlyWhatADrawOverwrites) {
+  constexpr int kPixels = 240 * 320;
+  const struct {
+    bool plain;
+    int x, y, w, h, pitch;
+    bool covers;
+  } cases[] = {
+      {false, 0, 0, 240, 232, 51000, true},   // the first-person view
+      {false, 0, 0, 240, 280, 51000, true},   // the external camera's
+      {false, 0, 0, 240, 320, 0, true},       // the whole frame, the panorama's top rows
+      {false, 0, 0, 240, 320, 80 * 1792, true},  // and its lowest window
+      {false, -30, -20, 120, 90, 0, true},    // partly off the frame's top and left
+      {false, 200, 300, 100, 60, 0, true},    // and off its right and bottom
+      {false, 0, 0, 240, 40, 1792 * 200, true},  // the pitch kept inside the panorama
+      {false, 0, 0, 240, 2, 0, true},         // two rows, far apart in the panorama
+      {false, 0, 0, 240, 1, 48 * 1792, true},  // one row
+      {false, 300, 0, 50, 50, 0, false},      // wholly right of the frame
+      {false, 0, 0, 0, 50, 0, false},
+      {true, 30, 12, 50, 100, 0, true},       // plain: whole rows
+      {true, 0, 300, 240, 100, 0, true},      // cut at the frame's end
+      {true, 0, 400, 240, 10, 0, false},      // below the frame
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.plain ? "plain " : "sky ") << c.x << "," << c.y << " "
+                                    << c.w << "x" << c.h << " pitch " << c.pitch);
+    Background b;
+    if (c.plain) {
+      b.Create(nullptr, "BG", c.x, c.y, c.w, c.h);
+      b.SetFillColour(0x1234);
+    } else {
+      MakeSky(b, c.x, c.y, c.w, c.h, [](int col, int row) { return uint16_t(col * 131 + row * 7 + 1); });
+      b.pitch = c.pitch;
+      b.heading = 77 * 1024;
+    }
+    std::vector<uint16_t> first(kPixels), second(kPixels);
+    std::fill_n(FrameBuffer, kPixels, uint16_t(0xAAAA));
+    b.DrawBackground(FrameBuffer);
+    std::copy_n(FrameBuffer, kPixels, first.begin());
+    std::fill_n(FrameBuffer, kPixels, uint16_t(0x5555));
+    b.DrawBackground(FrameBuffer);
+    std::copy_n(FrameBuffer, kPixels, second.begin());
+    int32_t l = -1, t = -1, r = -1, bottom = -1;
+    ASSERT_EQ(b.Covers(&l, &t, &r, &bottom), c.covers);
+    if (!c.covers) continue;
+    int wrong = 0;
+    for (int y = 0; y < 320; ++y)
+      for (int x = 0; x < 240; ++x) {
+        const size_t i = size_t(y * 240 + x);
+        const bool inside = x >= l && x < r && y >= t && y < bottom;
+        const bool drawn = inside ? first[i] == second[i] : first[i] != 0xAAAA || second[i] != 0x5555;
+        if (inside != drawn) ++wrong;
+      }
+    EXPECT_EQ(wrong, 0) << "rect " << l << "," << t << " to " << r << "," << bottom;
+    b.Release();
+  }
+  // A hidden sky draws nothing, and a sky without its image cannot be drawn.
+  Background hidden(nullptr, "BG", 0, 0, 240, 232);
+  hidden.visible = 0;
+  int32_t l, t, r, bottom;
+  EXPECT_FALSE(hidden.Covers(&l, &t, &r, &bottom));
+  Background unloaded(nullptr, "BG", 0, 0, 240, 232);
+  unloaded.plain = 0;
+  EXPECT_FALSE(unloaded.Covers(&l, &t, &r, &bottom));
 }
 
 }  // namespace
