@@ -141,6 +141,16 @@ void KeepParsed(const FileBytes& file, uint8_t entity, const Object3D* o) {
   parsedBytes += bytes;
 }
 
+// A copy of `from` in a block of its own (none for an empty one); false when memory ran out.
+template <typename T>
+bool CopyArray(const std::vector<T>& from, T** to) {
+  if (from.empty()) return true;
+  *to = static_cast<T*>(MemAlloc(from.size() * sizeof(T)));
+  if (!*to) return false;
+  memcpy(*to, from.data(), from.size() * sizeof(T));
+  return true;
+}
+
 // The object LoadFromBytes would make of the model's bytes, copied; -1 where the parse has
 // something to say (a full store or soup, no memory), which it then says itself.
 int32_t CopyParsed(ObjectStore* store, const ParsedModel& m, uint8_t entity, int32_t userValue) {
@@ -152,21 +162,9 @@ int32_t CopyParsed(ObjectStore* store, const ParsedModel& m, uint8_t entity, int
     return -1;
   Object3D* o = static_cast<Object3D*>(AllocZeroed(sizeof(Object3D)));
   if (!o) return -1;
-  if (nv > 0) {
-    o->vertices = static_cast<Vertex3D*>(MemAlloc(size_t(nv) * sizeof(Vertex3D)));
-    if (!o->vertices) {
-      FreeObject(o);
-      return -1;
-    }
-    memcpy(o->vertices, m.vertices.data(), size_t(nv) * sizeof(Vertex3D));
-  }
-  if (np > 0) {
-    o->polygons = static_cast<Poly3D*>(MemAlloc(size_t(np) * sizeof(Poly3D)));
-    if (!o->polygons) {
-      FreeObject(o);
-      return -1;
-    }
-    memcpy(o->polygons, m.polygons.data(), size_t(np) * sizeof(Poly3D));
+  if (!CopyArray(m.vertices, &o->vertices) || !CopyArray(m.polygons, &o->polygons)) {
+    FreeObject(o);
+    return -1;
   }
   o->vertexCount = nv;
   o->polygonCount = np;
