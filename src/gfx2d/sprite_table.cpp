@@ -121,8 +121,16 @@ int32_t Graphics2D::LoadSprite(const char* name, uint8_t messageVariant) {
   // a slot exactly when all its bytes do; compared a word at a time.
   char key[sizeof sprites[0].name] = {};
   memcpy(key, name, length);
-  for (int32_t i = 0; i < kMaxSprites; ++i)
-    if (sprites[i].inUse && SameName(sprites[i].name, key)) return AddSpriteRef(i);
+  // No two slots in use hold one name, so where the search starts only changes how long it
+  // takes: an animation's frames sit side by side, and the next one asked for is mostly in
+  // the slot after the one last found.
+  int32_t i = searchFrom >= 0 && searchFrom < kMaxSprites ? searchFrom : 0;
+  for (int32_t n = 0; n < kMaxSprites; ++n, i = i + 1 < kMaxSprites ? i + 1 : 0) {
+    if (sprites[i].inUse && SameName(sprites[i].name, key)) {
+      searchFrom = i + 1 < kMaxSprites ? i + 1 : 0;
+      return AddSpriteRef(i);
+    }
+  }
   int32_t slot = -1;
   for (int32_t i = 0; i < kMaxSprites && slot < 0; ++i)
     if (!sprites[i].inUse) slot = i;

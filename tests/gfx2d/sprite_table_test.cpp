@@ -53,7 +53,12 @@ TEST_F(SpriteTableTest, TwoHundredFirstSpriteFindsNoSlot) {
     std::string name = "s" + std::to_string(i) + ".spr";
     ASSERT_EQ(Load(name, SprFill(1, 1, 0)), i);
   }
-  EXPECT_EQ(g->LoadSprite("s7.spr"), 7);  // sharing still works on a full table
+  // Sharing still works on a full table, wherever the last name was found: each search
+  // starts past it and comes round.
+  for (int slot : {7, 199, 0, 198, 6, 7}) {
+    const std::string name = "s" + std::to_string(slot) + ".spr";
+    EXPECT_EQ(g->LoadSprite(name.c_str()), slot);
+  }
   EXPECT_EQ(Load("one_more.spr", SprFill(1, 1, 0)), -1);
   EXPECT_EQ(dir.Log(), "No more sprite slots available.\n");
   // The checks run in order: name length, sharing, a free slot, then the short name.
