@@ -91,7 +91,6 @@ class Pilot {
   int32_t nearAge_ = 0;  // timer messages close to a pickup that stays
   int32_t trackX_ = 0, trackZ_ = 0;
   std::string map_;      // the map the pilot plays
-  bool sawLoading_ = false;
   bool sawDeath_ = false;
   bool turnedBack_ = false;  // the chart refused a jump without the charge: back to the hub
   bool inGame_ = false;  // a new game was started

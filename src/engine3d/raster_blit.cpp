@@ -1,14 +1,12 @@
 // Scaled sprite blits for 3D sprites: nearest-neighbour, four blend modes.
 #include <cstring>
 
+#include "core/display.h"
 #include "engine3d/engine3d.h"
 #include "engine3d/pipeline.h"
 #include "gfx2d/gfx2d.h"
 
 namespace {
-
-// Clears the lowest bit of each channel so halves cannot carry into a neighbour.
-constexpr uint16_t kHalfMask = 0xF7DE;
 
 // Dark source pixels show the background through, bright ones cover it.
 inline uint16_t BrightnessBlend(uint16_t s, uint16_t d) {
@@ -22,10 +20,6 @@ inline uint16_t BrightnessBlend(uint16_t s, uint16_t d) {
   return uint16_t((r << 11) | (g << 6) | b);
 }
 
-inline uint16_t Half(uint16_t s, uint16_t d) {
-  return uint16_t(((d & kHalfMask) + (s & kHalfMask)) >> 1);
-}
-
 // One destination row; Mode picks the per-pixel rule at compile time, rows unrolled by 16.
 template <int Mode>
 inline void BlitRowPixels(uint16_t* dst, const uint16_t* src, int32_t u, int32_t du, int32_t n,
@@ -36,9 +30,9 @@ inline void BlitRowPixels(uint16_t* dst, const uint16_t* src, int32_t u, int32_t
     if (Mode == 0) {
       if (s != key) *d = s;
     } else if (Mode == 1) {
-      if (s != key) *d = Half(s, *d);
+      if (s != key) *d = HalfBlend(s, *d);
     } else if (Mode == 2) {
-      *d = Half(s, *d);
+      *d = HalfBlend(s, *d);
     } else {
       if (s != key) *d = BrightnessBlend(s, *d);
     }
@@ -53,13 +47,7 @@ inline void BlitRowPixels(uint16_t* dst, const uint16_t* src, int32_t u, int32_t
 // Eight pixels in 16-bit lanes: the source pixels are fetched one by one, the rules worked
 // on all eight at once. Every intermediate of the blends stays below 2^16, and the packed
 // result drops the same high bits the pixel-by-pixel one does.
-typedef uint16_t Lanes __attribute__((vector_size(16)));
-
-inline Lanes HalfLanes(Lanes s, Lanes d) {
-  s &= kHalfMask;
-  d &= kHalfMask;
-  return (s & d) + ((s ^ d) >> 1);  // (s + d) >> 1 without leaving the lane
-}
+using Lanes = PixelLanes;
 
 inline Lanes BrightnessLanes(Lanes s, Lanes d) {
   const Lanes sr = s >> 11, sg = (s >> 6) & 31, sb = s & 31;
@@ -84,10 +72,10 @@ inline void BlitRowLanes(uint16_t* dst, const uint16_t* src, int32_t u, int32_t 
     memcpy(&d, dst, sizeof d);
     Lanes out;
     if (Mode == 2) {
-      out = HalfLanes(s, d);
+      out = HalfBlendLanes(s, d);
     } else {
       const Lanes drawn = (Lanes)(s != key);
-      const Lanes over = Mode == 0 ? s : (Mode == 1 ? HalfLanes(s, d) : BrightnessLanes(s, d));
+      const Lanes over = Mode == 0 ? s : (Mode == 1 ? HalfBlendLanes(s, d) : BrightnessLanes(s, d));
       out = (over & drawn) | (d & ~drawn);
     }
     memcpy(dst, &out, sizeof out);

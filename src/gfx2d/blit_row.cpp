@@ -4,16 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/display.h"
 #include "gfx2d/gfx2d.h"
-
-namespace {
-
-// Half-way blend: the mask drops each field's lowest bit so the sum cannot carry across.
-inline uint16_t Half(uint16_t a, uint16_t b) {
-  return uint16_t((uint32_t(a & 0xF7DE) + uint32_t(b & 0xF7DE)) >> 1);
-}
-
-}  // namespace
 
 void BlitRowScalar(uint16_t* __restrict dst, const uint16_t* __restrict src, int32_t n,
                    uint32_t mode, uint16_t key) {
@@ -23,10 +15,10 @@ void BlitRowScalar(uint16_t* __restrict dst, const uint16_t* __restrict src, int
         if (src[i] != key) dst[i] = src[i];
       break;
     case Blend50:
-      for (int32_t i = 0; i < n; ++i) dst[i] = Half(src[i], dst[i]);
+      for (int32_t i = 0; i < n; ++i) dst[i] = HalfBlend(src[i], dst[i]);
       break;
     case KeyBlend:
-      for (int32_t i = 0; i < n; ++i) dst[i] = src[i] != key ? src[i] : Half(dst[i], key);
+      for (int32_t i = 0; i < n; ++i) dst[i] = src[i] != key ? src[i] : HalfBlend(dst[i], key);
       break;
     default:
       if (n > 0) std::copy(src, src + n, dst);
@@ -38,7 +30,7 @@ void BlitRowScalar(uint16_t* __restrict dst, const uint16_t* __restrict src, int
 
 namespace {
 
-typedef uint16_t Lanes __attribute__((vector_size(16)));
+using Lanes = PixelLanes;
 constexpr int32_t kLanes = 8;
 
 inline Lanes Load(const uint16_t* p) {
@@ -48,14 +40,6 @@ inline Lanes Load(const uint16_t* p) {
 }
 
 inline void Store(uint16_t* p, Lanes v) { memcpy(p, &v, sizeof v); }
-
-// Half in 16-bit lanes: (a + b) >> 1 taken as (a & b) + ((a ^ b) >> 1), which cannot
-// overflow the lane.
-inline Lanes HalfLanes(Lanes a, Lanes b) {
-  a &= 0xF7DE;
-  b &= 0xF7DE;
-  return (a & b) + ((a ^ b) >> 1);
-}
 
 // All ones in the lanes where the source is not the key.
 inline Lanes NotKey(Lanes s, uint16_t key) { return (Lanes)(s != key); }
@@ -75,10 +59,10 @@ void BlitRow(uint16_t* dst, const uint16_t* src, int32_t n, uint32_t mode, uint1
       const Lanes m = NotKey(s, key);
       out = (s & m) | (d & ~m);
     } else if (mode == Blend50) {
-      out = HalfLanes(s, d);
+      out = HalfBlendLanes(s, d);
     } else {
       const Lanes m = NotKey(s, key);
-      out = (s & m) | (HalfLanes(d, Lanes{} + key) & ~m);
+      out = (s & m) | (HalfBlendLanes(d, Lanes{} + key) & ~m);
     }
     Store(dst + i, out);
   }

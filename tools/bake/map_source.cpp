@@ -12,6 +12,19 @@
 
 namespace {
 
+// "FILE:LINE: what", or "FILE: what" for line 0. Appended piece by piece: GCC 12 at -O3 warns
+// falsely of overlapping copies in the one-line sum.
+std::string Located(const std::string& file, int line, const std::string& what) {
+  std::string message = file;
+  if (line) {
+    message += ':';
+    message += std::to_string(line);
+  }
+  message += ": ";
+  message += what;
+  return message;
+}
+
 // Coordinates stay far inside 32 bits, so nothing the builder computes can overflow.
 constexpr double kMaxExtent = 1000000;
 
@@ -82,9 +95,7 @@ class Parser {
   }
 
  private:
-  void Fail(int line, const std::string& what) {
-    errors_->push_back(file_ + (line ? ":" + std::to_string(line) : std::string()) + ": " + what);
-  }
+  void Fail(int line, const std::string& what) { errors_->push_back(Located(file_, line, what)); }
 
   bool Number(const Line& l, const std::string& word, double* v) {
     char* end = nullptr;
@@ -328,8 +339,9 @@ bool ParseMapSource(const std::string& file, const std::string& text, MapSource*
   }
   // The name becomes file names: nothing that could lead out of the folder or break a field.
   if (!IsPlainMapName(out->name.c_str()))
-    errors->push_back(file + (out->nameLine ? ":" + std::to_string(out->nameLine) : std::string()) +
-                      ": the map's name \"" + out->name + "\" may hold only letters, digits, '_' and '-' (at most " +
-                      std::to_string(kMaxMapNameChars) + ")");
+    errors->push_back(Located(file, out->nameLine,
+                              "the map's name \"" + out->name +
+                                  "\" may hold only letters, digits, '_' and '-' (at most " +
+                                  std::to_string(kMaxMapNameChars) + ")"));
   return errors->size() == before;
 }
