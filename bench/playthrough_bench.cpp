@@ -139,6 +139,11 @@ void Run(benchmark::State& state, const char* demo) {
     state.counters["cpu_s"] = Sum(game.stepsCpu) / 1e6 + Sum(game.framesCpu) / 1e6;
     state.counters["load_worst_ms"] = Worst(game.loads) / 1000;
     state.counters["load_cpu_worst_ms"] = Worst(game.loadsCpu) / 1000;
+    // Which load was the worst (0 is the run's first, with every cache cold), and the
+    // typical one, which a busy machine disturbs less than the worst.
+    state.counters["load_cpu_worst_at"] = double(
+        std::max_element(game.loadsCpu.begin(), game.loadsCpu.end()) - game.loadsCpu.begin());
+    state.counters["load_cpu_median_ms"] = Median(game.loadsCpu) / 1000;
     state.counters["loads"] = double(game.loads.size());
     state.counters["steps"] = double(game.steps.size());
     state.counters["frames"] = double(game.frames.size());

@@ -1,4 +1,4 @@
-// Fuzz target: a .tdo parsed from an open file, then drawn by the whole pipeline as map
+// Fuzz target: a .tdo parsed from memory, then drawn by the whole pipeline as map
 // geometry and as a turning entity, so malformed geometry meets clipping and filling too.
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Engine3D& e = fuzz3d::SharedEngine();
   if (!e.ready) return 0;
-  FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "rb");
-  if (!f) return 0;
-  int32_t map = e.store.LoadFromOpenFile(f, 0, 0);
-  fseek(f, 0, SEEK_SET);
-  int32_t entity = e.store.LoadFromOpenFile(f, 1, 2);
-  fclose(f);
+  ByteReader asMap{data, size}, asEntity{data, size};
+  int32_t map = e.store.LoadFromBytes(&asMap, 0, 0);
+  int32_t entity = e.store.LoadFromBytes(&asEntity, 1, 2);
   if (map >= 0 && entity >= 0) {
     e.store.SetPosition(map, 0, -100, 400);
     e.store.SetPosition(entity, 30, 0, 200);

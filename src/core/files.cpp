@@ -214,6 +214,41 @@ long FileSize(FILE* file) {
   return size;
 }
 
+bool ReadRestOfFile(FILE* file, FileBytes* out) {
+  // The size tells how much to expect; one byte more lets the first read meet the end.
+  size_t expect = 0;
+  const long here = ftell(file);
+  if (here >= 0 && fseek(file, 0, SEEK_END) == 0) {
+    const long end = ftell(file);
+    if (fseek(file, here, SEEK_SET) != 0) {
+      *out = FileBytes{};
+      return false;
+    }
+    if (end > here) expect = size_t(end - here);
+  }
+  size_t room = expect + 1, got = 0;
+  std::unique_ptr<uint8_t[]> data(new uint8_t[room]);
+  for (;;) {
+    got += fread(data.get() + got, 1, room - got, file);
+    if (got < room) break;  // the end, or an error
+    // The file grew, or its size could not be told: twice the room, and read on.
+    std::unique_ptr<uint8_t[]> more(new uint8_t[room * 2]);
+    memcpy(more.get(), data.get(), got);
+    data = std::move(more);
+    room *= 2;
+  }
+  out->data = std::move(data);
+  out->size = got;
+  return ferror(file) == 0;
+}
+
+bool ByteReader::Read(void* out, size_t bytes) {
+  const size_t n = bytes < Left() ? bytes : Left();
+  if (n) memcpy(out, data + at, n);
+  at += n;
+  return n == bytes;
+}
+
 bool WriteDataFileAtomic(const char* name, const void* data, size_t bytes) {
   char path[kMaxPath], temp[kMaxPath];
   if (!ComposePath(name, path)) return false;

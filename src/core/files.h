@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 constexpr int kMaxPath = 264;
 
@@ -60,6 +61,15 @@ bool FileExists(const char* name);
 long ReadDataFile(const char* name, void* buffer, size_t bytes);
 bool FileCopy(const char* source, const char* destination);  // 256-byte blocks
 long FileSize(FILE* file);  // seeks to the end and back to the start
+// A file's bytes in memory, as ReadRestOfFile gives them.
+struct FileBytes {
+  std::unique_ptr<uint8_t[]> data;  // not zero-filled first: every byte is read into
+  size_t size = 0;
+};
+// Everything from the file's position to its end into `out` (one read for a plain file, so
+// a loader parses from memory instead of asking the file for each field). False when the
+// file reports an error; `out` then holds what did arrive.
+bool ReadRestOfFile(FILE* file, FileBytes* out);
 
 // Writes `bytes` to a temporary file beside `name`, flushes it to storage and renames it
 // over `name`, so a crash or a full disk never leaves a torn file.
@@ -87,3 +97,36 @@ inline void WriteU32LE(uint8_t* p, uint32_t v) {
 inline void WriteU32BE(uint8_t* p, uint32_t v) {
   p[0] = uint8_t(v >> 24); p[1] = uint8_t(v >> 16); p[2] = uint8_t(v >> 8); p[3] = uint8_t(v);
 }
+
+// A file's bytes in memory, read front to back as fread would: a read that runs past the
+// end takes what is left, stops at the end and reports the shortfall.
+struct ByteReader {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  size_t at = 0;
+
+  size_t Left() const { return size - at; }
+  // The next `bytes` bytes, or null (the reader moved to the end) when fewer are left.
+  const uint8_t* Take(size_t bytes) {
+    if (bytes > Left()) {
+      at = size;
+      return nullptr;
+    }
+    const uint8_t* p = data + at;
+    at += bytes;
+    return p;
+  }
+  ByteReader() = default;
+  ByteReader(const uint8_t* bytes, size_t count) : data(bytes), size(count) {}
+  explicit ByteReader(const FileBytes& file) : data(file.data.get()), size(file.size) {}
+
+  // Copies the next `bytes` bytes, or as many as are left; true when all of them came.
+  bool Read(void* out, size_t bytes);
+  // A little-endian 32-bit word; false (nothing stored) when fewer than 4 bytes are left.
+  bool ReadI32LE(int32_t* out) {
+    const uint8_t* p = Take(4);
+    if (!p) return false;
+    *out = int32_t(ReadU32LE(p));
+    return true;
+  }
+};

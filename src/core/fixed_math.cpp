@@ -64,17 +64,7 @@ int32_t MathTables::IntSqrt(int32_t n) {
 
 int32_t MathTables::Distance3(int32_t x1, int32_t y1, int32_t z1, int32_t x2, int32_t y2,
                               int32_t z2) {
-  // Beyond 65536 in any axis the sum is past the root's range anyway.
-  auto axis = [](int32_t a, int32_t b) {
-    int64_t d = int64_t(a) - b;
-    if (d < 0) d = -d;
-    return d > 65536 ? int64_t(65536) : d;
-  };
-  int64_t dx = axis(x1, x2), dy = axis(y1, y2), dz = axis(z1, z2);
-  int64_t sum = dx * dx + dy * dy + dz * dz;
-  // Far distances saturate at the largest root rather than wrapping to a small one.
-  if (sum > INT32_MAX) sum = INT32_MAX;
-  return IntSqrt(int32_t(sum));
+  return IntSqrt(DistanceSquared3(x1, y1, z1, x2, y2, z2));
 }
 
 int32_t MathTables::DistanceV(const Vec3& a, const Vec3& b) {

@@ -8,6 +8,7 @@
 #include "core/fixed_math.h"
 
 class Engine3D;
+struct ByteReader;
 struct Sprite3D;
 
 // ---------------------------------------------------------------------------------------
@@ -101,9 +102,10 @@ struct ObjectStore {
   int32_t Load(const char* name, uint8_t entity, int32_t userValue, uint8_t reuse);
   // Load with the reuse flag: what entity constructors call.
   int32_t LoadShared(const char* name, uint8_t entity, int32_t userValue);
-  // Parses one object at the file's position (map files embed them). On failure logs the
-  // reason, frees what it took and leaves the store unchanged.
-  int32_t LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userValue);
+  // Parses one object at the reader's position and moves it past the object (map files
+  // embed them). On failure logs the reason, frees what it took and leaves the store
+  // unchanged.
+  int32_t LoadFromBytes(ByteReader* in, uint8_t entity, int32_t userValue);
   // A new slot with a copy of the record sharing the source's arrays.
   int32_t CloneObject(int32_t index);
   // The object in a slot, null when the index holds none.

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "core/fixed_math.h"
@@ -12,13 +13,6 @@ namespace {
 
 constexpr const char* kShortRead = "Error reading from tdobj file.";
 
-bool ReadI32(FILE* f, int32_t* out) {
-  uint8_t b[4];
-  if (fread(b, 1, 4, f) != 4) return false;
-  *out = int32_t(ReadU32LE(b));
-  return true;
-}
-
 void FreeObject(Object3D* o) {
   if (!o) return;
   MemFree(o->vertices);
@@ -27,10 +21,9 @@ void FreeObject(Object3D* o) {
 }
 
 // Reads the vertex block; z is negated so the file's faces come out clockwise on screen.
-bool ReadVertices(FILE* f, Object3D* o) {
-  static uint8_t raw[kMaxObjectVertices * 16];
-  size_t bytes = size_t(o->vertexCount) * 16;
-  if (fread(raw, 1, bytes, f) != bytes) return false;
+bool ReadVertices(ByteReader* in, Object3D* o) {
+  const uint8_t* raw = in->Take(size_t(o->vertexCount) * 16);
+  if (!raw) return false;
   for (int32_t i = 0; i < o->vertexCount; ++i) {
     const uint8_t* p = raw + i * 16;
     Vertex3D& v = o->vertices[i];
@@ -44,13 +37,12 @@ bool ReadVertices(FILE* f, Object3D* o) {
 }
 
 // 0 ok, 1 short read or a corner/texture out of range, 2 a corner count other than 3 or 4.
-int ReadPolygon(FILE* f, const Object3D* o, uint8_t entity, Poly3D* p) {
+int ReadPolygon(ByteReader* in, const Object3D* o, uint8_t entity, Poly3D* p) {
   int32_t n;
-  if (!ReadI32(f, &n)) return 1;
+  if (!in->ReadI32LE(&n)) return 1;
   if (n != 3 && n != 4) return 2;
-  uint8_t raw[12 * 4 + 8];
-  size_t bytes = size_t(12 * n + 8);
-  if (fread(raw, 1, bytes, f) != bytes) return 1;
+  const uint8_t* raw = in->Take(size_t(12 * n + 8));
+  if (!raw) return 1;
   p->cornerCount = uint8_t(n);
   for (int i = 0; i < n; ++i) {
     const uint8_t* c = raw + 12 * i;
@@ -101,20 +93,95 @@ bool FinishPolygon(const Object3D* o, uint8_t entity, Poly3D* p) {
   p->cx = int32_t(sx / p->cornerCount);
   p->cy = int32_t(sy / p->cornerCount);
   p->cz = int32_t(sz / p->cornerCount);
-  int32_t radius = 0;
+  int32_t reach = 0;  // the farthest corner's squared distance
   for (int i = 0; i < p->cornerCount; ++i) {
     const Vertex3D& v = o->vertices[p->corner[i]];
-    int32_t d = MathTables::Distance3(p->cx, p->cy, p->cz, v.x, v.y, v.z);
-    if (d > radius) radius = d;
+    int32_t d = MathTables::DistanceSquared3(p->cx, p->cy, p->cz, v.x, v.y, v.z);
+    if (d > reach) reach = d;
   }
-  p->radius = uint16_t(radius);
+  p->radius = uint16_t(MathTables::IntSqrt(reach));
   return true;
+}
+
+// Models parsed before, by their file's bytes and kind. Every instance of a kind reads its
+// models and key frames again, and the same bytes always parse to the same arrays, so a file
+// seen before is copied instead of parsed. Only what parsed cleanly is kept, and only so much.
+struct ParsedModel {
+  std::vector<uint8_t> bytes;
+  uint8_t entity = 0;
+  std::vector<Vertex3D> vertices;
+  std::vector<Poly3D> polygons;
+  int32_t radius = 0;
+};
+constexpr size_t kMaxParsedModels = 64;
+constexpr size_t kMaxParsedBytes = size_t(4) << 20;  // file bytes and arrays together
+std::vector<ParsedModel> parsedModels;
+size_t parsedBytes = 0;
+
+const ParsedModel* FindParsed(const FileBytes& file, uint8_t entity) {
+  for (const ParsedModel& m : parsedModels)
+    if (m.entity == entity && m.bytes.size() == file.size &&
+        (file.size == 0 || memcmp(m.bytes.data(), file.data.get(), file.size) == 0))
+      return &m;
+  return nullptr;
+}
+
+// Keeps the arrays of an object just parsed from `file`, before anything moves them.
+void KeepParsed(const FileBytes& file, uint8_t entity, const Object3D* o) {
+  const size_t bytes = file.size + size_t(o->vertexCount) * sizeof(Vertex3D) +
+                       size_t(o->polygonCount) * sizeof(Poly3D);
+  if (parsedModels.size() >= kMaxParsedModels || parsedBytes + bytes > kMaxParsedBytes) return;
+  ParsedModel m;
+  m.bytes.assign(file.data.get(), file.data.get() + file.size);
+  m.entity = entity;
+  m.vertices.assign(o->vertices, o->vertices + o->vertexCount);
+  m.polygons.assign(o->polygons, o->polygons + o->polygonCount);
+  m.radius = o->radius;
+  parsedModels.push_back(std::move(m));
+  parsedBytes += bytes;
+}
+
+// A copy of `from` in a block of its own (none for an empty one); false when memory ran out.
+template <typename T>
+bool CopyArray(const std::vector<T>& from, T** to) {
+  if (from.empty()) return true;
+  *to = static_cast<T*>(MemAlloc(from.size() * sizeof(T)));
+  if (!*to) return false;
+  memcpy(*to, from.data(), from.size() * sizeof(T));
+  return true;
+}
+
+// The object LoadFromBytes would make of the model's bytes, copied; -1 where the parse has
+// something to say (a full store or soup, no memory), which it then says itself.
+int32_t CopyParsed(ObjectStore* store, const ParsedModel& m, uint8_t entity, int32_t userValue) {
+  const int32_t nv = int32_t(m.vertices.size()), np = int32_t(m.polygons.size());
+  const int32_t usedVerts = store->engine ? store->engine->verticesUsed : 0;
+  const int32_t usedPolys = store->engine ? store->engine->polygonsUsed : 0;
+  if (store->count >= kMaxObjects || int64_t(nv) > int64_t(kVertSoupSize) + usedVerts ||
+      int64_t(np) + usedPolys > kPolySoupSize)
+    return -1;
+  Object3D* o = static_cast<Object3D*>(AllocZeroed(sizeof(Object3D)));
+  if (!o) return -1;
+  if (!CopyArray(m.vertices, &o->vertices) || !CopyArray(m.polygons, &o->polygons)) {
+    FreeObject(o);
+    return -1;
+  }
+  o->vertexCount = nv;
+  o->polygonCount = np;
+  o->visible = 1;
+  o->ownsArrays = 1;
+  o->entity = entity;
+  o->hidden = 0;
+  o->userValue = userValue;
+  o->radius = m.radius;
+  store->objects[store->count] = o;
+  return store->count++;
 }
 
 }  // namespace
 
-int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userValue) {
-  if (count >= kMaxObjects || !file) return -1;
+int32_t ObjectStore::LoadFromBytes(ByteReader* in, uint8_t entity, int32_t userValue) {
+  if (count >= kMaxObjects || !in) return -1;
   Object3D* o = static_cast<Object3D*>(AllocZeroed(sizeof(Object3D)));
   if (!o) {
     LogMessage("out of memory loading 3d object.");
@@ -129,7 +196,7 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
   };
 
   int32_t nv;
-  if (!ReadI32(file, &nv)) return fail(kShortRead);
+  if (!in->ReadI32LE(&nv)) return fail(kShortRead);
   if (int64_t(nv) > int64_t(kVertSoupSize) + usedVerts) return fail("MaxVerts reached (1).");
   if (nv > kMaxObjectVertices) return fail("MaxVerts reached (2).");
   if (nv < 0) return fail(kShortRead);  // a negative count cannot be read
@@ -137,11 +204,11 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
   if (nv > 0) {
     o->vertices = static_cast<Vertex3D*>(MemAlloc(size_t(nv) * sizeof(Vertex3D)));
     if (!o->vertices) return fail("out of memory allocating vertexes for 3d object.");
-    if (!ReadVertices(file, o)) return fail(kShortRead);
+    if (!ReadVertices(in, o)) return fail(kShortRead);
   }
 
   int32_t np;
-  if (!ReadI32(file, &np)) return fail(kShortRead);
+  if (!in->ReadI32LE(&np)) return fail(kShortRead);
   if (int64_t(np) + usedPolys > kPolySoupSize) return fail(nullptr);
   if (np > kMaxObjectPolygons) return fail("MaxPolys reached");
   if (np < 0) return fail(kShortRead);
@@ -151,7 +218,7 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
     if (!o->polygons) return fail("out of memory allocating polys for 3d object.");
   }
   for (int32_t i = 0; i < np; ++i) {
-    int r = ReadPolygon(file, o, entity, &o->polygons[i]);
+    int r = ReadPolygon(in, o, entity, &o->polygons[i]);
     if (r == 2) {
       char text[96];
       snprintf(text, sizeof text,
@@ -170,13 +237,13 @@ int32_t ObjectStore::LoadFromOpenFile(FILE* file, uint8_t entity, int32_t userVa
   o->entity = entity;
   o->hidden = 0;
   o->userValue = userValue;
-  int32_t radius = 0;
+  int32_t reach = 0;  // the farthest vertex's squared distance
   for (int32_t i = 0; i < nv; ++i) {
     const Vertex3D& v = o->vertices[i];
-    int32_t d = MathTables::Distance3(0, 0, 0, v.x, v.y, v.z);
-    if (d > radius) radius = d;
+    int32_t d = MathTables::DistanceSquared3(0, 0, 0, v.x, v.y, v.z);
+    if (d > reach) reach = d;
   }
-  o->radius = radius;
+  o->radius = MathTables::IntSqrt(reach);
   objects[count] = o;
   return count++;
 }
@@ -196,8 +263,19 @@ int32_t ObjectStore::Load(const char* name, uint8_t entity, int32_t userValue, u
   }
   FILE* f = OpenDataFile(name, "rb");
   if (!f) return -1;
-  int32_t index = LoadFromOpenFile(f, entity, userValue);
+  // Read whole, then parsed from memory; a read that fails short leaves a short model,
+  // which the parser refuses.
+  FileBytes bytes;
+  ReadRestOfFile(f, &bytes);
   fclose(f);
+  int32_t index = -1;
+  if (const ParsedModel* seen = FindParsed(bytes, entity))
+    index = CopyParsed(this, *seen, entity, userValue);
+  if (index < 0) {
+    ByteReader in(bytes);
+    index = LoadFromBytes(&in, entity, userValue);
+    if (index >= 0) KeepParsed(bytes, entity, objects[index]);
+  }
   if (index >= 0) {
     memcpy(objects[index]->name, cut, sizeof cut);
     objects[index]->named = 1;

@@ -108,6 +108,7 @@ class Graphics2D {
   uint16_t* pixels = nullptr;   // the current target, normally FrameBuffer
   uint32_t owner = 0;           // the driver's word; unused here
   SpriteEntry sprites[kMaxSprites] = {};
+  int32_t searchFrom = 0;       // where LoadSprite starts looking for a name: after the last found
 };
 
 // The one Graphics2D of the process (null until the game driver creates it).

@@ -83,15 +83,17 @@ void StepOpenMap(World* world) {
 void StepObjects(World* world) {
   FILE* f = world->mapFile;
   if (!f) return;
-  ObjectStore* store = world->scene ? &world->scene->store : nullptr;
-  if (!ReadMapObjects(f, store, world->mapObjectCount, kMapReservedBytes)) {
-    CloseMapFile(world);
-    return;
-  }
-  if (!ReadMapName(f, world->texPackName, kWorldNameBytes)) LogMessage("Error reading 3d map (7)");
-  if (!ReadMapName(f, world->backgroundName, kWorldNameBytes))
-    LogMessage("Error reading 3d map (8)");
+  // The rest of the map in one read, then parsed from memory.
+  FileBytes bytes;
+  ReadRestOfFile(f, &bytes);
   CloseMapFile(world);
+  ByteReader in(bytes);
+  ObjectStore* store = world->scene ? &world->scene->store : nullptr;
+  if (!ReadMapObjects(&in, store, world->mapObjectCount, kMapReservedBytes)) return;
+  if (!ReadMapName(&in, world->texPackName, kWorldNameBytes))
+    LogMessage("Error reading 3d map (7)");
+  if (!ReadMapName(&in, world->backgroundName, kWorldNameBytes))
+    LogMessage("Error reading 3d map (8)");
 }
 
 void StepMapTextures(World* world) {
@@ -364,17 +366,17 @@ int32_t ReadEntRecords(FILE* f, int32_t* read) {
   return count;
 }
 
-bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedBytes) {
+bool ReadMapObjects(ByteReader* in, ObjectStore* store, int32_t count, size_t reservedBytes) {
   for (int32_t i = 0; i < count; ++i) {
     int32_t x = 0, y = 0, z = 0, solid = 0;
-    uint8_t reserved[kChartReservedBytes];
-    if (!ReadI32(f, &x)) LogMessage("Error reading 3d map (2)");
-    if (!ReadI32(f, &y)) LogMessage("Error reading 3d map (3)");
-    if (!ReadI32(f, &z)) LogMessage("Error reading 3d map (4)");
-    if (reservedBytes > sizeof reserved || fread(reserved, 1, reservedBytes, f) != reservedBytes)
+    if (!in->ReadI32LE(&x)) LogMessage("Error reading 3d map (2)");
+    if (!in->ReadI32LE(&y)) LogMessage("Error reading 3d map (3)");
+    if (!in->ReadI32LE(&z)) LogMessage("Error reading 3d map (4)");
+    // The reserved block is skipped; one larger than the chart's is refused unread.
+    if (reservedBytes > kChartReservedBytes || !in->Take(reservedBytes))
       LogMessage("Error reading 3d map (5)");
-    if (!ReadI32(f, &solid)) LogMessage("Error reading 3d map (6)");
-    int32_t index = store ? store->LoadFromOpenFile(f, 0, 0) : -1;
+    if (!in->ReadI32LE(&solid)) LogMessage("Error reading 3d map (6)");
+    int32_t index = store ? store->LoadFromBytes(in, 0, 0) : -1;
     if (index < 0) {
       char text[80];
       snprintf(text, sizeof text, "Error loading object number %d from 3d map file.", int(i));
@@ -387,8 +389,8 @@ bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedB
   return true;
 }
 
-bool ReadMapName(FILE* f, char* out, size_t bytes) {
-  bool whole = fread(out, 1, bytes, f) == bytes;
+bool ReadMapName(ByteReader* in, char* out, size_t bytes) {
+  bool whole = in->Read(out, bytes);
   out[bytes - 1] = '\0';
   return whole;
 }

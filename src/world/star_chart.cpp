@@ -23,22 +23,18 @@ bool LoadStarChartScene(Engine3D* scene) {
     LogMessage("Error opening starchart.map file.");
     return false;
   }
-  uint8_t word[4];
+  FileBytes bytes;
+  ReadRestOfFile(f, &bytes);
+  fclose(f);
+  ByteReader in(bytes);
   int32_t count = 0;
-  if (fread(word, 1, 4, f) == 4)
-    count = int32_t(ReadU32LE(word));
-  else
-    LogMessage("Error reading 3d map (1)");
-  if (!ReadMapObjects(f, &scene->store, count, kChartReservedBytes)) {
-    fclose(f);
-    return false;
-  }
+  if (!in.ReadI32LE(&count)) LogMessage("Error reading 3d map (1)");
+  if (!ReadMapObjects(&in, &scene->store, count, kChartReservedBytes)) return false;
   char texPack[kChartNameBytes] = {};
   char background[kChartNameBytes] = {};
-  if (!ReadMapName(f, texPack, sizeof texPack)) LogMessage("Error reading 3d map (7)");
+  if (!ReadMapName(&in, texPack, sizeof texPack)) LogMessage("Error reading 3d map (7)");
   // The background is named and never loaded: the form shows its own star field.
-  if (!ReadMapName(f, background, sizeof background)) LogMessage("Error reading 3d map (8)");
-  fclose(f);
+  if (!ReadMapName(&in, background, sizeof background)) LogMessage("Error reading 3d map (8)");
   if (!scene->LoadTexturePack(texPack, kBankMap)) {
     LogMessage("Error loading tex pack");
     return false;

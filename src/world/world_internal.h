@@ -45,9 +45,9 @@ EntRecord* EntRecordTable();
 int32_t ReadEntRecords(FILE* f, int32_t* read);
 // Reads `count` map objects (position, reserved block, solid word, model) into the store,
 // placing each at (x, y, -z). False after logging when an object cannot be loaded.
-bool ReadMapObjects(FILE* f, ObjectStore* store, int32_t count, size_t reservedBytes);
+bool ReadMapObjects(ByteReader* in, ObjectStore* store, int32_t count, size_t reservedBytes);
 // A zero-padded name field of `bytes` bytes, kept terminated; false on a short read.
-bool ReadMapName(FILE* f, char* out, size_t bytes);
+bool ReadMapName(ByteReader* in, char* out, size_t bytes);
 
 // The heading the star chart's camera turns to for a destination: the half turn beyond the
 // direction of its marker from the centre.

@@ -1,4 +1,5 @@
-// The log and data-file service: literal messages, refused names, copies, atomic writes.
+// The log and data-file service: literal messages, refused names, copies, atomic writes,
+// whole-file reads and the in-memory reader.
 #include <sys/stat.h>
 
 #include <cstring>
@@ -77,6 +78,50 @@ TEST(DataFiles, AtomicWriteReplacesWholeOrNotAtAll) {
   dir.Write("map1_1.sav", "old state");
   EXPECT_TRUE(WriteDataFileAtomic("map1_1.sav", nullptr, 0));
   EXPECT_EQ(dir.Read("map1_1.sav"), "");
+}
+
+TEST(DataFiles, TheRestOfAFileFromItsPositionAndFromAPipe) {
+  ScratchDir dir;
+  std::string bytes(70000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7);
+  dir.Write("big.dat", bytes);
+  FILE* f = OpenDataFile("big.dat", "rb");
+  ASSERT_NE(f, nullptr);
+  char head[3];
+  ASSERT_EQ(fread(head, 1, 3, f), 3u);
+  FileBytes rest;
+  auto text = [&rest] { return std::string(rest.data.get(), rest.data.get() + rest.size); };
+  EXPECT_TRUE(ReadRestOfFile(f, &rest));
+  EXPECT_EQ(text(), bytes.substr(3));
+  EXPECT_TRUE(ReadRestOfFile(f, &rest));  // at the end: nothing
+  EXPECT_EQ(rest.size, 0u);
+  fclose(f);
+  // A stream that cannot tell its size is read to its end all the same.
+  FILE* pipe = popen("head -c 10000 /dev/zero", "r");
+  ASSERT_NE(pipe, nullptr);
+  EXPECT_TRUE(ReadRestOfFile(pipe, &rest));
+  EXPECT_EQ(text(), std::string(10000, '\0'));
+  pclose(pipe);
+}
+
+// Reads past the end behave as fread's: what is left arrives, the reader stops at the end.
+TEST(DataFiles, TheMemoryReaderFailsShortReadsAtTheEnd) {
+  const uint8_t bytes[] = {1, 2, 3, 4, 5, 6, 7};
+  ByteReader in{bytes, sizeof bytes};
+  int32_t word = -1;
+  ASSERT_TRUE(in.ReadI32LE(&word));
+  EXPECT_EQ(word, 0x04030201);
+  EXPECT_FALSE(in.ReadI32LE(&word));  // three left: none taken, and the reader is spent
+  EXPECT_EQ(std::make_pair(word, in.Left()), std::make_pair(0x04030201, size_t(0)));
+  ByteReader again{bytes, sizeof bytes};
+  ASSERT_NE(again.Take(5), nullptr);
+  char out[4] = {'x', 'x', 'x', 'x'};
+  EXPECT_FALSE(again.Read(out, 4));
+  EXPECT_EQ(std::string(out, 4), std::string("\x06\x07xx", 4));
+  EXPECT_EQ(again.Take(1), nullptr);
+  ByteReader empty{nullptr, 0};
+  EXPECT_FALSE(empty.Read(out, 1));
+  EXPECT_FALSE(empty.ReadI32LE(&word));
 }
 
 TEST(Text, NarrowWidenAndDirectory) {

@@ -131,6 +131,47 @@ TEST_F(ObjectStoreTest, MissingFileFailsSilentlyAndLongNamesAreCut) {
   EXPECT_STREQ(engine->store.Get(0)->name, longName.substr(0, 19).c_str());
 }
 
+// The same bytes read again (every instance of a kind reads its models) make the same object
+// with arrays of its own; other bytes under the same name, another kind of model, or a soup
+// that is full are answered as a first read would be.
+TEST_F(ObjectStoreTest, AModelReadAgainIsTheSameObjectWithItsOwnArrays) {
+  auto polygon = [](const Poly3D& p) {
+    return std::make_tuple(p.cornerCount, p.corner[0], p.corner[2], p.u[1], p.v[2], p.nx, p.ny,
+                           p.nz, p.texture, p.bank, p.type, p.doubleSided, p.cx, p.cy, p.cz,
+                           p.radius, p.next, p.sprite);
+  };
+  auto same = [&](const Object3D* a, const Object3D* b) {
+    EXPECT_NE(a->vertices, b->vertices);
+    EXPECT_NE(a->polygons, b->polygons);
+    EXPECT_EQ(std::make_tuple(a->vertexCount, a->polygonCount, a->radius, a->visible,
+                              a->ownsArrays, a->entity, a->hidden, a->userValue, a->clone),
+              std::make_tuple(b->vertexCount, b->polygonCount, b->radius, b->visible,
+                              b->ownsArrays, b->entity, b->hidden, b->userValue, b->clone));
+    for (int32_t i = 0; i < a->vertexCount; ++i)
+      EXPECT_EQ(std::tie(a->vertices[i].x, a->vertices[i].y, a->vertices[i].z, a->vertices[i].shade),
+                std::tie(b->vertices[i].x, b->vertices[i].y, b->vertices[i].z, b->vertices[i].shade));
+    for (int32_t i = 0; i < a->polygonCount; ++i) EXPECT_EQ(polygon(a->polygons[i]), polygon(b->polygons[i]));
+  };
+  ASSERT_EQ(LoadTdo(StripObject(9, 4), 1, "m.tdo"), 0);
+  Object3D* first = engine->store.Get(0);
+  first->vertices[0].x += 7;  // a blended base moves; the next read is the file's all the same
+  first->polygons[0].next = &first->polygons[1];
+  ASSERT_EQ(LoadTdo(StripObject(9, 4), 1, "m.tdo"), 1);
+  first->vertices[0].x -= 7;
+  first->polygons[0].next = nullptr;
+  same(first, engine->store.Get(1));
+  ASSERT_EQ(LoadTdo(StripObject(9, 4), 0, "m.tdo"), 2);  // as map geometry: its own bank
+  EXPECT_EQ(engine->store.Get(2)->polygons[0].bank, kBankMap);
+  ASSERT_EQ(LoadTdo(StripObject(9, 4), 0, "m.tdo"), 3);
+  same(engine->store.Get(2), engine->store.Get(3));
+  ASSERT_EQ(LoadTdo(StripObject(6, 2), 1, "m.tdo"), 4);
+  EXPECT_EQ(engine->store.Get(4)->vertexCount, 6);
+  engine->polygonsUsed = kPolySoupSize - 3;  // past last frame's soup: silent, as ever
+  EXPECT_EQ(LoadTdo(StripObject(9, 4), 1, "m.tdo"), -1);
+  EXPECT_EQ(dir.Log(), "");
+  EXPECT_EQ(engine->store.count, 5);
+}
+
 TEST_F(ObjectStoreTest, SharedLoadsReadTheFileAgainAndClonesShareArrays) {
   dir.Write("t.tdo", StripObject(5, 2).Bytes());
   ASSERT_EQ(engine->store.LoadShared("t.tdo", 1, 2), 0);

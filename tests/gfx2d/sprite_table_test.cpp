@@ -53,7 +53,12 @@ TEST_F(SpriteTableTest, TwoHundredFirstSpriteFindsNoSlot) {
     std::string name = "s" + std::to_string(i) + ".spr";
     ASSERT_EQ(Load(name, SprFill(1, 1, 0)), i);
   }
-  EXPECT_EQ(g->LoadSprite("s7.spr"), 7);  // sharing still works on a full table
+  // Sharing still works on a full table, wherever the last name was found: each search
+  // starts past it and comes round.
+  for (int slot : {7, 199, 0, 198, 6, 7}) {
+    const std::string name = "s" + std::to_string(slot) + ".spr";
+    EXPECT_EQ(g->LoadSprite(name.c_str()), slot);
+  }
   EXPECT_EQ(Load("one_more.spr", SprFill(1, 1, 0)), -1);
   EXPECT_EQ(dir.Log(), "No more sprite slots available.\n");
   // The checks run in order: name length, sharing, a free slot, then the short name.
@@ -74,16 +79,19 @@ TEST_F(SpriteTableTest, OnlyLowerAndUpperJpgGoToTheJpegLoader) {
 }
 
 TEST_F(SpriteTableTest, FilePixelsExchangeRedAndBlue) {
-  int32_t s = Load("px.spr", SprFile(3, 1, {0x001F, 0xF800, 0x07E0}));
+  // Seven pixels: four go through the word-at-a-time path, three through the one after it.
+  int32_t s = Load("px.spr", SprFile(7, 1, {0x001F, 0xF800, 0x07E0, 0x1234,  //
+                                            0xFFFF, 0x8001, 0x0820}));
   ASSERT_EQ(s, 0);
   const uint16_t* px = SpritePixels(g->SpriteBlock(s));
-  EXPECT_EQ(std::vector<uint16_t>(px, px + 3),
-            (std::vector<uint16_t>{0xF800, 0x001F, 0x07C0}));  // file bit 5 dropped
+  EXPECT_EQ(std::vector<uint16_t>(px, px + 7),
+            (std::vector<uint16_t>{0xF800, 0x001F, 0x07C0, 0xA202,  // file bit 5 dropped
+                                   0xFFDF, 0x0810, 0x0001}));
   int32_t w = -1, h = -1;
   g->GetSpriteSize(s, &w, &h);
-  EXPECT_EQ(std::make_pair(w, h), std::make_pair(3, 1));
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(7, 1));
   g->ClearSprite(s);
-  EXPECT_EQ(std::vector<uint16_t>(px, px + 3), std::vector<uint16_t>(3, 0));
+  EXPECT_EQ(std::vector<uint16_t>(px, px + 7), std::vector<uint16_t>(7, 0));
   g->GetSpriteSize(-1, &w, &h);
   EXPECT_EQ(w, 0);
 }

@@ -147,10 +147,9 @@ class WorldTest : public ::testing::Test {
   }
   // Loads a model as solid map geometry placed at (x, y, z); its index in the store.
   int32_t PlaceModel(const TdoFile& model, int32_t x, int32_t y, int32_t z) {
-    std::string bytes = model.Bytes();
-    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-    const int32_t k = scene->store.LoadFromOpenFile(f, 0, 0);
-    fclose(f);
+    const std::string bytes = model.Bytes();
+    ByteReader in{reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
+    const int32_t k = scene->store.LoadFromBytes(&in, 0, 0);
     EXPECT_GE(k, 0);
     if (k >= 0) scene->store.SetPosition(k, x, y, z), scene->store.objects[k]->solid = 1;
     return k;
