@@ -151,6 +151,19 @@ bool CopyArray(const std::vector<T>& from, T** to) {
   return true;
 }
 
+// What every new object gets once its arrays are in place; it takes the store's next slot.
+int32_t AddObject(ObjectStore* store, Object3D* o, uint8_t entity, int32_t userValue,
+                  int32_t radius) {
+  o->visible = 1;
+  o->ownsArrays = 1;
+  o->entity = entity;
+  o->hidden = 0;
+  o->userValue = userValue;
+  o->radius = radius;
+  store->objects[store->count] = o;
+  return store->count++;
+}
+
 // The object LoadFromBytes would make of the model's bytes, copied; -1 where the parse has
 // something to say (a full store or soup, no memory), which it then says itself.
 int32_t CopyParsed(ObjectStore* store, const ParsedModel& m, uint8_t entity, int32_t userValue) {
@@ -168,14 +181,7 @@ int32_t CopyParsed(ObjectStore* store, const ParsedModel& m, uint8_t entity, int
   }
   o->vertexCount = nv;
   o->polygonCount = np;
-  o->visible = 1;
-  o->ownsArrays = 1;
-  o->entity = entity;
-  o->hidden = 0;
-  o->userValue = userValue;
-  o->radius = m.radius;
-  store->objects[store->count] = o;
-  return store->count++;
+  return AddObject(store, o, entity, userValue, m.radius);
 }
 
 }  // namespace
@@ -232,20 +238,13 @@ int32_t ObjectStore::LoadFromBytes(ByteReader* in, uint8_t entity, int32_t userV
     if (!FinishPolygon(o, entity, &o->polygons[i]))
       return fail("out of memory allocating polys for 3d object.");
 
-  o->visible = 1;
-  o->ownsArrays = 1;
-  o->entity = entity;
-  o->hidden = 0;
-  o->userValue = userValue;
   int32_t reach = 0;  // the farthest vertex's squared distance
   for (int32_t i = 0; i < nv; ++i) {
     const Vertex3D& v = o->vertices[i];
     int32_t d = MathTables::DistanceSquared3(0, 0, 0, v.x, v.y, v.z);
     if (d > reach) reach = d;
   }
-  o->radius = MathTables::IntSqrt(reach);
-  objects[count] = o;
-  return count++;
+  return AddObject(this, o, entity, userValue, MathTables::IntSqrt(reach));
 }
 
 int32_t ObjectStore::Load(const char* name, uint8_t entity, int32_t userValue, uint8_t reuse) {
