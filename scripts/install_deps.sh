@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang xvfb xauth strace linux-perf
   xdotool x11-utils x11-apps netpbm openbox
+  # Mesa's GL drawn in software: the window test's GL renderer under the virtual X server.
+  libgl1-mesa-dri
   desktop-file-utils appstream lintian
   # The web build and its browser tests: the compiler, its JavaScript optimiser's parser and
   # the browser puppeteer-core drives. npm comes with the machine's nodejs when that has it.

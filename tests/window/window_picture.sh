@@ -2,7 +2,9 @@
 # What the player sees: the windowed game's menu, read back from a virtual X server, is the
 # headless game's frame of the same menu scaled by whole pixels into the window's middle, with
 # black bars around it; at the start and after the window is resized to odd sizes. A click on
-# the scaled menu's Options button opens the options, as a touch there does headless.
+# the scaled menu's Options button opens the options, as a touch there does headless. The same
+# holds when a renderer's GL scales the frame, as a graphics card does (here Mesa's, in
+# software, which the game takes only when SDL_RENDER_DRIVER names it).
 #   window_picture.sh BUILD_GAME_DIR
 set -euo pipefail
 game_dir=$(cd "$1" && pwd)
@@ -18,17 +20,20 @@ printf '100 stylus-down 180 222\n102 stylus-up\n' >"$scratch/options.txt"
 rm -f "$data/window.cfg"
 
 # window size (after a resize when it is not the start's) | the frame in it (scale x y) | click
+# | the renderer SDL_RENDER_DRIVER names (none: the game's own choice, the window's pixels here)
 cases=(
-  "720 960|3 0 0|"
-  "801 1001|3 40 20|"
-  "523 701|2 21 30|click"
-  "1100 1000|3 190 20|click"
+  "720 960|3 0 0||"
+  "801 1001|3 40 20||"
+  "523 701|2 21 30|click|"
+  "1100 1000|3 190 20|click|"
+  "720 960|3 0 0||opengl"
+  "523 701|2 21 30|click|opengl"
 )
 for c in "${cases[@]}"; do
-  IFS='|' read -r size place click <<<"$c"
+  IFS='|' read -r size place click driver <<<"$c"
   read -r w h <<<"$size"
   read -r scale x y <<<"$place"
-  rm -f "$data/window.cfg" "$scratch/window.xwd" "$scratch/got.ppm"
+  rm -f "$data/window.cfg" "$scratch/window.xwd" "$scratch/got.ppm" "$scratch/said.txt"
   for screen in menu options; do
     pngtopnm "$scratch/$screen.png" | pamenlarge "$scale" |
       pnmpad -black -left "$x" -top "$y" -right $((w - x - 240 * scale)) \
@@ -37,8 +42,9 @@ for c in "${cases[@]}"; do
   # The middle of the window pixels that show the Options button's layout point 180,222.
   at_x=$((x + 180 * scale + scale / 2)) at_y=$((y + 222 * scale + scale / 2))
   # Reads the window back until the wanted screen is on it (the start is slow on a busy machine).
-  ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0 xvfb-run -a -s "-screen 0 1600x1200x24" \
-    bash -c '"$1" --data "$2" --nosound --scale 3 >/dev/null 2>&1 & game=$!
+  env -u SDL_RENDER_DRIVER ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" \
+    ${driver:+SDL_RENDER_DRIVER=$driver} xvfb-run -a -s "-screen 0 1600x1200x24" \
+    bash -c '"$1" --data "$2" --nosound --scale 3 >/dev/null 2>"$5/said.txt" & game=$!
       id=
       grab() {
         local at
@@ -64,6 +70,14 @@ for c in "${cases[@]}"; do
       fi
       kill $game; wait $game || true' _ "$game_dir/game" "$data" "$w" "$h" "$scratch" \
       "${click:+$at_x $at_y}"
+  if [ -n "$driver" ] && ! grep -q "^game: the window is scaled through $driver " "$scratch/said.txt"; then
+    echo "FAIL: $size: the frame did not go through $driver: $(cat "$scratch/said.txt")"
+    exit 1
+  fi
+  if [ -z "$driver" ] && grep -q "scaled through" "$scratch/said.txt"; then
+    echo "FAIL: $size: GL drawn in software was taken unasked: $(cat "$scratch/said.txt")"
+    exit 1
+  fi
   want=menu
   [ -z "$click" ] || want=options
   [ -s "$scratch/got.ppm" ] || { echo "FAIL: no window read back ($size)"; exit 1; }

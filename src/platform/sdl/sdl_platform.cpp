@@ -12,6 +12,7 @@
 #include "platform/paused_frame.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_scale.h"
+#include "platform/sdl/graphics_card.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace {
@@ -78,8 +79,9 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  // The frame goes straight into the window's own pixels; the renderer is only the fallback
-  // for a window that has none to give.
+  // With a graphics card the renderer scales the frame; without one the frame goes straight
+  // into the window's own pixels, and the renderer is only the fallback for a window that has
+  // none to give.
   bool surfaceMode_ = false;
   SDL_Surface* paintedSurface_ = nullptr;  // the surface last painted whole, bars and all
   int paintedWidth_ = 0, paintedHeight_ = 0;
@@ -99,8 +101,39 @@ class SdlPlatform : public Platform {
   KeyLatchTable keys_;
   uint16_t frame_[240 * 320] = {};
   bool presented_ = false;  // frame_ holds a frame shown on the screen
-  std::vector<uint32_t> lut_;
 };
+
+// The GL renderer's own name (GL_RENDERER) for a renderer of SDL's GL drivers, current on the
+// calling thread, or null for any other renderer. Asked through SDL rather than linking GL.
+const char* GlRendererName(const SDL_RendererInfo& info) {
+  if (SDL_strncmp(info.name, "opengl", 6) != 0) return nullptr;
+  using GetString = const unsigned char* (*)(unsigned int);
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  return get ? reinterpret_cast<const char*>(get(kGlRenderer)) : nullptr;
+}
+
+// A vsynced renderer that the graphics card draws, or null. `anyDriver` (a driver the player
+// named) takes it even when its GL is drawn in software. `what` says which it is.
+SDL_Renderer* CardRenderer(SDL_Window* window, bool anyDriver, std::string* what) {
+  SDL_Renderer* r =
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!r) return nullptr;
+  SDL_RendererInfo info{};
+  const char* gl = nullptr;
+  bool card = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED);
+  if (card) {
+    gl = GlRendererName(info);
+    // Renderers of other kinds than GL exist only where each is the system's own card API.
+    card = anyDriver || (SDL_strncmp(info.name, "opengl", 6) == 0 ? !DrawnInSoftware(gl) : true);
+  }
+  if (!card) {
+    SDL_DestroyRenderer(r);
+    return nullptr;
+  }
+  *what = std::string(info.name) + (gl ? std::string(" (") + gl + ")" : std::string());
+  return r;
+}
 
 void AudioThunk(void* user, Uint8* stream, int len) {
   auto* self = static_cast<std::pair<AudioFillCallback, void*>*>(user);
@@ -137,6 +170,14 @@ bool SdlPlatform::Start() {
   }
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (options_.fullscreen || rememberedFullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  // A graphics card scales the frame for next to nothing, in step with the screen. GL drawn in
+  // software instead scales and sends the whole window every frame, dearer than writing only
+  // the changed rows into the window's own pixels. SDL_RENDER_DRIVER decides when set:
+  // "software" always takes the window's pixels, a GL driver's name takes that driver as it is.
+  const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  const bool tryCard = asked ? SDL_strcasecmp(asked, "software") != 0 : GraphicsCardPresent();
+  // GL may have to make the window anew: it is shown once the way of drawing into it is chosen.
+  if (tryCard) flags |= SDL_WINDOW_HIDDEN;
   // A scale on the command line wins over the size the window had last time.
   const bool remembered = options_.scale <= 0 && windowWidth_ > 0;
   if (!remembered) {
@@ -151,10 +192,19 @@ bool SdlPlatform::Start() {
     return false;
   }
   SDL_SetWindowMinimumSize(window_, 240, 320);
-  lut_.resize(65536);
-  for (uint32_t p = 0; p < 65536; ++p) lut_[p] = Rgb888From565(uint16_t(p));
-  surfaceMode_ = WindowSurface() != nullptr;
-  if (!surfaceMode_) {
+  std::string card;
+  if (tryCard && (renderer_ = CardRenderer(window_, asked != nullptr, &card))) {
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 240, 320);
+    if (texture_) {
+      fprintf(stderr, "game: the window is scaled through %s\n", card.c_str());
+    } else {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+    }
+  }
+  surfaceMode_ = !renderer_ && WindowSurface() != nullptr;
+  if (!surfaceMode_ && !renderer_) {
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
@@ -168,6 +218,7 @@ bool SdlPlatform::Start() {
       return false;
     }
   }
+  if (tryCard) SDL_ShowWindow(window_);
   SDL_ShowCursor(SDL_ENABLE);
   nextTimer_ = SDL_GetTicks() + kTimerMs;
   return true;
@@ -257,9 +308,10 @@ SDL_Surface* SdlPlatform::WindowSurface() {
     surfaceLut_.clear();
     if (surfaceFormat_ != SDL_PIXELFORMAT_RGB888) {
       surfaceLut_.resize(65536);
-      for (size_t p = 0; p < 65536; ++p)
-        surfaceLut_[p] = SDL_MapRGB(s->format, Uint8(lut_[p] >> 16), Uint8(lut_[p] >> 8),
-                                    Uint8(lut_[p]));
+      for (size_t p = 0; p < 65536; ++p) {
+        const uint32_t rgb = Rgb888From565(uint16_t(p));
+        surfaceLut_[p] = SDL_MapRGB(s->format, Uint8(rgb >> 16), Uint8(rgb >> 8), Uint8(rgb));
+      }
     }
   }
   return s;
@@ -318,11 +370,10 @@ void SdlPlatform::Repaint() {
   void* pixels = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
-    for (int y = 0; y < 320; ++y) {
-      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
-      const uint16_t* src = frame_ + y * 240;
-      for (int x = 0; x < 240; ++x) row[x] = lut_[src[x]];
-    }
+    // A locked texture's old pixels are not kept: the whole frame goes in, at scale 1.
+    static constexpr FrameArea kWholeFrame{0, 0, 240, 320};
+    ScaleFrameArea(frame_, nullptr, static_cast<uint8_t*>(pixels), pitch,
+                   FramePlace{0, 0, 240, 320}, kWholeFrame);
     SDL_UnlockTexture(texture_);
   }
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
