@@ -2,7 +2,8 @@
 # Installs the build into a scratch prefix and plays the installed game from another folder:
 # it must read its data from the prefix and write only into $XDG_DATA_HOME/kvr (or
 # ~/.local/share/kvr), never into the prefix or the folder it was started from; --data still
-# sends everything to one folder. The desktop entry and the metainfo must validate. Given a
+# sends everything to one folder. The desktop entry and the metainfo must validate, and the
+# entry must start the game where it was installed. Given a
 # virtual X server and the window test's helpers, the installed setup is opened from another
 # folder too: it must show its licence, artwork and description from share/kvr.
 #   test_install.sh BUILD_DIR [XVFB_RUN SETUP_WINDOW_SH PRESS_INSTALL]
@@ -13,7 +14,8 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-prefix=$scratch/prefix
+# A prefix with a space in it, as a player's home folder may have.
+prefix="$scratch/the prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 game=$prefix/games/kvr-game
 [ -x "$game" ] || fail "no kvr-game in $prefix/games"
@@ -36,9 +38,10 @@ for size in 16 32 48 128; do
   [ "$width" = "$size" ] || fail "the ${size}x${size} icon is $width wide"
 done
 desktop-file-validate "$prefix/share/applications/kvr-game.desktop" || fail "desktop entry"
-# The desktop entry starts the installed game (the games folder is on the players' path).
-exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$prefix/share/applications/kvr-game.desktop")
-[ -x "$prefix/games/$exec_program" ] || fail "the desktop entry starts '$exec_program'"
+# The desktop entry starts the installed game by its full path: no session's PATH holds this
+# prefix's games folder. The path has a space, so the entry quotes it.
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/kvr-game.desktop")
+[ "$exec_line" = "\"$prefix/games/kvr-game\"" ] || fail "the desktop entry starts '$exec_line'"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/null ||
   fail "metainfo"
 
