@@ -138,10 +138,15 @@ void BlitSprite(const Engine3D& e, uint16_t* frame, int32_t left, int32_t top, i
   int64_t rows = (bottom < clipY1 ? bottom : clipY1) - t;
   if (columns < 1 || rows < 1) return;
   // The sprite's own rectangle always lies inside its image; a hand-made call could ask
-  // for more, which is cut here rather than read past the block.
-  int32_t imageWidth = SpriteWidth(image), imageHeight = SpriteHeight(image);
-  if (u < 0 || v < 0 || ((u + (columns - 1) * du) >> 8) >= imageWidth ||
-      ((v + (rows - 1) * dv) >> 8) >= imageHeight)
+  // for more, which is cut here rather than read past the block. A source rectangle given
+  // right to left (or bottom to top) mirrors the sprite: the steps go backwards, so the first
+  // and the last texel are each checked against both sides.
+  const int32_t imageWidth = SpriteWidth(image), imageHeight = SpriteHeight(image);
+  auto inside = [](int64_t first, int64_t last, int32_t size) {
+    return first >= 0 && last >= 0 && (first >> 8) < size && (last >> 8) < size;
+  };
+  if (!inside(u, u + (columns - 1) * du, imageWidth) ||
+      !inside(v, v + (rows - 1) * dv, imageHeight))
     return;
   uint16_t* dst = frame + t * kFrameWidth + l;
   const uint16_t* pixels = SpritePixels(image);

@@ -185,6 +185,34 @@ TEST_F(BlitTest, ScalesByNearestNeighbourSkipsTheKeyAndClipsOnTheLeft) {
   ExpectAt({{19, 0, 0}, {20, 0, 0x0801}, {25, 0, 0x0802}, {31, 0, 0x0803}});
 }
 
+TEST_F(BlitTest, AMirroredSourceDrawsInsideTheImageAndNothingPastIt) {
+  // Exactly the image's size on the heap, so a read past it is caught under the sanitizer.
+  const std::vector<uint16_t> block(std::begin(image), std::end(image));
+  struct Case {
+    int32_t srcLeft, srcTop, srcRight, srcBottom;
+    bool draws;
+  };
+  const Case cases[] = {
+      {3, 0, -1, 2, true},   // columns 3, 2, 1, 0
+      {0, 1, 4, -1, true},   // rows 1, 0
+      {4, 0, 0, 2, false},   // starts at column 4, one past the last
+      {2, 0, -2, 2, false},  // ends at column -1
+      {0, 2, 4, 0, false},   // starts at row 2, past the image
+      {0, 0, 4, 4, false},   // ends at row 2
+  };
+  for (const Case& c : cases) {
+    std::fill(frame.begin(), frame.end(), 0);
+    BlitSprite(*engine, frame.data(), 10, 10, 14, 12, block.data(), c.srcLeft, c.srcTop,
+               c.srcRight, c.srcBottom, engine->x0, engine->y0, engine->x1, engine->y1, 0, 0);
+    EXPECT_EQ(Drawn() > 0, c.draws) << c.srcLeft << "," << c.srcTop << " " << c.srcRight << ","
+                                    << c.srcBottom;
+  }
+  std::fill(frame.begin(), frame.end(), 0);
+  BlitSprite(*engine, frame.data(), 10, 10, 14, 12, block.data(), 3, 1, -1, -1, engine->x0,
+             engine->y0, engine->x1, engine->y1, 0, 0);
+  ExpectAt({{10, 10, 0x0808}, {13, 10, 0x0805}, {10, 11, 0x1234}, {13, 11, 0x0801}});
+}
+
 TEST_F(BlitTest, BlendModes) {
   std::fill(frame.begin(), frame.end(), 0xFFFF);
   Blit(0, 0, 4, 2, 1);  // half blend, key skipped

@@ -116,7 +116,7 @@ int ShowKeys(const Args& args) {
   ReadSettings(&settings, &Bindings);
   Platform* previous = CurrentPlatform();
   Platform* platform =
-      options.headless ? CreateHeadlessPlatform(options) : CreateSdlPlatform(options);
+      options.headless ? CreateHeadlessPlatform(options) : CreateWindowPlatform(options);
   if (!platform) return 1;
   InputTestScreen screen;
   const int status = RunShell(platform, &screen);
