@@ -2,7 +2,8 @@
 # What playing costs the machine: runs `game --demo` in a real window in a virtual X server for
 # a while, sound going through SDL's disk driver into /dev/null, and prints the game's CPU
 # share of one core (user + system time over the wall time it ran), and the X server's beside
-# it. A benchmark, not a test: the figure depends on the machine and on what else runs on it.
+# it, and what scaled the frame. A benchmark, not a test: the figure depends on the machine
+# and on what else runs on it.
 #   scripts/cpu_share.sh [--seconds N] [--scale N] [--perf FILE] [GAME]
 #     --seconds N  how long the demo plays (120 by default)
 #     --scale N    the window's whole scale (3 by default)
@@ -17,7 +18,7 @@ while [ $# -gt 0 ]; do
     --seconds) seconds=$2; shift 2 ;;
     --scale) scale=$2; shift 2 ;;
     --perf) perf_out=$(realpath -m "$2"); shift 2 ;;
-    -h|--help) sed -n '2,11s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,12s/^# \{0,1\}//p' "$0"; exit 0 ;;
     -*) echo "cpu_share: unknown option $1" >&2; exit 2 ;;
     *) game=$1; shift ;;
   esac
@@ -49,7 +50,7 @@ measure() {
   local game=$1 data=$2 seconds=$3 scale=$4 perf_out=$5
   local hz; hz=$(getconf CLK_TCK)
   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null "$game" --data "$data" --demo --scale "$scale" \
-    >/dev/null 2>&1 &
+    >/dev/null 2>"$data/../game.err" &
   local pid=$!
   # The X server this run talks to: the one whose command line names our display.
   local xvfb="" p
@@ -85,4 +86,9 @@ read -r game_ticks xvfb_ticks game_wall xvfb_wall < <(
 share() { awk -v t="$1" -v w="$2" 'BEGIN { printf "%.1f", (w > 0 ? 100 * t / w : 0) }'; }
 echo "game --demo, window at scale $scale, $seconds s: $(share "$game_ticks" "$game_wall") % of one core" \
   "(Xvfb $(share "$xvfb_ticks" "$xvfb_wall") %)"
+# Which way the frame reached the screen: a GL renderer says so when it starts (SDL_RENDER_DRIVER
+# chooses one even when the processor draws its GL).
+through=$(sed -n 's/^game: the window is scaled through //p' "$scratch/game.err")
+[ -n "$through" ] || through="the game, into the window's own pixels"
+echo "scaled by: $through"
 [ -z "$perf_out" ] || echo "profile: perf report -i $perf_out"
