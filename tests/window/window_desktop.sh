@@ -4,7 +4,9 @@
 # row on the main menu's New Game and the New Game form's Cancel. Then the attract mode plays;
 # when another window takes the focus, and again when the game's window is minimised, the
 # picture stands still, dimmed with the PAUSED sign, and the title says so; back in front the
-# game goes on. The session's tape shows the timer messages kept coming while away.
+# game goes on. The session's tape shows the timer messages kept coming while away. With
+# SDL_RENDER_DRIVER naming a GL driver, all of it holds with that renderer scaling the frame,
+# as a graphics card does.
 #   window_desktop.sh BUILD_GAME_DIR
 set -euo pipefail
 game_dir=$(cd "$1" && pwd)
@@ -54,7 +56,15 @@ start() {
   id=
   for _ in $(seq 120); do
     id=$(xdotool search --name '^3d Morvek$' 2>/dev/null | head -1) || true
-    [ -n "$id" ] && return 0
+    if [ -n "$id" ]; then
+      case ${SDL_RENDER_DRIVER:-software} in
+        software) ! grep -q "scaled through" "$scratch/game.out" ||
+          fail "GL drawn in software was taken unasked" ;;
+        *) grep -q "^game: the window is scaled through $SDL_RENDER_DRIVER " "$scratch/game.out" ||
+          fail "the frame does not go through $SDL_RENDER_DRIVER" ;;
+      esac
+      return 0
+    fi
     sleep 0.5
   done
   fail "no window"

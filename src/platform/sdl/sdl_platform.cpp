@@ -113,9 +113,11 @@ const char* GlRendererName(const SDL_RendererInfo& info) {
   return get ? reinterpret_cast<const char*>(get(kGlRenderer)) : nullptr;
 }
 
-// A vsynced renderer that the graphics card draws, or null. `anyDriver` (a driver the player
-// named) takes it even when its GL is drawn in software. `what` says which it is.
-SDL_Renderer* CardRenderer(SDL_Window* window, bool anyDriver, std::string* what) {
+// A vsynced renderer that the graphics card draws, or null. The driver the player named
+// (`asked`, or null) is taken even when its GL is drawn in software; SDL falls back to
+// another for a name it does not know, which is judged as if none was named. `what` says
+// which renderer it is.
+SDL_Renderer* CardRenderer(SDL_Window* window, const char* asked, std::string* what) {
   SDL_Renderer* r =
       SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (!r) return nullptr;
@@ -125,7 +127,8 @@ SDL_Renderer* CardRenderer(SDL_Window* window, bool anyDriver, std::string* what
   if (card) {
     gl = GlRendererName(info);
     // Renderers of other kinds than GL exist only where each is the system's own card API.
-    card = anyDriver || (SDL_strncmp(info.name, "opengl", 6) == 0 ? !DrawnInSoftware(gl) : true);
+    const bool named = asked && SDL_strcasecmp(asked, info.name) == 0;
+    card = named || (SDL_strncmp(info.name, "opengl", 6) == 0 ? !DrawnInSoftware(gl) : true);
   }
   if (!card) {
     SDL_DestroyRenderer(r);
@@ -193,7 +196,7 @@ bool SdlPlatform::Start() {
   }
   SDL_SetWindowMinimumSize(window_, 240, 320);
   std::string card;
-  if (tryCard && (renderer_ = CardRenderer(window_, asked != nullptr, &card))) {
+  if (tryCard && (renderer_ = CardRenderer(window_, asked, &card))) {
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                  240, 320);
     if (texture_) {
