@@ -103,10 +103,9 @@ class SdlPlatform : public Platform {
   bool presented_ = false;  // frame_ holds a frame shown on the screen
 };
 
-// The GL renderer's own name (GL_RENDERER) for a renderer of SDL's GL drivers, current on the
-// calling thread, or null for any other renderer. Asked through SDL rather than linking GL.
-const char* GlRendererName(const SDL_RendererInfo& info) {
-  if (SDL_strncmp(info.name, "opengl", 6) != 0) return nullptr;
+// The GL renderer's own name (GL_RENDERER) of the GL context current on the calling thread,
+// or null when it cannot be asked. Asked through SDL rather than linking GL.
+const char* GlRendererName() {
   using GetString = const unsigned char* (*)(unsigned int);
   constexpr unsigned int kGlRenderer = 0x1F01;
   auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
@@ -125,10 +124,12 @@ SDL_Renderer* CardRenderer(SDL_Window* window, const char* asked, std::string* w
   const char* gl = nullptr;
   bool card = SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED);
   if (card) {
-    gl = GlRendererName(info);
-    // Renderers of other kinds than GL exist only where each is the system's own card API.
+    // SDL's GL drivers (opengl, opengles, opengles2) leave their context current. Renderers of
+    // other kinds than GL exist only where each is the system's own card API.
+    const bool isGl = SDL_strncmp(info.name, "opengl", 6) == 0;
+    if (isGl) gl = GlRendererName();
     const bool named = asked && SDL_strcasecmp(asked, info.name) == 0;
-    card = named || (SDL_strncmp(info.name, "opengl", 6) == 0 ? !DrawnInSoftware(gl) : true);
+    card = named || !isGl || !DrawnInSoftware(gl);
   }
   if (!card) {
     SDL_DestroyRenderer(r);
